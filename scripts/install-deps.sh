@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running Varnix need.
+set -euo pipefail
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# --no-install-recommends keeps the emulator's recommended packages (another front end) out.
+$SUDO apt-get install -y -qq --no-install-recommends \
+    cmake ninja-build g++ pkg-config \
+    qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev \
+    xvfb xauth openbox fonts-dejavu-core \
+    mednafen >/dev/null

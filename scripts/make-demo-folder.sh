@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Prepares a ready demo application folder: the launcher, Core/ with the emulator, and games.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+target="${1:-demo}"
+mkdir -p "$target/Core/pgconfig" "$target/Core/firmware"
+target="$(cd "$target" && pwd)"
+ln -sf "$root/build/varnix" "$target/varnix"
+ln -sf /usr/games/mednafen "$target/Core/mednafen"

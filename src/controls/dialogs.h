@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace controls {
+
+// Message boxes and file dialogs go through this interface so that tests can answer them
+// without a real modal box. The default implementation shows the toolkit's own boxes, each with
+// a single OK button and the title of its kind ("Error", "Warning", "Information").
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    virtual void warning(QWidget* parent, const QString& text) = 0;
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    // Multi-select open dialog; an empty list means the user cancelled.
+    virtual QStringList openFiles(QWidget* parent, const QString& filter) = 0;
+    // Single-file open dialog; an empty text means the user cancelled.
+    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+};
+
+// The dialogs in use; never null.
+Dialogs& dialogs();
+// Replaces the dialogs (tests); null restores the real ones. Returns the previous override.
+Dialogs* setDialogs(Dialogs* replacement);
+
+// Texts joined from several messages are separated by a single carriage return; boxes show it
+// as a line break.
+QString boxText(const QString& joined);
+
+} // namespace controls

@@ -1,0 +1,55 @@
+#include "i18n/messages.h"
+
+#include <array>
+
+namespace i18n {
+
+namespace {
+
+std::array<QString, MessageCount> table;
+
+const char* const english[MessageCount] = {
+    "\"mednafen.exe\" is not found in the \"Core\" directory!",
+    "Please, copy all file of \"Mednafen\" emulator to the \"Core\" directory and restart "
+    "\"Varnix\".",
+    "Varnix is a GUI for Mednafen emulator (x64 version 1.21.1 or highter).",
+    "Supports only Sega Saturn system!",
+    "Pick a game, set it up once, and play.",
+    "Profile loaded! Do not forget to save the current settings!",
+    "The settings of selected game are saved to a profile!",
+    "Some files are missing in the key:",
+    "The list of games has been loaded.",
+    "The new games added to the list.",
+    "Both or one of BIOS files is not found on the specified paths!",
+    "Profile of the selected game has been removed.",
+    "Profile for the selected game is not exists.",
+    "Some games are already added to the list.",
+    "Attention, you selected a multiple-CD game. To switch between CDs during the game, you need "
+    "to press \"F8\" to get to the BIOS menu. Then press \"F6\" to change the CD. Finally, press "
+    "\"F8\" again to load the selected CD into the virtual drive.",
+};
+
+} // namespace
+
+void initMessageTable() {
+    for (int i = 0; i < MessageCount; ++i)
+        table[static_cast<size_t>(i)] = QString::fromUtf8(english[i]);
+}
+
+QString message(int n) {
+    if (n < 0 || n >= MessageCount)
+        return QString();
+    return table[static_cast<size_t>(n)];
+}
+
+void setMessage(int n, const QString& text) {
+    if (n >= 0 && n < MessageCount)
+        table[static_cast<size_t>(n)] = text;
+}
+
+QString aboutText() {
+    const QChar br(13);
+    return message(2) + br + message(3) + br + br + message(4);
+}
+
+} // namespace i18n

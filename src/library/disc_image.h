@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace library {
+
+// What resolving one image file (cue sheet, CCD file or playlist) yields.
+struct ResolvedImage {
+    QString dataFilePath;    // the file that holds the disc's sectors
+    int headerOffset = 0;    // 16 for raw 2352-byte sectors, 0 for 2048-byte user data
+    bool isSaturn = false;   // the Saturn check passed on the data file
+    QString gameName;        // cue sheet or CCD file name without its last four characters
+    QString kind;            // upper-cased extension of the file resolved last
+};
+
+// The nine text fields of a Saturn disc's identification header, untrimmed; each byte is one
+// character. Lengths 16, 16, 10, 6, 8, 8, 16, 16, 112 (208 bytes in all).
+constexpr int HeaderFieldCount = 9;
+constexpr std::array<int, HeaderFieldCount> HeaderFieldLengths{16, 16, 10, 6, 8, 8, 16, 16, 112};
+enum HeaderField {
+    HardwareId,
+    MakerId,
+    ProductNumber,
+    Version,
+    ReleaseDate,
+    DeviceInfo,
+    AreaSymbols,
+    Peripherals,
+    GameTitle
+};
+struct DiscHeader {
+    std::array<QString, HeaderFieldCount> fields;
+};
+
+// Resolves an image file to its data file: a playlist continues as the file its first line
+// names; a cue sheet names its data file on its first FILE line; a CCD file's data file is the
+// .IMG beside it. Throws platform::IoError when an existing file cannot be read.
+ResolvedImage resolveImage(const QString& imagePath);
+
+// Reads the header of a resolution's data file; empty fields when the data file is missing.
+// Throws platform::IoError when an existing file cannot be read.
+DiscHeader readDiscHeader(const ResolvedImage& image);
+
+} // namespace library

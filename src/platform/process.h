@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// The environment the emulator is started with: on platforms other than Windows the emulator's
+// base folder is given by MEDNAFEN_HOME, so it reads <Core>/mednafen.cfg, pgconfig and firmware
+// exactly as its Windows build reads them from its own folder.
+QProcessEnvironment emulatorEnvironment(const QString& coreFolder);
+
+// Starts a program detached, without a console window, in the given working folder. Returns
+// whether it started.
+bool startDetached(const QString& program, const QStringList& arguments,
+                   const QString& workingFolder, const QProcessEnvironment& environment);
+
+// Starts the running executable again, by its absolute path, with the application folder as
+// working folder. Returns whether it started.
+bool restartSelf(const QString& applicationFolder);
+
+} // namespace platform
+
+namespace platform {
+
+// Starts a program detached and reports its process id (0 when it did not start).
+qint64 startDetachedWithPid(const QString& program, const QStringList& arguments,
+                            const QString& workingFolder, const QProcessEnvironment& environment);
+
+// Whether the process with this id still runs.
+bool processRunning(qint64 pid);
+
+} // namespace platform

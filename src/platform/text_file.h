@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// Text files are 8-bit text in the system code page (UTF-8 on Linux).
+QString fromLocal8Bit(const QByteArray& bytes);
+QByteArray toLocal8Bit(const QString& text);
+
+// Splits bytes into lines: a line ends at a line feed and a carriage return directly before it
+// is dropped; a terminator at the very end adds no empty line.
+QList<QByteArray> splitLines(const QByteArray& bytes);
+
+// Reads a whole file as raw bytes; throws IoError with the system's text on failure.
+QByteArray readFileBytes(const QString& path);
+
+// Reads a text file line by line (8-bit text); throws IoError when it cannot be read.
+QStringList readTextLines(const QString& path);
+
+// Reads only the first line of a text file (empty when the file is empty); throws IoError.
+QString readFirstLine(const QString& path);
+
+// Writes the file whole, every line ended by CR LF, replacing it atomically: the old file stays
+// intact until the new one is complete. Throws IoError when the file cannot be written.
+void writeTextLinesAtomic(const QString& path, const QStringList& lines);
+
+// The system's text for a failed file operation on path (e.g. "File not found").
+QString fileErrorText(const QString& path, const QString& detail);
+
+} // namespace platform
+
+namespace platform {
+
+// Removes every leading and trailing character with a code of 32 or less, and nothing inside.
+QString trimLowCodes(const QString& text);
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace settings {
+
+class SettingsModel;
+
+// What the user does with a game's profile: selecting a game shows its profile (or the global
+// configuration), saving writes the panel as the profile, loading fills the panel from any
+// file, deleting removes the profile. Each returns the status text to show; failures throw
+// platform::IoError with the text for an error box.
+class Profiles {
+public:
+    Profiles(SettingsModel& model, const QString& applicationFolder);
+
+    void selectGame(const QString& gamePath, const QString& gameName);
+    QString saveProfile(const QString& gamePath, const QString& gameName);
+    QString loadProfile(const QString& chosenFile);
+    QString deleteProfile(const QString& gamePath, const QString& gameName);
+
+private:
+    SettingsModel& model_;
+    QString folder_;
+};
+
+} // namespace settings

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace settings {
+
+// Every control of the settings panel that holds a setting, by its design name.
+enum class Ctl {
+    LabeledEdit1, LabeledEdit2, LabeledEdit3, LabeledEdit4,
+    CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8,
+    CheckBox9, CheckBox10, CheckBox11, CheckBox12, CheckBox13, CheckBox14, CheckBox15,
+    ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6, ComboBox7, ComboBox8,
+    ComboBox9, ComboBox10, ComboBox11, ComboBox12, ComboBox13, ComboBox15, ComboBox16,
+    TrackBar1, TrackBar2, TrackBar3, TrackBar4, TrackBar5, TrackBar6, TrackBar7, TrackBar8,
+    TrackBar9,
+    Count
+};
+constexpr int CtlCount = static_cast<int>(Ctl::Count);
+
+// The design name of a control ("ComboBox6").
+QString ctlName(Ctl ctl);
+
+// Groups of controls whose enabled state follows another control.
+enum class EnableGroup {
+    Region,          // ComboBox2: enabled while CheckBox4 ("Auto") is unchecked
+    BlurAmount,      // TrackBar3 and Edit3: follow whichever of CheckBox8/CheckBox9 reacted last
+    ScanlineOpacity, // TrackBar4 and Edit5: enabled while CheckBox10 is checked
+    GoatShader       // every control inside GroupBox6: enabled while ComboBox9 shows "goat"
+};
+
+// The state of the settings panel without any window: check boxes, list selections, track
+// bar positions, path texts, the per-port devices and pad modes, and the enabled states, with
+// the reactions of the controls. The panel widget shows this state and forwards the user's
+// actions; ApplySettings and CollectSettings walk one declarative table over it.
+class SettingsModel : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SettingsModel(QObject* parent = nullptr);
+
+    // Check boxes: setting a different state runs the box's click reaction.
+    bool checked(Ctl box) const;
+    void setChecked(Ctl box, bool on);
+
+    // List controls: -1 for no selection. setIndex is the program's selection (no reaction);
+    // userSelect is the user's choice and runs the reactions of ComboBox4, 9, 15 and 16.
+    int index(Ctl list) const;
+    void setIndex(Ctl list, int index);
+    void userSelect(Ctl list, int index);
+    // The built-in English items of a list control.
+    QStringList items(Ctl list) const;
+
+    // Track bars: positions are clamped to the range; the value box text follows.
+    int position(Ctl bar) const;
+    void setPosition(Ctl bar, int position);
+    int minimum(Ctl bar) const;
+    int maximum(Ctl bar) const;
+    QString valueBoxText(Ctl bar) const;
+
+    // Read-only path edits.
+    QString text(Ctl edit) const;
+    void setText(Ctl edit, const QString& text);
+
+    bool enabled(EnableGroup group) const;
+
+    // Virtual ports 1..9 as 0..8; the current port is ComboBox4's index.
+    int currentPort() const;
+    int portDevice(int port) const;
+    int portPadMode(int port) const;
+
+    // Sets every control from the lines of a configuration. On a decimal setting that is not a
+    // number it stops and returns "'<value>' is not a valid floating point value"; controls set
+    // before keep their new state.
+    std::optional<QString> applySettings(const QStringList& lines);
+    // Exactly the 60 profile lines built from the controls.
+    QStringList collectSettings() const;
+
+signals:
+    void controlChanged(settings::Ctl ctl);
+    void enabledChanged(settings::EnableGroup group, bool enabled);
+};
+
+} // namespace settings
