@@ -2,9 +2,7 @@
 #include "settings/config_store.h"
 #include "settings/profiles.h"
 #include "settings/settings_model.h"
-#include "settings/settings_panel.h"
 
-#include <QWidget>
 
 namespace settings {
 
@@ -44,12 +42,5 @@ void Profiles::selectGame(const QString&, const QString&) {}
 QString Profiles::saveProfile(const QString&, const QString&) { return {}; }
 QString Profiles::loadProfile(const QString&) { return {}; }
 QString Profiles::deleteProfile(const QString&, const QString&) { return {}; }
-
-SettingsPanel::SettingsPanel(SettingsModel* model, QWidget* parent)
-    : QTabWidget(parent), model_(model) {
-    setObjectName(QStringLiteral("PageControl1"));
-    for (const char* name : {"General", "Video", "Audio", "Controls"})
-        addTab(new QWidget, QString::fromLatin1(name));
-}
 
 } // namespace settings
