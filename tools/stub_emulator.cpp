@@ -1,0 +1,38 @@
+// A stand-in for the emulator in tests: records its arguments, working folder and MEDNAFEN_HOME
+// to the file named by VARNIX_STUB_LOG (one item per line: "arg=...", "cwd=...", "home=..."),
+// optionally writes a mednafen.cfg into its working folder (VARNIX_STUB_WRITE_CFG=1), sleeps
+// VARNIX_STUB_SLEEP_MS milliseconds, then exits with VARNIX_STUB_EXIT, or crashes when
+// VARNIX_STUB_CRASH=1.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QByteArray logPath = qgetenv("VARNIX_STUB_LOG");
+    if (!logPath.isEmpty()) {
+        QFile log(QString::fromLocal8Bit(logPath));
+        if (log.open(QIODevice::Append)) {
+            QByteArray text = "start\n";
+            for (int i = 1; i < argc; ++i)
+                text += QByteArray("arg=") + argv[i] + "\n";
+            text += "cwd=" + QDir::currentPath().toLocal8Bit() + "\n";
+            text += "home=" + qgetenv("MEDNAFEN_HOME") + "\n";
+            log.write(text);
+        }
+    }
+    if (qgetenv("VARNIX_STUB_WRITE_CFG") == "1") {
+        QFile cfg(QDir::current().filePath(QStringLiteral("mednafen.cfg")));
+        if (cfg.open(QIODevice::WriteOnly))
+            cfg.write(";stub configuration\n");
+    }
+    const int sleepMs = qEnvironmentVariableIntValue("VARNIX_STUB_SLEEP_MS");
+    if (sleepMs > 0)
+        QThread::msleep(static_cast<unsigned long>(sleepMs));
+    if (qgetenv("VARNIX_STUB_CRASH") == "1")
+        std::abort();
+    return qEnvironmentVariableIntValue("VARNIX_STUB_EXIT");
+}
