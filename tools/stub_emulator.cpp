@@ -1,8 +1,8 @@
 // A stand-in for the emulator in tests: records its arguments, working folder and MEDNAFEN_HOME
 // to the file named by VARNIX_STUB_LOG (one item per line: "arg=...", "cwd=...", "home=..."),
-// optionally writes a mednafen.cfg into its working folder (VARNIX_STUB_WRITE_CFG=1), sleeps
-// VARNIX_STUB_SLEEP_MS milliseconds, then exits with VARNIX_STUB_EXIT, or crashes when
-// VARNIX_STUB_CRASH=1.
+// sleeps VARNIX_STUB_SLEEP_MS milliseconds, optionally
+// writes a mednafen.cfg into its working folder (VARNIX_STUB_WRITE_CFG=1), then exits with
+// VARNIX_STUB_EXIT, or crashes when VARNIX_STUB_CRASH=1.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,14 +24,14 @@ int main(int argc, char** argv) {
             log.write(text);
         }
     }
+    const int sleepMs = qEnvironmentVariableIntValue("VARNIX_STUB_SLEEP_MS");
+    if (sleepMs > 0)
+        QThread::msleep(static_cast<unsigned long>(sleepMs));
     if (qgetenv("VARNIX_STUB_WRITE_CFG") == "1") {
         QFile cfg(QDir::current().filePath(QStringLiteral("mednafen.cfg")));
         if (cfg.open(QIODevice::WriteOnly))
             cfg.write(";stub configuration\n");
     }
-    const int sleepMs = qEnvironmentVariableIntValue("VARNIX_STUB_SLEEP_MS");
-    if (sleepMs > 0)
-        QThread::msleep(static_cast<unsigned long>(sleepMs));
     if (qgetenv("VARNIX_STUB_CRASH") == "1")
         std::abort();
     return qEnvironmentVariableIntValue("VARNIX_STUB_EXIT");

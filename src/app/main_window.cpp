@@ -1,3 +1,628 @@
 #include "app/main_window.h"
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) { resize(694, 503); }
+#include "controls/design_font.h"
+#include "controls/dialogs.h"
+#include "controls/gradient_bar.h"
+#include "controls/xi_button.h"
+#include "controls/xi_panel.h"
+#include "i18n/language.h"
+#include "i18n/messages.h"
+#include "launch/cd_window.h"
+#include "launch/launcher.h"
+#include "library/game_list.h"
+#include "library/properties_window.h"
+#include "platform/io_error.h"
+#include "platform/process.h"
+#include "settings/profiles.h"
+#include "settings/settings_model.h"
+#include "settings/settings_panel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+
+namespace {
+
+constexpr int WindowWidth = 694;
+constexpr int WindowHeight = 503;
+
+// The English flag of the language selector's first entry, 24 x 16.
+QIcon englishFlag() {
+    QPixmap pixmap(24, 16);
+    pixmap.fill(QColor(0x1F, 0x3A, 0x93));
+    QPainter p(&pixmap);
+    p.setPen(QPen(Qt::white, 4));
+    p.drawLine(0, 0, 24, 16);
+    p.drawLine(0, 16, 24, 0);
+    p.setPen(QPen(QColor(0xC8, 0x10, 0x2E), 1));
+    p.drawLine(0, 0, 24, 16);
+    p.drawLine(0, 16, 24, 0);
+    p.fillRect(10, 0, 4, 16, Qt::white);
+    p.fillRect(0, 6, 24, 4, Qt::white);
+    p.fillRect(11, 0, 2, 16, QColor(0xC8, 0x10, 0x2E));
+    p.fillRect(0, 7, 24, 2, QColor(0xC8, 0x10, 0x2E));
+    return QIcon(pixmap);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      restarter_([](const QString& folder) { return platform::restartSelf(folder); }) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Varnix v1.2"));
+    setWindowIcon(QIcon(QStringLiteral(":/varnix.png")));
+    setFixedSize(WindowWidth, WindowHeight);
+    setFont(controls::designFont(11));
+    startUp();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::attachWindows(launch::TForm3* form3, library::TForm2* form2) {
+    form3_ = form3;
+    form2_ = form2;
+    const auto skinSource = [this] { return currentSkin(); };
+    form3_->setSkinSource(skinSource);
+    form2_->setSkinSource(skinSource);
+    launcher_ = new launch::GameLauncher(paths_.folder, form3_, this, this);
+    connect(launcher_, &launch::GameLauncher::emulatorStarted, this, &TForm1::emulatorStarted);
+    connect(launcher_, &launch::GameLauncher::emulatorFinished, this, &TForm1::emulatorFinished);
+}
+
+void TForm1::setRestarter(std::function<bool(const QString&)> restarter) {
+    restarter_ = std::move(restarter);
+}
+
+template <typename F> void TForm1::guarded(F&& action) {
+    try {
+        action();
+    } catch (const platform::IoError& error) {
+        showError(error.text());
+    }
+}
+
+void TForm1::showError(const QString& text) {
+    controls::dialogs().error(this, text);
+}
+
+// The start-up sequence, in its fixed order.
+void TForm1::startUp() {
+    buildWindow();
+    layOutTitleBar();
+    paths_.folder = QDir::currentPath();
+    emulatorCheck_ = EmulatorCheck(paths_.folder);
+    QLocale::setDefault(QLocale::c());
+    i18n::initMessageTable();
+    ComboBoxEx1->setCurrentIndex(0);
+    guarded([&] { launcherSettings_ = LauncherSettings::read(paths_.mainIni()); });
+
+    gameList_ = std::make_unique<library::GameList>(paths_.folder);
+    settingsModel_ = std::make_unique<settings::SettingsModel>();
+    profiles_ = std::make_unique<settings::Profiles>(*settingsModel_, paths_.folder);
+    auto* model = gameList_->model();
+    ListView1->setModel(model);
+    ListView1->setColumnWidth(0, 0);
+    ListView1->setColumnHidden(0, true);
+    ListView1->setColumnWidth(1, 215);
+    ListView1->setColumnWidth(2, 82);
+    ListView1->setColumnWidth(3, 55);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ListView1SelectItem(); });
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { applyWarningRule(); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { applyWarningRule(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { applyWarningRule(); });
+    connect(gameList_.get(), &library::GameList::countChanged, this,
+            [this](const QString& text) { StatusPanels[1]->setText(text); });
+    connect(gameList_.get(), &library::GameList::statusChanged, this,
+            [this](const QString& text) { setStatus(text); });
+
+    PageControl1 = new settings::SettingsPanel(settingsModel_.get(), this);
+    PageControl1->setGeometry(395, 37, 290, 442);
+    PageControl1->setVisible(false);
+    PageControl1->setEnabled(false);
+    Xpanel14->lower();
+
+    i18n::setLanguageIndex(launcherSettings_.language);
+    guarded([&] { i18n::loadLanguage(paths_.folder, this); });
+    applySkin(launcherSettings_.skin);
+    if (QFileInfo(paths_.listIni()).isFile())
+        guarded([&] { gameList_->startUp(); });
+    applyWarningRule();
+}
+
+void TForm1::buildWindow() {
+    BarTitle = new controls::GradientBar(this);
+    BarTitle->setObjectName(QStringLiteral("BarTitle"));
+    BarTitle->setGeometry(1, 1, 692, 27);
+    BarTitle->setGradientEndColor(QColor(0xDEE0DA));
+    BIcon = new QLabel(BarTitle);
+    BIcon->setObjectName(QStringLiteral("BIcon"));
+    BIcon->setPixmap(QIcon(QStringLiteral(":/varnix.png")).pixmap(16, 16));
+    BIcon->setGeometry(4, 3, 22, 22);
+    BIcon->setAlignment(Qt::AlignCenter);
+    BIcon->setAttribute(Qt::WA_TransparentForMouseEvents);
+    BTitle = makeLabel(BarTitle, "BTitle", QStringLiteral("Varnix (v1.7)"));
+    BTitle->setFont(controls::designFont(12, true));
+    BTitle->setGeometry(30, 0, 300, 27);
+    BTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(BarTitle, &controls::GradientBar::pressed, this, [this](QPoint cursor) {
+        if (QGuiApplication::platformName() == QLatin1String("wayland") && windowHandle()) {
+            windowHandle()->startSystemMove();
+            return;
+        }
+        drag_.press(cursor, pos());
+    });
+    connect(BarTitle, &controls::GradientBar::moved, this, [this](QPoint cursor) {
+        QPoint topLeft;
+        if (drag_.move(cursor, &topLeft))
+            move(topLeft);
+    });
+    connect(BarTitle, &controls::GradientBar::released, this, [this](QPoint) { drag_.release(); });
+
+    BarMini = new controls::GradientBar(this);
+    BarMini->setObjectName(QStringLiteral("BarMini"));
+    BarMini->setGeometry(621, 4, 27, 20);
+    BarMini->setGradientStartColor(palette().color(QPalette::Shadow));
+    BarMini->setGradientEndColor(palette().color(QPalette::Window));
+    BMini = new QToolButton(BarMini);
+    BMini->setObjectName(QStringLiteral("BMini"));
+    BMini->setText(QStringLiteral(" _ "));
+    BMini->setToolTip(QStringLiteral("Minimize"));
+    BMini->setAutoRaise(true);
+    BMini->setCursor(Qt::PointingHandCursor);
+    BMini->setGeometry(0, 0, 27, 20);
+    BMini->setFocusPolicy(Qt::NoFocus);
+    connect(BMini, &QToolButton::clicked, this, [this] { showMinimized(); });
+
+    BarExit = new controls::GradientBar(this);
+    BarExit->setObjectName(QStringLiteral("BarExit"));
+    BarExit->setGeometry(658, 4, 27, 20);
+    BarExit->setGradientStartColor(QColor(89, 89, 89));
+    BarExit->setGradientEndColor(QColor(255, 98, 98));
+    BExit = new QToolButton(BarExit);
+    BExit->setObjectName(QStringLiteral("BExit"));
+    BExit->setText(QStringLiteral(" X "));
+    BExit->setToolTip(QStringLiteral("Close"));
+    BExit->setAutoRaise(true);
+    BExit->setCursor(Qt::PointingHandCursor);
+    BExit->setFont(controls::designFont(11, true));
+    BExit->setStyleSheet(
+        QStringLiteral("QToolButton { color: %1; }").arg(palette().color(QPalette::Base).name()));
+    BExit->setGeometry(0, 0, 27, 20);
+    BExit->setFocusPolicy(Qt::NoFocus);
+    connect(BExit, &QToolButton::clicked, this, [this] { close(); });
+
+    ComboBoxEx1 = new QComboBox(this);
+    ComboBoxEx1->setObjectName(QStringLiteral("ComboBoxEx1"));
+    ComboBoxEx1->setGeometry(619, 35, 64, 22);
+    ComboBoxEx1->setIconSize(QSize(24, 16));
+    ComboBoxEx1->addItem(englishFlag(), QStringLiteral("En"));
+    ComboBoxEx1->addItem(QStringLiteral("???"));
+    ComboBoxEx1->setToolTip(QStringLiteral("Select Language"));
+    connect(ComboBoxEx1, &QComboBox::activated, this, &TForm1::ComboBoxEx1Change);
+
+    ListView1 = new QTableView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(10, 37, 377, 388);
+    QFont listFont = controls::designFont(11, true);
+    ListView1->setFont(listFont);
+    ListView1->setShowGrid(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setWordWrap(false);
+    ListView1->verticalHeader()->setVisible(false);
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(17);
+    ListView1->horizontalHeader()->setSectionsClickable(true);
+    ListView1->horizontalHeader()->setHighlightSections(false);
+    ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ListView1->horizontalHeader()->setStretchLastSection(false);
+    ListView1->viewport()->setCursor(Qt::PointingHandCursor);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListView1->installEventFilter(this);
+    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TForm1::ListView1ColumnClick);
+    connect(ListView1, &QTableView::doubleClicked, this, [this] { ListView1DblClick(); });
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        PopupMenu1Popup();
+        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+    });
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    const auto addAction = [this](const char* name, const char* text, void (TForm1::*slot)()) {
+        auto* action = new QAction(QString::fromLatin1(text), PopupMenu1);
+        action->setObjectName(QString::fromLatin1(name));
+        PopupMenu1->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    Addgames1 = addAction("Addgames1", "Add games", &TForm1::Addgames1Click);
+    Deleteitem1 = addAction("Deleteitem1", "Delete item", &TForm1::Deleteitem1Click);
+    Clearlist2 = addAction("Clearlist2", "Clear list", &TForm1::Clearlist2Click);
+    PopupMenu1->addSeparator();
+    Deletegameprofile1 =
+        addAction("Deletegameprofile1", "Delete profile", &TForm1::Deletegameprofile1Click);
+    PopupMenu1->addSeparator();
+    Gameproperties1 =
+        addAction("Gameproperties1", "Game properties", &TForm1::Gameproperties1Click);
+
+    Xpanel14 = controls::makeSkinPanel(this, QStringLiteral("Xpanel14"), QRect(397, 202, 278, 74));
+    QFont warningFont = controls::designFont(11, true);
+    warningFont.setUnderline(true);
+    Xpanel14->setFont(warningFont);
+    Xpanel14->setCursor(Qt::PointingHandCursor);
+    Label30 = makeLabel(Xpanel14, "Label30", QStringLiteral("Warning!"));
+    Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label30->setGeometry(4, 4, 270, 15);
+    Label17 = makeLabel(Xpanel14, "Label17",
+                        QStringLiteral("The list of games is empty. Please add some games to the "
+                                       "list by right clicking of mouse on the list field. Select "
+                                       "\"Add games\" from the drop down menu."));
+    Label17->setWordWrap(true);
+    Label17->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label17->setGeometry(6, 20, 266, 50);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Game profile"), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    GroupBox3->setGeometry(8, 428, 285, 51);
+    XiButton1 = new controls::TXiButton(GroupBox3);
+    XiButton1->setObjectName(QStringLiteral("XiButton1"));
+    XiButton1->setCaption(QStringLiteral("Load profile"));
+    XiButton1->setGeometry(10, 20, 127, 23);
+    XiButton1->setEnabled(false);
+    XiButton1->setCursor(Qt::PointingHandCursor);
+    connect(XiButton1, &controls::TXiButton::clicked, this, &TForm1::XiButton1Click);
+    XiButton2 = new controls::TXiButton(GroupBox3);
+    XiButton2->setObjectName(QStringLiteral("XiButton2"));
+    XiButton2->setCaption(QStringLiteral("Save profile"));
+    XiButton2->setGeometry(148, 20, 127, 23);
+    XiButton2->setEnabled(false);
+    XiButton2->setCursor(Qt::PointingHandCursor);
+    connect(XiButton2, &controls::TXiButton::clicked, this, &TForm1::XiButton2Click);
+
+    GroupBox5 = new QGroupBox(QStringLiteral("Skins"), this);
+    GroupBox5->setObjectName(QStringLiteral("GroupBox5"));
+    GroupBox5->setGeometry(299, 428, 88, 51);
+    ComboBox14 = new QComboBox(GroupBox5);
+    ComboBox14->setObjectName(QStringLiteral("ComboBox14"));
+    ComboBox14->addItems({QStringLiteral("Desert"), QStringLiteral("Grass"), QStringLiteral("Rose"),
+                          QStringLiteral("Silver"), QStringLiteral("Sky"), QStringLiteral("Sun")});
+    ComboBox14->setCurrentIndex(3);
+    ComboBox14->setGeometry(8, 20, 72, 22);
+    ComboBox14->setToolTip(
+        QStringLiteral("Select one of the items of the list to change the panels skin."));
+    connect(ComboBox14, &QComboBox::activated, this, &TForm1::ComboBox14Change);
+
+    StatusBar1 = new QWidget(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setGeometry(1, 483, 692, 19);
+    const int widths[4] = {100, 50, 70, 692 - 220};
+    const char* texts[4] = {"Total games:", "", "Status:", ""};
+    int x = 0;
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(QString::fromLatin1(texts[i]), StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setIndent(3);
+        panel->setGeometry(x, 0, widths[i] - 2, 19);
+        x += widths[i];
+        StatusPanels[i] = panel;
+    }
+
+    XiButton7 = new controls::TXiButton(this);
+    XiButton7->setObjectName(QStringLiteral("XiButton7"));
+    XiButton7->setCaption(QStringLiteral("About"));
+    XiButton7->setGeometry(644, 485, 42, 16);
+    XiButton7->setToolTip(QStringLiteral("About Varnix."));
+    XiButton7->setCursor(Qt::PointingHandCursor);
+    XiButton7->raise();
+    connect(XiButton7, &controls::TXiButton::clicked, this, &TForm1::XiButton7Click);
+
+    TrayIcon1 = new QSystemTrayIcon(QIcon(QStringLiteral(":/varnix.png")), this);
+    TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+}
+
+// Title-bar layout at creation: the title bar spans the window less its border, and the close
+// and minimize bars end flush with the language selector's edges.
+void TForm1::layOutTitleBar() {
+    BarTitle->resize(width() - 2, BarTitle->height());
+    const int selectorLeft = ComboBoxEx1->x();
+    const int selectorWidth = ComboBoxEx1->width();
+    BarExit->move(selectorLeft + selectorWidth - BarExit->width(), BarExit->y());
+    BarMini->move(selectorLeft, BarMini->y());
+    XiButton7->move(XiButton7->x(), StatusBar1->y() + 2);
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Button));
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+}
+
+int TForm1::currentSkin() const {
+    return ComboBox14->currentIndex();
+}
+
+QString TForm1::statusText() const {
+    return StatusPanels[3]->text();
+}
+
+QString TForm1::countText() const {
+    return StatusPanels[1]->text();
+}
+
+void TForm1::setStatus(const QString& text) {
+    StatusPanels[3]->setText(text);
+}
+
+void TForm1::applySkin(int skinIndex) {
+    const controls::Skin skin = controls::skin(skinIndex);
+    for (int page = 0; page < PageControl1->count(); ++page) {
+        for (QObject* child : PageControl1->widget(page)->children()) {
+            if (auto* panel = qobject_cast<controls::TXiPanel*>(child))
+                panel->setColorScheme(skin.panel);
+            for (QObject* inner : child->children()) {
+                if (auto* button = qobject_cast<controls::TXiButton*>(inner))
+                    button->setColorScheme(skin.button);
+            }
+        }
+    }
+    for (const char* name : {"Xpanel6", "Xpanel7", "Xpanel14"}) {
+        if (auto* panel = findChild<controls::TXiPanel*>(QString::fromLatin1(name)))
+            panel->setColorScheme(skin.panel);
+    }
+    for (controls::TXiButton* button : {XiButton1, XiButton2, XiButton7})
+        button->setColorScheme(skin.button);
+    ComboBox14->setCurrentIndex(
+        skinIndex >= 0 && skinIndex < controls::SkinCount ? skinIndex : controls::DefaultSkin);
+    const QColor tint = controls::skin(ComboBox14->currentIndex()).tint;
+    BarTitle->setGradientEndColor(tint);
+    gameList_->model()->setTint(tint);
+}
+
+// The settings tabs show exactly while the list holds a game; the warning panel lies behind.
+void TForm1::applyWarningRule() {
+    PageControl1->setVisible(gameList_->model()->count() > 0);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The check belongs to the first showing too: a window is not always activated when shown.
+    if (!checkPending_) {
+        checkPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            checkPending_ = false;
+            FormActivate();
+        });
+    }
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !checkPending_)
+        FormActivate();
+}
+
+void TForm1::FormActivate() {
+    if (ending_)
+        return;
+    if (emulatorCheck_.run() == EmulatorCheck::Result::EmulatorMissing) {
+        ending_ = true;
+        controls::dialogs().error(this, i18n::message(0) + QChar(13) + i18n::message(1));
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            LaunchSelectedGame();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete) {
+            Deleteitem1Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int TForm1::selectedRow() const {
+    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TForm1::selectRow(int row) {
+    if (row < 0)
+        ListView1->clearSelection();
+    else
+        ListView1->selectRow(row);
+}
+
+void TForm1::PopupMenu1Popup() {
+    const bool selected = selectedRow() >= 0;
+    Deleteitem1->setEnabled(selected);
+    Deletegameprofile1->setEnabled(selected);
+    Gameproperties1->setEnabled(selected);
+    Clearlist2->setEnabled(gameList_->model()->count() > 0);
+}
+
+void TForm1::Addgames1Click() {
+    if (gameList_->busy())
+        return;
+    const QStringList files = controls::dialogs().openFiles(
+        this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"));
+    if (files.isEmpty())
+        return;
+    guarded([&] { gameList_->addGames(files, [] { QCoreApplication::processEvents(); }); });
+}
+
+void TForm1::Deleteitem1Click() {
+    if (gameList_->busy())
+        return;
+    const int row = selectedRow();
+    guarded([&] {
+        if (row >= 0)
+            gameList_->deleteRow(row);
+        else if (gameList_->model()->count() == 0)
+            setStatus(QString());
+    });
+    applyWarningRule();
+}
+
+void TForm1::Clearlist2Click() {
+    if (gameList_->busy())
+        return;
+    guarded([&] { gameList_->clear(); });
+    applyWarningRule();
+}
+
+void TForm1::ListView1ColumnClick(int column) {
+    if (gameList_->busy())
+        return;
+    guarded([&] { gameList_->sortByColumn(column); });
+}
+
+void TForm1::ListView1SelectItem() {
+    const int row = selectedRow();
+    const bool selected = row >= 0;
+    PageControl1->setEnabled(selected);
+    XiButton1->setEnabled(selected);
+    XiButton2->setEnabled(selected);
+    if (!selected)
+        return;
+    const library::GameRecord& game = gameList_->model()->at(row);
+    guarded([&] { profiles_->selectGame(game.path, game.gameName); });
+}
+
+void TForm1::XiButton2Click() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const library::GameRecord& game = gameList_->model()->at(row);
+    guarded([&] { setStatus(profiles_->saveProfile(game.path, game.gameName)); });
+}
+
+void TForm1::XiButton1Click() {
+    if (selectedRow() < 0)
+        return;
+    const QString file =
+        controls::dialogs().openFile(this, QStringLiteral("Profile (cfg) (*.cfg)"));
+    if (file.isEmpty())
+        return;
+    guarded([&] { setStatus(profiles_->loadProfile(file)); });
+}
+
+void TForm1::Deletegameprofile1Click() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const library::GameRecord& game = gameList_->model()->at(row);
+    guarded([&] { setStatus(profiles_->deleteProfile(game.path, game.gameName)); });
+}
+
+void TForm1::Gameproperties1Click() {
+    const int row = selectedRow();
+    if (row < 0 || !form2_)
+        return;
+    const QString path = gameList_->model()->at(row).path;
+    guarded([&] { form2_->showFor(path); });
+}
+
+void TForm1::XiButton7Click() {
+    controls::dialogs().information(this, i18n::aboutText());
+}
+
+void TForm1::ListView1DblClick() {
+    LaunchSelectedGame();
+}
+
+void TForm1::LaunchSelectedGame() {
+    const int row = selectedRow();
+    if (row < 0 || !launcher_ || gameList_->busy())
+        return;
+    const QString path = gameList_->model()->at(row).path;
+    guarded([&] {
+        launcher_->launch(path, settingsModel_->text(settings::Ctl::LabeledEdit1),
+                          settingsModel_->text(settings::Ctl::LabeledEdit2));
+    });
+}
+
+void TForm1::emulatorStarted() {
+    showMinimized();
+    hide();
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        TrayIcon1->show();
+}
+
+void TForm1::emulatorFinished() {
+    TrayIcon1->hide();
+    showNormal();
+    raise();
+    activateWindow();
+    centerOnDesktop();
+    // Coming back is an activation: check the emulator again even where the platform does not
+    // report one.
+    FormActivate();
+}
+
+void TForm1::centerOnDesktop() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    move(desktop.center() - QPoint(width() / 2, height() / 2));
+}
+
+void TForm1::ComboBox14Change(int index) {
+    if (skinChangeRestarts(index, launcherSettings_.skin))
+        restart();
+}
+
+void TForm1::ComboBoxEx1Change(int index) {
+    if (languageChangeRestarts(index, launcherSettings_.language, ComboBoxEx1->itemText(1)))
+        restart();
+}
+
+// Writes Main.ini from both selectors, closes this window and starts the launcher again from the
+// application folder; the new instance reads the file just written.
+void TForm1::restart() {
+    LauncherSettings chosen;
+    chosen.language = ComboBoxEx1->currentIndex();
+    chosen.skin = ComboBox14->currentIndex();
+    try {
+        chosen.write(paths_.mainIni());
+    } catch (const platform::IoError& error) {
+        showError(error.text());
+        return;
+    }
+    ending_ = true;
+    close();
+    restarter_(paths_.folder);
+}

@@ -1,9 +1,154 @@
 #pragma once
 
-#include <QWidget>
+#include "app/app_paths.h"
+#include "app/emulator_check.h"
+#include "app/launcher_settings.h"
+#include "controls/drag.h"
 
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class QTableView;
+class QToolButton;
+
+namespace controls {
+class GradientBar;
+class TXiButton;
+class TXiPanel;
+} // namespace controls
+namespace library {
+class GameList;
+class TForm2;
+} // namespace library
+namespace settings {
+class Profiles;
+class SettingsModel;
+class SettingsPanel;
+} // namespace settings
+namespace launch {
+class GameLauncher;
+class TForm3;
+} // namespace launch
+
+// The main window: a fixed-size borderless window with its own title bar, the game list, the
+// settings tabs, the profile buttons, the language and skins selectors and the status bar.
 class TForm1 : public QWidget {
     Q_OBJECT
+
 public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Hands over the two smaller windows, created right after this one.
+    void attachWindows(launch::TForm3* form3, library::TForm2* form2);
+
+    // Replaces how the launcher starts itself again (tests).
+    void setRestarter(std::function<bool(const QString&)> restarter);
+
+    const AppPaths& paths() const { return paths_; }
+    const LauncherSettings& settingsInForce() const { return launcherSettings_; }
+    library::GameList* gameList() const { return gameList_.get(); }
+    settings::SettingsModel* settingsModel() const { return settingsModel_.get(); }
+    int currentSkin() const;
+    QString statusText() const;
+    QString countText() const;
+
+    // Handlers, under the names of the window design.
+    void FormActivate();
+    void PopupMenu1Popup();
+    void Addgames1Click();
+    void Deleteitem1Click();
+    void Clearlist2Click();
+    void Deletegameprofile1Click();
+    void Gameproperties1Click();
+    void ListView1SelectItem();
+    void ListView1ColumnClick(int column);
+    void ListView1DblClick();
+    void XiButton1Click();
+    void XiButton2Click();
+    void XiButton7Click();
+    void ComboBoxEx1Change(int index);
+    void ComboBox14Change(int index);
+    void LaunchSelectedGame();
+
+    // The selected row, or -1.
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Public for tests: the popup menu's entries and the widgets the rules act on.
+    QMenu* popupMenu() const { return PopupMenu1; }
+    QTableView* listView() const { return ListView1; }
+    settings::SettingsPanel* pageControl() const { return PageControl1; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    void layOutTitleBar();
+    void startUp();
+    void applySkin(int skinIndex);
+    void applyWarningRule();
+    void setStatus(const QString& text);
+    void restart();
+    void showError(const QString& text);
+    void emulatorStarted();
+    void emulatorFinished();
+    void centerOnDesktop();
+    template <typename F> void guarded(F&& action);
+
+    AppPaths paths_;
+    LauncherSettings launcherSettings_;
+    EmulatorCheck emulatorCheck_{QString()};
+    bool ending_ = false;
+    bool checkPending_ = false;
+    controls::DragState drag_;
+    std::function<bool(const QString&)> restarter_;
+
+    std::unique_ptr<library::GameList> gameList_;
+    std::unique_ptr<settings::SettingsModel> settingsModel_;
+    std::unique_ptr<settings::Profiles> profiles_;
+    launch::GameLauncher* launcher_ = nullptr;
+    launch::TForm3* form3_ = nullptr;
+    library::TForm2* form2_ = nullptr;
+
+    // Controls under their design names.
+    controls::GradientBar* BarTitle = nullptr;
+    QLabel* BIcon = nullptr;
+    QLabel* BTitle = nullptr;
+    controls::GradientBar* BarMini = nullptr;
+    QToolButton* BMini = nullptr;
+    controls::GradientBar* BarExit = nullptr;
+    QToolButton* BExit = nullptr;
+    QComboBox* ComboBoxEx1 = nullptr;
+    QTableView* ListView1 = nullptr;
+    settings::SettingsPanel* PageControl1 = nullptr;
+    controls::TXiPanel* Xpanel14 = nullptr;
+    QLabel* Label30 = nullptr;
+    QLabel* Label17 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    controls::TXiButton* XiButton1 = nullptr;
+    controls::TXiButton* XiButton2 = nullptr;
+    QGroupBox* GroupBox5 = nullptr;
+    QComboBox* ComboBox14 = nullptr;
+    QWidget* StatusBar1 = nullptr;
+    QLabel* StatusPanels[4] = {};
+    controls::TXiButton* XiButton7 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Addgames1 = nullptr;
+    QAction* Deleteitem1 = nullptr;
+    QAction* Clearlist2 = nullptr;
+    QAction* Deletegameprofile1 = nullptr;
+    QAction* Gameproperties1 = nullptr;
+    QSystemTrayIcon* TrayIcon1 = nullptr;
 };

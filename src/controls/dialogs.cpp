@@ -31,7 +31,9 @@ Dialogs* current = nullptr;
 
 } // namespace
 
-Dialogs& dialogs() { return current ? *current : realDialogs; }
+Dialogs& dialogs() {
+    return current ? *current : realDialogs;
+}
 
 Dialogs* setDialogs(Dialogs* replacement) {
     Dialogs* previous = current;

@@ -10,7 +10,9 @@ LabeledEdit::LabeledEdit(QWidget* parent) : QLineEdit(parent), label_(new QLabel
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QString LabeledEdit::caption() const { return label_->text(); }
+QString LabeledEdit::caption() const {
+    return label_->text();
+}
 
 void LabeledEdit::setCaption(const QString& caption) {
     label_->setText(caption);

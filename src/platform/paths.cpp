@@ -39,9 +39,13 @@ static qsizetype lastSeparator(const QString& path) {
     return -1;
 }
 
-QString folderPart(const QString& path) { return path.left(lastSeparator(path) + 1); }
+QString folderPart(const QString& path) {
+    return path.left(lastSeparator(path) + 1);
+}
 
-QString fileNamePart(const QString& path) { return path.mid(lastSeparator(path) + 1); }
+QString fileNamePart(const QString& path) {
+    return path.mid(lastSeparator(path) + 1);
+}
 
 QString upperExtension(const QString& path) {
     const QString name = fileNamePart(path);
@@ -81,6 +85,8 @@ bool fileExists(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
-QString displayPath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString displayPath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 } // namespace platform

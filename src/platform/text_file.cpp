@@ -8,9 +8,13 @@
 
 namespace platform {
 
-QString fromLocal8Bit(const QByteArray& bytes) { return QString::fromLocal8Bit(bytes); }
+QString fromLocal8Bit(const QByteArray& bytes) {
+    return QString::fromLocal8Bit(bytes);
+}
 
-QByteArray toLocal8Bit(const QString& text) { return text.toLocal8Bit(); }
+QByteArray toLocal8Bit(const QString& text) {
+    return text.toLocal8Bit();
+}
 
 QList<QByteArray> splitLines(const QByteArray& bytes) {
     QList<QByteArray> lines;

@@ -6,9 +6,13 @@
 
 namespace testsupport {
 
-TempFolder::TempFolder() { dir_.setAutoRemove(true); }
+TempFolder::TempFolder() {
+    dir_.setAutoRemove(true);
+}
 
-QString TempFolder::file(const QString& relative) const { return dir_.path() + "/" + relative; }
+QString TempFolder::file(const QString& relative) const {
+    return dir_.path() + "/" + relative;
+}
 
 QString TempFolder::write(const QString& relative, const QByteArray& bytes) const {
     const QString path = file(relative);
@@ -19,7 +23,9 @@ QString TempFolder::write(const QString& relative, const QByteArray& bytes) cons
     return path;
 }
 
-void TempFolder::mkdir(const QString& relative) const { QDir().mkpath(file(relative)); }
+void TempFolder::mkdir(const QString& relative) const {
+    QDir().mkpath(file(relative));
+}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -27,7 +33,9 @@ QByteArray readAll(const QString& path) {
 }
 
 FakeDialogs::FakeDialogs() : previous_(controls::setDialogs(this)) {}
-FakeDialogs::~FakeDialogs() { controls::setDialogs(previous_); }
+FakeDialogs::~FakeDialogs() {
+    controls::setDialogs(previous_);
+}
 
 QStringList FakeDialogs::openFiles(QWidget*, const QString& filter) {
     filters << filter;
@@ -39,6 +47,8 @@ QString FakeDialogs::openFile(QWidget*, const QString& filter) {
     return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
 }
 
-QString toolPath(const QString& name) { return QStringLiteral(VARNIX_TOOLS_DIR "/") + name; }
+QString toolPath(const QString& name) {
+    return QStringLiteral(VARNIX_TOOLS_DIR "/") + name;
+}
 
 } // namespace testsupport

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/paths.h"
+
+#include <QString>
+
+// Every path of the launcher is the application folder followed by a fixed relative path.
+struct AppPaths {
+    QString folder; // the current directory when the main window was created
+
+    QString mainIni() const { return at(QStringLiteral("/Main.ini")); }
+    QString listIni() const { return at(QStringLiteral("/List.ini")); }
+    QString coreFolder() const { return at(QStringLiteral("/Core")); }
+    QString emulator() const {
+        return coreFolder() + QLatin1Char('/') + platform::emulatorFileName();
+    }
+    QString globalConfig() const { return at(QStringLiteral("/Core/mednafen.cfg")); }
+
+private:
+    QString at(const QString& relative) const { return platform::joinPath(folder, relative); }
+};

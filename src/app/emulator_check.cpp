@@ -1,0 +1,21 @@
+#include "app/emulator_check.h"
+
+#include "app/app_paths.h"
+#include "platform/process.h"
+
+#include <QFileInfo>
+
+EmulatorCheck::Result EmulatorCheck::run() {
+    const AppPaths paths{folder_};
+    if (!QFileInfo(paths.emulator()).isFile())
+        return Result::EmulatorMissing;
+    if (QFileInfo::exists(paths.globalConfig()))
+        return Result::Ready;
+    if (platform::processRunning(writerPid_))
+        return Result::ConfigWriterRunning;
+    // Started without arguments from its own folder, the emulator writes its default
+    // configuration and ends; the launcher does not wait for it.
+    writerPid_ = platform::startDetachedWithPid(paths.emulator(), {}, paths.coreFolder(),
+                                                platform::emulatorEnvironment(paths.coreFolder()));
+    return Result::ConfigWriterStarted;
+}

@@ -1,0 +1,57 @@
+#include "app/launcher_settings.h"
+
+#include "platform/text_file.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString valueOf(const QStringList& lines, int index) {
+    if (index >= lines.size())
+        return QString();
+    const QString& line = lines.at(index);
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    return eq < 0 ? line : line.mid(eq + 1);
+}
+
+int wholeNumber(const QString& text, int fallback, int lowest, int highest) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok || value < lowest || value > highest)
+        return fallback;
+    return value;
+}
+
+} // namespace
+
+LauncherSettings LauncherSettings::fromLines(const QStringList& lines) {
+    LauncherSettings s;
+    s.language = wholeNumber(valueOf(lines, 0), DefaultLanguage, 0, 1);
+    s.skin = wholeNumber(valueOf(lines, 1), DefaultSkin, 0, 5);
+    return s;
+}
+
+LauncherSettings LauncherSettings::read(const QString& mainIniPath) {
+    if (!QFileInfo(mainIniPath).isFile())
+        return LauncherSettings();
+    return fromLines(platform::readTextLines(mainIniPath));
+}
+
+QStringList LauncherSettings::toLines() const {
+    return {QStringLiteral("Lang=") + QString::number(language),
+            QStringLiteral("Theme=") + QString::number(skin)};
+}
+
+void LauncherSettings::write(const QString& mainIniPath) const {
+    platform::writeTextLinesAtomic(mainIniPath, toLines());
+}
+
+bool skinChangeRestarts(int picked, int skinInForce) {
+    return picked != skinInForce;
+}
+
+bool languageChangeRestarts(int picked, int languageInForce, const QString& secondCaption) {
+    if (picked == languageInForce)
+        return false;
+    return secondCaption != QLatin1String("???");
+}

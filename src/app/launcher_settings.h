@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The launcher's own settings, Main.ini: line 1 the language index, line 2 the skin index.
+// Lines are read by position, whatever key stands before the "=".
+struct LauncherSettings {
+    static constexpr int DefaultLanguage = 0;
+    static constexpr int DefaultSkin = 3;
+
+    int language = DefaultLanguage; // 0 built-in English, 1 the translation
+    int skin = DefaultSkin;         // 0 Desert .. 5 Sun
+
+    // Settings from the lines of Main.ini: the value of a line is everything after its first
+    // "=" (the whole line when it has none); a value that is not a whole number, a missing line,
+    // or an index outside the selectors' entries gives the default.
+    static LauncherSettings fromLines(const QStringList& lines);
+    // Reads Main.ini; a missing file gives the defaults. Throws platform::IoError when an
+    // existing file cannot be read.
+    static LauncherSettings read(const QString& mainIniPath);
+
+    QStringList toLines() const;
+    // Writes Main.ini whole and atomically. Throws platform::IoError.
+    void write(const QString& mainIniPath) const;
+};
+
+// Whether picking an entry of the skins selector restarts the launcher.
+bool skinChangeRestarts(int picked, int skinInForce);
+// Whether picking an entry of the language selector restarts the launcher: not for the language
+// in force, and not while the second entry still reads "???" (no language file was loaded).
+bool languageChangeRestarts(int picked, int languageInForce, const QString& secondCaption);
