@@ -277,14 +277,14 @@ void TForm1::buildWindow() {
     Xpanel14->setCursor(Qt::PointingHandCursor);
     Label30 = makeLabel(Xpanel14, "Label30", QStringLiteral("Warning!"));
     Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label30->setGeometry(4, 4, 270, 15);
+    Label30->setGeometry(4, 3, 270, 15);
     Label17 = makeLabel(Xpanel14, "Label17",
                         QStringLiteral("The list of games is empty. Please add some games to the "
                                        "list by right clicking of mouse on the list field. Select "
                                        "\"Add games\" from the drop down menu."));
     Label17->setWordWrap(true);
     Label17->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label17->setGeometry(6, 20, 266, 50);
+    Label17->setGeometry(4, 17, 270, 55);
 
     GroupBox3 = new QGroupBox(QStringLiteral("Game profile"), this);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
