@@ -14,16 +14,19 @@ class LanguageText;
 int languageIndex();
 void setLanguageIndex(int index);
 
-// Start-up step: loads Res/lang_pic.ico into the language selector's second entry when it
-// exists, and, when Res/Lang.dat exists, reads it and applies it to the main window (the
-// selector's second caption always, every other text when the language index is 1).
-// Throws platform::IoError when a file exists but cannot be read; the texts then stay English.
+// Start-up step, after setLanguageIndex has taken the value of Main.ini: loads
+// Res/lang_pic.ico into the language selector's second entry when it exists, and, when
+// Res/Lang.dat exists, reads it and applies it to the main window (the selector's second caption
+// and its selection always, every other text and the message table when the language index is
+// 1). Controls are found by object name under the main window. Throws platform::IoError when
+// Lang.dat exists but cannot be read; the texts then stay English.
 void loadLanguage(const QString& applicationFolder, QWidget* mainWindow);
 
 // Whether a language file was read (the selector's second entry is then a real language).
 bool languageLoaded();
 
-// Applied on every activation of the two small windows when the language index is 1.
+// Applied on every activation of the two small windows; they do nothing unless a language file
+// was read and the language index is 1.
 void applyLanguageToPropertiesWindow(QWidget* form2);
 void applyLanguageToCdWindow(QWidget* form3);
 

@@ -48,7 +48,7 @@ std::span<const TextBinding> textBindings();
 // What applying a language to a window did.
 struct ApplyResult {
     int applied = 0;       // texts (and selections) set
-    int kept = 0;          // entries the file could not supply: the English text stays
+    int kept = 0;          // texts the file could not supply: their English stays
     QStringList unmatched; // controls the window lacks, or that cannot take the text
 };
 
