@@ -49,9 +49,3 @@ void LauncherSettings::write(const QString& mainIniPath) const {
 bool skinChangeRestarts(int picked, int skinInForce) {
     return picked != skinInForce;
 }
-
-bool languageChangeRestarts(int picked, int languageInForce, const QString& secondCaption) {
-    if (picked == languageInForce)
-        return false;
-    return secondCaption != QLatin1String("???");
-}

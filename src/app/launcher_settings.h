@@ -27,6 +27,3 @@ struct LauncherSettings {
 
 // Whether picking an entry of the skins selector restarts the launcher.
 bool skinChangeRestarts(int picked, int skinInForce);
-// Whether picking an entry of the language selector restarts the launcher: not for the language
-// in force, and not while the second entry still reads "???" (no language file was loaded).
-bool languageChangeRestarts(int picked, int languageInForce, const QString& secondCaption);

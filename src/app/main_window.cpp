@@ -609,7 +609,7 @@ void TForm1::ComboBox14Change(int index) {
 }
 
 void TForm1::ComboBoxEx1Change(int index) {
-    if (languageChangeRestarts(index, launcherSettings_.language, ComboBoxEx1->itemText(1)))
+    if (i18n::languageChangeRestarts(index, launcherSettings_.language, ComboBoxEx1->itemText(1)))
         restart();
 }
 

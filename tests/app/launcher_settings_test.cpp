@@ -69,10 +69,3 @@ TEST(RestartRules, SkinRestartsOnlyOnAnotherSkin) {
     EXPECT_FALSE(skinChangeRestarts(3, 3));
     EXPECT_TRUE(skinChangeRestarts(4, 3));
 }
-
-TEST(RestartRules, LanguageRestartsOnlyOnAnotherRealLanguage) {
-    EXPECT_FALSE(languageChangeRestarts(0, 0, "Deutsch"));
-    EXPECT_FALSE(languageChangeRestarts(1, 0, "???"));
-    EXPECT_TRUE(languageChangeRestarts(1, 0, "Deutsch"));
-    EXPECT_TRUE(languageChangeRestarts(0, 1, "Deutsch"));
-}
