@@ -2,6 +2,7 @@
 
 #include "controls/gradient.h"
 
+#include <QChildEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -38,8 +39,40 @@ void GradientBar::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, image);
 }
 
-// Presses on disabled children (the title icon and text) and on children transparent for mouse
-// events arrive here too: Qt hands them to the bar.
+// Children transparent for mouse events are passed over by Qt, so their presses arrive here
+// directly. A disabled child (the title icon and the title text) swallows them in some widget
+// kinds, so every child is watched and its mouse events count as the bar's while it is disabled.
+bool GradientBar::event(QEvent* event) {
+    if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType()) {
+            if (event->type() == QEvent::ChildAdded)
+                child->installEventFilter(this);
+            else
+                child->removeEventFilter(this);
+        }
+    }
+    return QWidget::event(event);
+}
+
+bool GradientBar::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
+    auto* child = qobject_cast<QWidget*>(watched);
+    if (child == nullptr || child->parentWidget() != this || child->isEnabled())
+        return false;
+    const QPoint global = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+    if (type == QEvent::MouseMove)
+        emit moved(global);
+    else if (type == QEvent::MouseButtonRelease)
+        emit released(global);
+    else
+        emit pressed(global);
+    return true;
+}
+
 void GradientBar::mousePressEvent(QMouseEvent* event) {
     event->accept();
     emit pressed(event->globalPosition().toPoint());

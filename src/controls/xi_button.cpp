@@ -164,66 +164,12 @@ QImage TXiButton::renderFace() const {
         // The caption is measured as written, ampersands included, and drawn centred in that box.
         const int tw = metrics.horizontalAdvance(caption_);
         const int th = hasCaption ? metrics.height() : 0;
-        int tx = (w - tw) / 2;
-        int ty = (h - th) / 2;
-
-        if (!glyph_.isNull()) {
-            const int gw = glyph_.width();
-            const int gh = glyph_.height();
-            const int s = spacing_;
-            int gx = 0;
-            int gy = 0;
-            switch (layout_) {
-            case Layout::blGlyphLeft:
-                gy = (h - gh) / 2;
-                gx = tx - gw / 2;
-                tx = tx + gw / 2;
-                if (hasCaption) {
-                    gx = gx - s / 2 - s % 2;
-                    tx = tx + s / 2;
-                }
-                break;
-            case Layout::blGlyphRight:
-                gy = (h - gh) / 2;
-                gx = tx + tw - gw / 2;
-                tx = tx + (-gw) / 2;
-                if (hasCaption) {
-                    gx = gx + s / 2 + s % 2;
-                    tx = tx + (-s) / 2;
-                }
-                break;
-            case Layout::blGlyphTop:
-                gx = (w - gw) / 2;
-                gy = ty - gh / 2 - gh % 2;
-                ty = ty + gh / 2;
-                if (hasCaption) {
-                    gy = gy - s / 2 - s % 2;
-                    ty = ty + s / 2;
-                }
-                break;
-            case Layout::blGlyphBottom:
-                gx = (w - gw) / 2;
-                gy = ty + th - gh / 2;
-                ty = ty + (-gh) / 2;
-                if (hasCaption) {
-                    gy = gy + s / 2 + s % 2;
-                    ty = ty + (-s) / 2;
-                }
-                break;
-            }
-            if (pressed) {
-                ++gx;
-                ++gy;
-            }
-            painter.drawImage(gx, gy, glyphToDraw(glyph_, transparentGlyph_));
-        }
-
-        if (pressed) {
-            ++tx;
-            ++ty;
-        }
+        const ButtonFaceLayout where = buttonFaceLayout(QSize(w, h), QSize(tw, th), hasCaption,
+                                                        glyph_.size(), layout_, spacing_, pressed);
+        if (!glyph_.isNull())
+            painter.drawImage(where.glyph, glyphToDraw(glyph_, transparentGlyph_));
         if (hasCaption) {
-            painter.drawText(QRect(tx, ty, tw, th),
+            painter.drawText(where.caption,
                              Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip |
                                  Qt::TextShowMnemonic,
                              caption_);
@@ -367,6 +313,68 @@ bool TXiButton::event(QEvent* event) {
         }
     }
     return QWidget::event(event);
+}
+
+ButtonFaceLayout buttonFaceLayout(QSize face, QSize text, bool hasCaption, QSize glyph,
+                                  TXiButton::Layout layout, int spacing, bool pressed) {
+    const int w = face.width();
+    const int h = face.height();
+    const int tw = text.width();
+    const int th = text.height();
+    int tx = (w - tw) / 2;
+    int ty = (h - th) / 2;
+    int gx = 0;
+    int gy = 0;
+    if (!glyph.isEmpty()) {
+        const int gw = glyph.width();
+        const int gh = glyph.height();
+        const int s = spacing;
+        switch (layout) {
+        case TXiButton::Layout::blGlyphLeft:
+            gy = (h - gh) / 2;
+            gx = tx - gw / 2;
+            tx = tx + gw / 2;
+            if (hasCaption) {
+                gx = gx - s / 2 - s % 2;
+                tx = tx + s / 2;
+            }
+            break;
+        case TXiButton::Layout::blGlyphRight:
+            gy = (h - gh) / 2;
+            gx = tx + tw - gw / 2;
+            tx = tx + (-gw) / 2;
+            if (hasCaption) {
+                gx = gx + s / 2 + s % 2;
+                tx = tx + (-s) / 2;
+            }
+            break;
+        case TXiButton::Layout::blGlyphTop:
+            gx = (w - gw) / 2;
+            gy = ty - gh / 2 - gh % 2;
+            ty = ty + gh / 2;
+            if (hasCaption) {
+                gy = gy - s / 2 - s % 2;
+                ty = ty + s / 2;
+            }
+            break;
+        case TXiButton::Layout::blGlyphBottom:
+            gx = (w - gw) / 2;
+            gy = ty + th - gh / 2;
+            ty = ty + (-gh) / 2;
+            if (hasCaption) {
+                gy = gy + s / 2 + s % 2;
+                ty = ty + (-s) / 2;
+            }
+            break;
+        }
+    }
+    if (pressed) {
+        ++gx;
+        ++gy;
+        ++tx;
+        ++ty;
+    }
+    return {QPoint(gx, gy), QRect(tx, ty, tw, th)};
 }
 
 } // namespace controls

@@ -99,4 +99,14 @@ private:
     int acceleratorId_ = 0;
 };
 
+// Where the glyph's top-left corner and the caption's box go on a face of the given size, for a
+// caption measuring `text` (its width as written, ampersands included; its height is 0 when
+// there is no caption) and a glyph of the given size. Integer division truncates toward zero.
+struct ButtonFaceLayout {
+    QPoint glyph;
+    QRect caption;
+};
+ButtonFaceLayout buttonFaceLayout(QSize face, QSize text, bool hasCaption, QSize glyph,
+                                  TXiButton::Layout layout, int spacing, bool pressed);
+
 } // namespace controls

@@ -82,6 +82,23 @@ void TXiPanel::setAlignment(Alignment alignment) {
     update();
 }
 
+QPoint TXiPanel::captionOrigin() const {
+    const QFontMetrics metrics(font());
+    const int cw = width();
+    const int ch = height();
+    const int bw = bevelWidth_;
+    const int tw = metrics.horizontalAdvance(caption_);
+    const bool bothBevels = bevelInner_ != Bevel::bvNone && bevelOuter_ != Bevel::bvNone;
+    int x = (cw - tw) / 2;
+    if (alignment_ == Alignment::taLeftJustify)
+        x = bw + 2 + (bothBevels ? bw : 0);
+    else if (alignment_ == Alignment::taRightJustify)
+        x = cw - bw - 2 - tw - (bothBevels ? bw : 0);
+    // Every caption is placed by the height of one line of the font, whatever its letters.
+    const int h = metrics.height();
+    return {x, (ch - h) / 2};
+}
+
 QImage TXiPanel::renderImage() const {
     const int cw = width();
     const int ch = height();
@@ -96,26 +113,17 @@ QImage TXiPanel::renderImage() const {
                                              : GradientDirection::Diagonal;
     gradientFill(image, colors_[0], colors_[1], direction);
 
-    const int bw = bevelWidth_;
     if (!caption_.isEmpty()) {
         QPainter painter(&image);
         painter.setFont(font());
         painter.setPen(palette().color(QPalette::WindowText));
         const QFontMetrics metrics(font());
-        const int tw = metrics.horizontalAdvance(caption_);
-        const bool bothBevels = bevelInner_ != Bevel::bvNone && bevelOuter_ != Bevel::bvNone;
-        int x = (cw - tw) / 2;
-        if (alignment_ == Alignment::taLeftJustify)
-            x = bw + 2 + (bothBevels ? bw : 0);
-        else if (alignment_ == Alignment::taRightJustify)
-            x = cw - bw - 2 - tw - (bothBevels ? bw : 0);
-        const int h = metrics.height(); // the height of "AaBbCcDd": one line of the font
-        const int y = (ch - h) / 2;
-        painter.drawText(QRect(x, y, tw, h),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                         caption_);
+        painter.drawText(
+            QRect(captionOrigin(), QSize(metrics.horizontalAdvance(caption_), metrics.height())),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, caption_);
     }
 
+    const int bw = bevelWidth_;
     const QColor& light = colors_[2];
     const QColor& dark = colors_[3];
     auto drawBevel = [&](Bevel kind, int firstRing) {

@@ -42,6 +42,9 @@ public:
     Alignment alignment() const { return alignment_; }
     void setAlignment(Alignment alignment);
 
+    // Where the caption's top-left corner goes in the panel's current font and size.
+    QPoint captionOrigin() const;
+
     // Builds the image exactly as it is copied to the screen.
     QImage renderImage() const;
 
