@@ -103,26 +103,23 @@ void gradientFill(QImage& image, const QColor& from, const QColor& to,
                   : direction == GradientDirection::Vertical ? h
                                                              : w + h;
     const QList<QRgb> colors = gradientLineColors(from, to, n);
-    switch (direction) {
-    case GradientDirection::Horizontal:
-        for (int x = 0; x < w; ++x)
-            for (int y = 0; y < h; ++y)
-                image.setPixel(x, y, colors[x]);
-        break;
-    case GradientDirection::Vertical:
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                image.setPixel(x, y, colors[y]);
-        break;
-    case GradientDirection::Diagonal:
-        // Line i covers (i - k, k) for k = 0 .. i - 1; x = 0 is its excluded end point.
-        for (int i = 1; i <= n; ++i) {
-            const int firstK = std::max(0, i - w + 1);
-            const int lastK = std::min(i - 1, h - 1);
-            for (int k = firstK; k <= lastK; ++k)
-                image.setPixel(i - k, k, colors[i]);
+    if (image.depth() != 32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    // Pixel (x, y) takes line x, line y or line x + y; rows are written whole.
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        switch (direction) {
+        case GradientDirection::Horizontal:
+            std::copy(colors.cbegin(), colors.cbegin() + w, row);
+            break;
+        case GradientDirection::Vertical:
+            std::fill(row, row + w, colors[y]);
+            break;
+        case GradientDirection::Diagonal:
+            // Column 0 is the excluded end point of every line and keeps its pixel.
+            std::copy(colors.cbegin() + y + 1, colors.cbegin() + y + w, row + 1);
+            break;
         }
-        break;
     }
 }
 
