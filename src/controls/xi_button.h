@@ -55,6 +55,8 @@ public:
 
     VisualState visualState() const { return state_; }
     bool mouseHeld() const { return mouseHeld_; }
+    // Set while the button holds the keyboard focus; the face then shows the focus rectangle.
+    bool focusShown() const { return focused_; }
 
     // Builds the face exactly as it is copied to the screen.
     QImage renderFace() const;
@@ -78,6 +80,7 @@ protected:
 private:
     void click();
     void repaintNow();
+    void updateAccelerator();
 
     QString caption_;
     ButtonColors colors_{};
@@ -92,6 +95,18 @@ private:
     VisualState state_ = VisualState::Normal;
     bool focused_ = false;
     bool mouseHeld_ = false;
+    bool clickArmed_ = false; // a left press on the button waits for its release
+    int acceleratorId_ = 0;
 };
+
+// Where the glyph's top-left corner and the caption's box go on a face of the given size, for a
+// caption measuring `text` (its width as written, ampersands included; its height is 0 when
+// there is no caption) and a glyph of the given size. Integer division truncates toward zero.
+struct ButtonFaceLayout {
+    QPoint glyph;
+    QRect caption;
+};
+ButtonFaceLayout buttonFaceLayout(QSize face, QSize text, bool hasCaption, QSize glyph,
+                                  TXiButton::Layout layout, int spacing, bool pressed);
 
 } // namespace controls

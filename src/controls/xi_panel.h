@@ -35,10 +35,15 @@ public:
     void setBevelInner(Bevel bevel);
     Bevel bevelOuter() const { return bevelOuter_; }
     void setBevelOuter(Bevel bevel);
+    // The bevel width is kept within 1..MaxBevelWidth.
+    static constexpr int MaxBevelWidth = 1000;
     int bevelWidth() const { return bevelWidth_; }
     void setBevelWidth(int width);
     Alignment alignment() const { return alignment_; }
     void setAlignment(Alignment alignment);
+
+    // Where the caption's top-left corner goes in the panel's current font and size.
+    QPoint captionOrigin() const;
 
     // Builds the image exactly as it is copied to the screen.
     QImage renderImage() const;
