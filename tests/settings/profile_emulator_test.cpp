@@ -138,6 +138,7 @@ TEST_F(EmulatorProfiles, EveryWrittenProfileLoads) {
             << said.toStdString();
         ++checked;
     }
+    RecordProperty("profiles", checked);
     EXPECT_GT(checked, 150);
     QFile::remove(core("pgconfig/Demo.ss.cfg"));
 }
