@@ -36,6 +36,12 @@
 #include <QToolButton>
 #include <QWindow>
 
+// The launcher's icons are compiled into the app library; a static library needs its resources
+// registered by hand.
+static void registerResources() {
+    Q_INIT_RESOURCE(varnix);
+}
+
 namespace {
 
 constexpr int WindowWidth = 694;
@@ -70,6 +76,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       restarter_([](const QString& folder) { return platform::restartSelf(folder); }) {
+    registerResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varnix v1.2"));
     setWindowIcon(QIcon(QStringLiteral(":/varnix.png")));
