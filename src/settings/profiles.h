@@ -20,6 +20,9 @@ public:
     QString deleteProfile(const QString& gamePath, const QString& gameName);
 
 private:
+    // Reads the file (or the global configuration when it is missing) into the model.
+    void apply(const QString& profilePath);
+
     SettingsModel& model_;
     QString folder_;
 };

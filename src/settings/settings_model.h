@@ -10,12 +10,48 @@ namespace settings {
 
 // Every control of the settings panel that holds a setting, by its design name.
 enum class Ctl {
-    LabeledEdit1, LabeledEdit2, LabeledEdit3, LabeledEdit4,
-    CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8,
-    CheckBox9, CheckBox10, CheckBox11, CheckBox12, CheckBox13, CheckBox14, CheckBox15,
-    ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6, ComboBox7, ComboBox8,
-    ComboBox9, ComboBox10, ComboBox11, ComboBox12, ComboBox13, ComboBox15, ComboBox16,
-    TrackBar1, TrackBar2, TrackBar3, TrackBar4, TrackBar5, TrackBar6, TrackBar7, TrackBar8,
+    LabeledEdit1,
+    LabeledEdit2,
+    LabeledEdit3,
+    LabeledEdit4,
+    CheckBox1,
+    CheckBox2,
+    CheckBox3,
+    CheckBox4,
+    CheckBox5,
+    CheckBox6,
+    CheckBox7,
+    CheckBox8,
+    CheckBox9,
+    CheckBox10,
+    CheckBox11,
+    CheckBox12,
+    CheckBox13,
+    CheckBox14,
+    CheckBox15,
+    ComboBox1,
+    ComboBox2,
+    ComboBox3,
+    ComboBox4,
+    ComboBox5,
+    ComboBox6,
+    ComboBox7,
+    ComboBox8,
+    ComboBox9,
+    ComboBox10,
+    ComboBox11,
+    ComboBox12,
+    ComboBox13,
+    ComboBox15,
+    ComboBox16,
+    TrackBar1,
+    TrackBar2,
+    TrackBar3,
+    TrackBar4,
+    TrackBar5,
+    TrackBar6,
+    TrackBar7,
+    TrackBar8,
     TrackBar9,
     Count
 };
@@ -53,6 +89,9 @@ public:
     void userSelect(Ctl list, int index);
     // The built-in English items of a list control.
     QStringList items(Ctl list) const;
+    // The first item whose text begins with the value, letter case ignored; the item count
+    // (no selection) when none does. An empty value finds the first item.
+    int findComboItem(Ctl list, const QString& value) const;
 
     // Track bars: positions are clamped to the range; the value box text follows.
     int position(Ctl bar) const;
@@ -82,6 +121,20 @@ public:
 signals:
     void controlChanged(settings::Ctl ctl);
     void enabledChanged(settings::EnableGroup group, bool enabled);
+
+private:
+    void checkBoxClick(Ctl box);
+    void comboBox9Change();
+    void showCurrentPort();
+    void setEnabled(EnableGroup group, bool on);
+    QString unselectedValue(Ctl list, const QStringList& allowed) const;
+
+    std::array<int, CtlCount> values_{};       // check state, list index, track bar position
+    std::array<QString, CtlCount> texts_;      // path edits
+    std::array<QString, CtlCount> readValues_; // the value each list control was last set from
+    std::array<int, 9> portDevices_{};
+    std::array<int, 9> portPadModes_{};
+    std::array<bool, 4> enabled_{};
 };
 
 } // namespace settings

@@ -1,0 +1,90 @@
+#include "platform/io_error.h"
+#include "settings/config_store.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace settings;
+
+TEST(ConfigLines, TerminatorsAndEndOfFile) {
+    EXPECT_EQ(parseConfigLines("a\nb\n"), parseConfigLines("a\r\nb\r\n"));
+    EXPECT_EQ(parseConfigLines("a\r\nb\r\n"), (QStringList{"a", "b"}));
+    EXPECT_EQ(parseConfigLines("a\r\n\r\n"), (QStringList{"a", ""}));
+    EXPECT_EQ(parseConfigLines("a\r\n\nlast"), (QStringList{"a", "", "last"}));
+    EXPECT_EQ(parseConfigLines(""), QStringList());
+    // A lone carriage return is dropped and the line goes on.
+    EXPECT_EQ(parseConfigLines("ab\rc\r\nd\r"), (QStringList{"abc", "d"}));
+    // Character 26 ends the file, also in the middle of a line.
+    EXPECT_EQ(parseConfigLines("a\r\nb\x1a\r\nc\r\n"), (QStringList{"a", "b"}));
+    EXPECT_EQ(parseConfigLines("a\r\n\x1a"), QStringList{"a"});
+    // Non-ASCII bytes survive as 8-bit text of the system code page (UTF-8 here).
+    EXPECT_EQ(parseConfigLines("ss.bios_jp /home/j\xc3\xbcrgen/b.bin"),
+              QStringList{QString::fromUtf8("ss.bios_jp /home/j\xc3\xbcrgen/b.bin")});
+}
+
+TEST(ConfigLines, FindSettingMatchesTheKeyExactlyAtTheStart) {
+    const QStringList lines = {";ss.cart backup",
+                               "SS.CART none",
+                               "ss.cart",
+                               "ss.cart.kof95_path rom.ic1",
+                               "ss.tblur.accum.amount 30",
+                               "ss.input.port10 mouse",
+                               "ss.input.port1.3dpad.mode.defpos analog",
+                               "ss.cart  auto ",
+                               "ss.cart extram1",
+                               "ss.tblur.accum 1"};
+    EXPECT_EQ(findSetting(lines, "ss.cart "), " auto ");
+    EXPECT_EQ(findSetting(lines, "ss.tblur.accum "), "1");
+    EXPECT_EQ(findSetting(lines, "ss.input.port1 "), "");
+    EXPECT_EQ(findSetting(lines, "ss.shader "), "");
+    EXPECT_EQ(findSetting({"ss.cart "}, "ss.cart "), "");
+    EXPECT_EQ(findSetting({}, "ss.cart "), "");
+}
+
+TEST(ConfigFiles, LoadPrefersTheProfileAndFallsBackToTheGlobalFile) {
+    testsupport::TempFolder dir;
+    const QString global = dir.write("Core/mednafen.cfg", "ss.cart none\n");
+    const QString profile = dir.write("Core/pgconfig/Game.ss.cfg", "ss.cart backup\r\n");
+    EXPECT_EQ(loadConfigLines(profile, global), QStringList{"ss.cart backup"});
+    EXPECT_EQ(loadConfigLines(dir.file("Core/pgconfig/Other.ss.cfg"), global),
+              QStringList{"ss.cart none"});
+    EXPECT_EQ(loadConfigLines(QString(), global), QStringList{"ss.cart none"});
+    QFile::remove(global);
+    try {
+        loadConfigLines(dir.file("missing.cfg"), global);
+        FAIL() << "no error";
+    } catch (const platform::IoError& e) {
+        EXPECT_TRUE(e.text().contains("File not found"));
+    }
+}
+
+TEST(ConfigFiles, ProfileIsReplacedWithCrLfAndItsFolderIsNotCreated) {
+    testsupport::TempFolder dir;
+    dir.mkdir("Core/pgconfig");
+    const QString path = dir.file("Core/pgconfig/Game.ss.cfg");
+    writeGameProfile(path, {"ss.cart auto", "sound 1", ""});
+    writeGameProfile(path, {"ss.cart none", "sound 0"});
+    EXPECT_EQ(testsupport::readAll(path), "ss.cart none\r\nsound 0\r\n");
+
+    const QString elsewhere = dir.file("Other/pgconfig/Game.ss.cfg");
+    EXPECT_THROW(writeGameProfile(elsewhere, {"x"}), platform::IoError);
+    EXPECT_FALSE(QDir(dir.file("Other")).exists());
+
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    if (!QFileInfo(path).isWritable()) { // root may write anything
+        EXPECT_THROW(writeGameProfile(path, {"ss.cart backup"}), platform::IoError);
+        EXPECT_EQ(testsupport::readAll(path), "ss.cart none\r\nsound 0\r\n");
+    }
+}
+
+TEST(ConfigFiles, ProfilePathUsesThePlaylistNameForPlaylistGames) {
+    EXPECT_EQ(gameProfilePath("/app", "/games/Panzer (Disc 1).cue", "Panzer (Disc 1)"),
+              "/app/Core/pgconfig/Panzer (Disc 1).ss.cfg");
+    EXPECT_EQ(gameProfilePath("/app", "/games/multi/Panzer.M3U", "Panzer (Disc 1)"),
+              "/app/Core/pgconfig/Panzer.ss.cfg");
+    EXPECT_EQ(gameProfilePath("/app", "C:\\games\\Saga.v2.m3u", "Saga Disc 1"),
+              "/app/Core/pgconfig/Saga.v2.ss.cfg");
+    EXPECT_EQ(globalConfigPath("/app"), "/app/Core/mednafen.cfg");
+}

@@ -1,0 +1,158 @@
+#include "i18n/messages.h"
+#include "platform/io_error.h"
+#include "settings/config_store.h"
+#include "settings/profiles.h"
+#include "settings/settings_model.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace settings;
+
+namespace {
+
+const QByteArray globalConfig = "sound.driver default\n"
+                                "ss.cart auto\n"
+                                "ss.yscale 3.000000\n"
+                                "ss.shader.goat.hdiv 0.50\n"
+                                "ss.shader.goat.vdiv 0.50\n"
+                                "ss.shader.goat.tp 0.50\n"
+                                "ss.input.mouse_sensitivity 0.50\n"
+                                "ss.input.port1 gamepad\n";
+
+struct App {
+    App() {
+        i18n::initMessageTable();
+        dir.write("Core/mednafen.cfg", globalConfig);
+        dir.mkdir("Core/pgconfig");
+    }
+    QString profile(const QString& name) const { return dir.file("Core/pgconfig/" + name); }
+    testsupport::TempFolder dir;
+    SettingsModel model;
+    Profiles profiles{model, dir.path()};
+};
+
+} // namespace
+
+TEST(Profiles, SaveSelectAnotherAndSelectBack) {
+    App app;
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0); // the global configuration
+    EXPECT_EQ(app.model.position(Ctl::TrackBar5), 3);
+    app.model.setIndex(Ctl::ComboBox1, 2);
+    EXPECT_EQ(app.profiles.saveProfile("/games/A.cue", "A"), i18n::message(6));
+    EXPECT_TRUE(QFileInfo::exists(app.profile("A.ss.cfg")));
+
+    app.profiles.selectGame("/games/B.cue", "B");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0);
+    app.model.setIndex(Ctl::ComboBox1, 4); // edited, never saved
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 2);
+    app.profiles.selectGame("/games/B.cue", "B");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0);
+    EXPECT_FALSE(QFileInfo::exists(app.profile("B.ss.cfg")));
+
+    // Saving again replaces the profile; it never grows.
+    app.profiles.saveProfile("/games/A.cue", "A");
+    app.profiles.saveProfile("/games/A.cue", "A");
+    EXPECT_EQ(loadConfigLines(app.profile("A.ss.cfg"), QString()).size(), 60);
+}
+
+TEST(Profiles, PlaylistGamesUseThePlaylistsName) {
+    App app;
+    app.profiles.saveProfile("/games/Saga.m3u", "Saga (Disc 1)");
+    EXPECT_TRUE(QFileInfo::exists(app.profile("Saga.ss.cfg")));
+    EXPECT_FALSE(QFileInfo::exists(app.profile("Saga (Disc 1).ss.cfg")));
+}
+
+TEST(Profiles, LoadAnotherProfileThenSave) {
+    App app;
+    app.dir.write("other.cfg", globalConfig + "ss.cart extram4\nsound 0\n");
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.profiles.loadProfile(app.dir.file("other.cfg")), i18n::message(5));
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0); // the first ss.cart line counts
+    EXPECT_FALSE(app.model.checked(Ctl::CheckBox11));
+    EXPECT_FALSE(QFileInfo::exists(app.profile("A.ss.cfg"))); // loading writes nothing
+    app.profiles.saveProfile("/games/A.cue", "A");
+    app.profiles.selectGame("/games/B.cue", "B");
+    EXPECT_TRUE(app.model.checked(Ctl::CheckBox11));
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_FALSE(app.model.checked(Ctl::CheckBox11));
+
+    // Cancelling the dialog changes nothing.
+    app.model.setChecked(Ctl::CheckBox11, true);
+    EXPECT_EQ(app.profiles.loadProfile(QString()), QString());
+    EXPECT_TRUE(app.model.checked(Ctl::CheckBox11));
+}
+
+TEST(Profiles, ReadAndWriteFailuresStopWithTheirText) {
+    App app;
+    app.dir.write("broken.cfg", "sound 0\nss.cart backup\nss.yscale wide\n");
+    try {
+        app.profiles.loadProfile(app.dir.file("broken.cfg"));
+        FAIL() << "no error";
+    } catch (const platform::IoError& e) {
+        EXPECT_EQ(e.text(), "'wide' is not a valid floating point value");
+    }
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 2);   // read before the bad line
+    EXPECT_TRUE(app.model.checked(Ctl::CheckBox11)); // read after it: not reached
+
+    QDir(app.dir.file("Core/pgconfig")).removeRecursively();
+    EXPECT_THROW(app.profiles.saveProfile("/games/A.cue", "A"), platform::IoError);
+    QFile::remove(app.dir.file("Core/mednafen.cfg"));
+    EXPECT_THROW(app.profiles.selectGame("/games/A.cue", "A"), platform::IoError);
+}
+
+TEST(Profiles, DeleteReportsWhatHappened) {
+    App app;
+    EXPECT_EQ(app.profiles.deleteProfile("/games/A.cue", "A"), i18n::message(12));
+    app.profiles.selectGame("/games/A.cue", "A");
+    app.model.setIndex(Ctl::ComboBox1, 1);
+    app.profiles.saveProfile("/games/A.cue", "A");
+    EXPECT_EQ(app.profiles.deleteProfile("/games/A.cue", "A"), i18n::message(11));
+    EXPECT_FALSE(QFileInfo::exists(app.profile("A.ss.cfg")));
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 1); // the panel is not reloaded
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0);
+}
+
+// Makes a file undeletable: a write-protected folder, or, for the superuser, the immutable
+// attribute where the file system has one. Undone on destruction.
+class Undeletable {
+public:
+    explicit Undeletable(const QString& file) : file_(file), folder_(QFileInfo(file).path()) {
+        QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (QFileInfo(folder_).isWritable())
+            immutable_ = QProcess::execute("chattr", {"+i", file_}) == 0;
+    }
+    ~Undeletable() {
+        if (immutable_)
+            QProcess::execute("chattr", {"-i", file_});
+        QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ExeOwner);
+    }
+    bool active() const { return immutable_ || !QFileInfo(folder_).isWritable(); }
+
+private:
+    QString file_, folder_;
+    bool immutable_ = false;
+};
+
+TEST(Profiles, AFailedDeleteIsAnErrorNotASuccess) {
+    App app;
+    app.profiles.saveProfile("/games/A.cue", "A");
+    Undeletable guard(app.profile("A.ss.cfg"));
+    if (!guard.active())
+        GTEST_SKIP() << "no way to make a file undeletable here";
+    try {
+        const QString status = app.profiles.deleteProfile("/games/A.cue", "A");
+        ADD_FAILURE() << "reported " << status.toStdString();
+    } catch (const platform::IoError& e) {
+        EXPECT_TRUE(e.text().contains("A.ss.cfg"));
+    }
+    EXPECT_TRUE(QFileInfo::exists(app.profile("A.ss.cfg")));
+}
