@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -318,9 +319,9 @@ void SettingsPanel::buildVideo() {
     controls::TXiPanel* size =
         makePanel(page, "Xpanel5", "Label28", QStringLiteral("Image size"), 4, 100);
     makeRowLabel(size, "Label6", QStringLiteral("Stretch to fill screen:"), 8, 24);
-    bindComboBox(Ctl::ComboBox6, size, QRect(130, 24, 140, kRowH));
+    bindComboBox(Ctl::ComboBox6, size, QRect(123, 24, 152, kRowH));
     makeRowLabel(size, "Label5", QStringLiteral("Scaling factor:"), 8, 50);
-    bindTrackBar(Ctl::TrackBar5, "Edit1", size, QRect(126, 50, 98, kRowH),
+    bindTrackBar(Ctl::TrackBar5, "Edit1", size, QRect(119, 50, 105, kRowH),
                  QRect(228, 50, 42, kRowH));
     bindCheckBox(Ctl::CheckBox1, size, QStringLiteral("Fullscreen mode"),
                  QRect(6, 77, 116, kCheckH));
@@ -554,6 +555,33 @@ void SettingsPanel::buildControls() {
                    widgetFor(Ctl::ComboBox4), widgetFor(Ctl::ComboBox15),
                    widgetFor(Ctl::ComboBox16), widgetFor(Ctl::CheckBox7),
                    widgetFor(Ctl::CheckBox14), widgetFor(Ctl::CheckBox15), pad, keys});
+}
+
+void SettingsPanel::showEvent(QShowEvent* event) {
+    QTabWidget::showEvent(event);
+    fitTexts();
+}
+
+void SettingsPanel::changeEvent(QEvent* event) {
+    QTabWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitTexts();
+}
+
+// Captions may be replaced after the panel is built (the language file) or drawn in another
+// font: one-line labels and check boxes grow to their text, up to their parent's right edge.
+void SettingsPanel::fitTexts() {
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (!(label && !label->wordWrap()) && !qobject_cast<QCheckBox*>(widget))
+            continue;
+        QWidget* parent = widget->parentWidget();
+        const QSize hint = widget->sizeHint();
+        const int room = parent->width() - 2 - widget->x();
+        const int width = qMin(hint.width(), room);
+        if (width > widget->width())
+            widget->resize(width, qMax(widget->height(), label ? hint.height() : 0));
+    }
 }
 
 void SettingsPanel::showModel() {

@@ -47,7 +47,12 @@ public:
     // Shows the model's whole state again: every control, value box and enabled state.
     void showModel();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void fitTexts();
     void buildGeneral();
     void buildVideo();
     void buildAudio();

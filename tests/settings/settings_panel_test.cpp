@@ -230,9 +230,19 @@ TEST_F(SettingsPanelTest, ShowsEveryChangeOfTheModel) {
     EXPECT_EQ(find<QLineEdit>("LabeledEdit2")->text(), "bios/usa.bin");
 
     // A whole configuration: checks, lists, bars and the enabling reactions it runs.
-    ASSERT_FALSE(model.applySettings({"ss.region_autodetect 0", "ss.shader goat",
-                                      "ss.scanlines -30", "ss.stretch 0", "ss.yscale 2.7",
-                                      "ss.cart Auto", "ss.input.port3 gun"}));
+    QStringList lines = model.collectSettings();
+    const auto set = [&lines](const QString& key, const QString& value) {
+        for (QString& line : lines)
+            if (line.startsWith(key + ' '))
+                line = key + ' ' + value;
+    };
+    set("ss.region_autodetect", "0");
+    set("ss.shader", "goat");
+    set("ss.scanlines", "-30");
+    set("ss.stretch", "0");
+    set("ss.yscale", "2.7");
+    set("ss.cart", "Auto");
+    ASSERT_FALSE(model.applySettings(lines));
     EXPECT_FALSE(find<QCheckBox>("CheckBox4")->isChecked());
     EXPECT_TRUE(find<QComboBox>("ComboBox2")->isEnabled());
     EXPECT_EQ(find<QComboBox>("ComboBox9")->currentText(), "goat");
@@ -332,9 +342,11 @@ TEST_F(SettingsPanelTest, LayoutFitsWithoutClippingOrOverlaps) {
             auto* label = qobject_cast<QLabel*>(kids[i]);
             if (label && label->wordWrap() && label->heightForWidth(r.width()) > r.height())
                 problems << label->objectName() + " cut";
-            if ((label && !label->wordWrap()) || qobject_cast<QCheckBox*>(kids[i]))
+            if ((label && !label->wordWrap()) || qobject_cast<QCheckBox*>(kids[i]) ||
+                qobject_cast<QComboBox*>(kids[i]))
                 if (kids[i]->sizeHint().width() > r.width())
-                    problems << kids[i]->objectName() + " cut";
+                    problems << kids[i]->objectName() + " cut " +
+                                    QString::number(kids[i]->sizeHint().width());
             for (qsizetype j = i + 1; j < kids.size(); ++j)
                 if (r.intersects(kids[j]->geometry()))
                     problems << kids[i]->objectName() + " overlaps " + kids[j]->objectName();
@@ -351,6 +363,20 @@ TEST_F(SettingsPanelTest, LayoutFitsWithoutClippingOrOverlaps) {
         }
     }
     EXPECT_TRUE(problems.isEmpty()) << problems.join("; ").toStdString();
+}
+
+// The language file replaces captions before the window shows: longer texts are not cut.
+TEST_F(SettingsPanelTest, ReplacedCaptionsGrowToTheirText) {
+    auto* label = find<QLabel>("Label31");
+    auto* box = find<QCheckBox>("CheckBox6");
+    auto* longBox = find<QCheckBox>("CheckBox7");
+    label->setText("Type of the device:");
+    longBox->setText(longBox->text().repeated(3)); // no room for it: stays inside its panel
+    box->setText("Check the CD image before starting it");
+    window.show();
+    EXPECT_GE(label->width(), label->sizeHint().width());
+    EXPECT_GE(box->width(), box->sizeHint().width());
+    EXPECT_LT(longBox->geometry().right(), longBox->parentWidget()->width());
 }
 
 TEST_F(SettingsPanelTest, TrackBarFillsItsChannelUpToTheThumb) {
