@@ -9,52 +9,18 @@
 namespace settings {
 
 // Every control of the settings panel that holds a setting, by its design name.
+// clang-format off
 enum class Ctl {
-    LabeledEdit1,
-    LabeledEdit2,
-    LabeledEdit3,
-    LabeledEdit4,
-    CheckBox1,
-    CheckBox2,
-    CheckBox3,
-    CheckBox4,
-    CheckBox5,
-    CheckBox6,
-    CheckBox7,
-    CheckBox8,
-    CheckBox9,
-    CheckBox10,
-    CheckBox11,
-    CheckBox12,
-    CheckBox13,
-    CheckBox14,
-    CheckBox15,
-    ComboBox1,
-    ComboBox2,
-    ComboBox3,
-    ComboBox4,
-    ComboBox5,
-    ComboBox6,
-    ComboBox7,
-    ComboBox8,
-    ComboBox9,
-    ComboBox10,
-    ComboBox11,
-    ComboBox12,
-    ComboBox13,
-    ComboBox15,
-    ComboBox16,
-    TrackBar1,
-    TrackBar2,
-    TrackBar3,
-    TrackBar4,
-    TrackBar5,
-    TrackBar6,
-    TrackBar7,
-    TrackBar8,
+    LabeledEdit1, LabeledEdit2, LabeledEdit3, LabeledEdit4,
+    CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8,
+    CheckBox9, CheckBox10, CheckBox11, CheckBox12, CheckBox13, CheckBox14, CheckBox15,
+    ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6, ComboBox7, ComboBox8,
+    ComboBox9, ComboBox10, ComboBox11, ComboBox12, ComboBox13, ComboBox15, ComboBox16,
+    TrackBar1, TrackBar2, TrackBar3, TrackBar4, TrackBar5, TrackBar6, TrackBar7, TrackBar8,
     TrackBar9,
     Count
 };
+// clang-format on
 constexpr int CtlCount = static_cast<int>(Ctl::Count);
 
 // The design name of a control ("ComboBox6").

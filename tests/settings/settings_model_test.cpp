@@ -1,3 +1,4 @@
+#include "setting_values.h"
 #include "settings/settings_model.h"
 #include "settings/settings_table.h"
 
@@ -132,62 +133,15 @@ TEST(SettingsModelState, InitialStateOfThePanel) {
 // Every value of every line, applied and collected, then read back by a fresh model: the
 // profile comes back line for line and holds the value it was made from.
 TEST(SettingsRoundTrip, EveryValueOfEveryLineSurvivesApplyAndCollect) {
-    SettingsModel probe;
     const QStringList base = collected({});
     int profiles = 0;
-    for (const SettingRow& row : settingsTable()) {
-        QStringList values;
-        switch (row.kind) {
-        case Kind::Path:
-            values = {"/roms/a b/bios.bin", "C:\\BIOS\\sega.bin"};
-            break;
-        case Kind::Flag:
-        case Kind::InvertedFlag:
-            values = {"0", "1"};
-            break;
-        case Kind::WordList:
-        case Kind::ItemIndex:
-        case Kind::PortDevice:
-        case Kind::PortPadMode:
-            values = *row.words;
-            break;
-        case Kind::ItemText:
-            values = probe.items(row.ctl);
-            break;
-        case Kind::WholeBar:
-            values = {QString::number(probe.minimum(row.ctl)),
-                      QString::number(probe.maximum(row.ctl))};
-            break;
-        case Kind::HundredthsBar:
-            values = {hundredthsText(probe.minimum(row.ctl)),
-                      hundredthsText(probe.maximum(row.ctl)),
-                      "0.29",
-                      "0.53",
-                      "0.57",
-                      "0.59"};
-            if (probe.minimum(row.ctl) < 0)
-                values << "-1.16"
-                       << "-1.18";
-            break;
-        case Kind::YScale:
-            for (int f = 1; f <= 10; ++f)
-                values << QString::number(f) + ".000";
-            break;
-        case Kind::Scanlines:
-            values = {"0", "-100", "100", "-30"};
-            break;
-        case Kind::XScale:
-        case Kind::YScaleFs:
-            continue;
-        }
-        for (const QString& value : values) {
-            QStringList config = base;
-            config[row.line] = row.key + value;
-            const QStringList once = collected(config);
-            EXPECT_EQ(once.at(row.line), row.key + value);
-            EXPECT_EQ(collected(once), once) << row.key.toStdString() << value.toStdString();
-            ++profiles;
-        }
+    for (const auto& [row, value] : settingstest::valuesOfEveryLine()) {
+        QStringList config = base;
+        config[row->line] = row->key + value;
+        const QStringList once = collected(config);
+        EXPECT_EQ(once.at(row->line), row->key + value);
+        EXPECT_EQ(collected(once), once) << row->key.toStdString() << value.toStdString();
+        ++profiles;
     }
     EXPECT_GT(profiles, 150);
 }
