@@ -22,21 +22,6 @@ namespace settings {
 
 namespace {
 
-// Design names of the model's controls, in the order of Ctl.
-constexpr const char* kCtlNames[CtlCount] = {
-    "LabeledEdit1", "LabeledEdit2", "LabeledEdit3", "LabeledEdit4", "CheckBox1",  "CheckBox2",
-    "CheckBox3",    "CheckBox4",    "CheckBox5",    "CheckBox6",    "CheckBox7",  "CheckBox8",
-    "CheckBox9",    "CheckBox10",   "CheckBox11",   "CheckBox12",   "CheckBox13", "CheckBox14",
-    "CheckBox15",   "ComboBox1",    "ComboBox2",    "ComboBox3",    "ComboBox4",  "ComboBox5",
-    "ComboBox6",    "ComboBox7",    "ComboBox8",    "ComboBox9",    "ComboBox10", "ComboBox11",
-    "ComboBox12",   "ComboBox13",   "ComboBox15",   "ComboBox16",   "TrackBar1",  "TrackBar2",
-    "TrackBar3",    "TrackBar4",    "TrackBar5",    "TrackBar6",    "TrackBar7",  "TrackBar8",
-    "TrackBar9"};
-
-QString nameOf(Ctl ctl) {
-    return QString::fromLatin1(kCtlNames[static_cast<int>(ctl)]);
-}
-
 size_t slot(Ctl ctl) {
     return static_cast<size_t>(ctl);
 }
@@ -193,7 +178,7 @@ QWidget* SettingsPanel::addPage(const char* objectName, const char* title) {
 void SettingsPanel::bindCheckBox(Ctl ctl, QWidget* parent, const QString& caption,
                                  const QRect& geometry) {
     auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(nameOf(ctl));
+    box->setObjectName(ctlName(ctl));
     box->setGeometry(geometry);
     widgets_[slot(ctl)] = box;
     connect(box, &QCheckBox::toggled, this, [this, ctl](bool on) {
@@ -204,7 +189,7 @@ void SettingsPanel::bindCheckBox(Ctl ctl, QWidget* parent, const QString& captio
 
 void SettingsPanel::bindComboBox(Ctl ctl, QWidget* parent, const QRect& geometry) {
     auto* list = new QComboBox(parent);
-    list->setObjectName(nameOf(ctl));
+    list->setObjectName(ctlName(ctl));
     list->setEditable(false);
     list->addItems(model_->items(ctl));
     list->setGeometry(geometry);
@@ -226,7 +211,7 @@ void SettingsPanel::bindComboBox(Ctl ctl, QWidget* parent, const QRect& geometry
 void SettingsPanel::bindTrackBar(Ctl ctl, const char* valueBoxName, QWidget* parent,
                                  const QRect& bar, const QRect& valueBox) {
     auto* slider = new TrackBar(parent);
-    slider->setObjectName(nameOf(ctl));
+    slider->setObjectName(ctlName(ctl));
     slider->setRange(model_->minimum(ctl), model_->maximum(ctl));
     slider->setPageStep(qMax(1, (slider->maximum() - slider->minimum()) / 10));
     slider->setGeometry(bar);
@@ -248,7 +233,7 @@ void SettingsPanel::bindTrackBar(Ctl ctl, const char* valueBoxName, QWidget* par
 void SettingsPanel::bindPathEdit(Ctl ctl, QWidget* panel, const QString& caption,
                                  const char* buttonName, int x, int y) {
     auto* edit = new controls::LabeledEdit(panel);
-    edit->setObjectName(nameOf(ctl));
+    edit->setObjectName(ctlName(ctl));
     edit->setGeometry(x, y, 206, kRowH);
     edit->setCaption(caption);
     widgets_[slot(ctl)] = edit;
