@@ -1,10 +1,32 @@
 #pragma once
 
+#include "settings/settings_model.h"
+
+#include <QList>
+#include <QSlider>
 #include <QTabWidget>
+#include <array>
+
+class QLineEdit;
 
 namespace settings {
 
 class SettingsModel;
+
+// A horizontal track bar that fills its channel from the low end up to the thumb, the way the
+// original track bars show their highlighted selection range.
+class TrackBar : public QSlider {
+    Q_OBJECT
+
+public:
+    explicit TrackBar(QWidget* parent = nullptr);
+
+    // The filled stretch of the channel in widget coordinates; empty at the low end.
+    QRect selectionRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // The tabbed settings panel (design name PageControl1): "General", "Video", "Audio",
 // "Controls", every control named by its design name. It shows the model's state and forwards
@@ -16,8 +38,42 @@ public:
     explicit SettingsPanel(SettingsModel* model, QWidget* parent = nullptr);
     SettingsModel* model() const { return model_; }
 
+    // The widget that shows a control of the model (QCheckBox, QComboBox, TrackBar or
+    // controls::LabeledEdit).
+    QWidget* widgetFor(Ctl ctl) const { return widgets_[static_cast<size_t>(ctl)]; }
+    // The read-only value box beside a track bar; null for other controls.
+    QLineEdit* valueBoxFor(Ctl bar) const { return valueBoxes_[static_cast<size_t>(bar)]; }
+
+    // Shows the model's whole state again: every control, value box and enabled state.
+    void showModel();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void fitTexts();
+    void buildGeneral();
+    void buildVideo();
+    void buildAudio();
+    void buildControls();
+
+    QWidget* addPage(const char* objectName, const char* title);
+    void bindCheckBox(Ctl ctl, QWidget* parent, const QString& caption, const QRect& geometry);
+    void bindComboBox(Ctl ctl, QWidget* parent, const QRect& geometry);
+    void bindTrackBar(Ctl ctl, const char* valueBoxName, QWidget* parent, const QRect& bar,
+                      const QRect& valueBox);
+    void bindPathEdit(Ctl ctl, QWidget* panel, const QString& caption, const char* buttonName,
+                      int x, int y);
+
+    void showControl(Ctl ctl);
+    void showEnabled(EnableGroup group, bool enabled);
+    void choosePath(Ctl edit);
+
     SettingsModel* model_;
+    std::array<QWidget*, CtlCount> widgets_{};
+    std::array<QLineEdit*, CtlCount> valueBoxes_{};
+    std::array<QList<QWidget*>, 4> groups_;
 };
 
 } // namespace settings

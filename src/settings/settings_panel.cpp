@@ -1,0 +1,621 @@
+#include "settings/settings_panel.h"
+
+#include "controls/dialogs.h"
+#include "controls/labeled_edit.h"
+#include "controls/xi_button.h"
+#include "controls/xi_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStyleOptionSlider>
+#include <QStylePainter>
+
+namespace settings {
+
+namespace {
+
+size_t slot(Ctl ctl) {
+    return static_cast<size_t>(ctl);
+}
+
+bool isCheckBox(Ctl c) {
+    return c >= Ctl::CheckBox1 && c <= Ctl::CheckBox15;
+}
+bool isComboBox(Ctl c) {
+    return c >= Ctl::ComboBox1 && c <= Ctl::ComboBox16;
+}
+bool isTrackBar(Ctl c) {
+    return c >= Ctl::TrackBar1 && c <= Ctl::TrackBar9;
+}
+bool isPathEdit(Ctl c) {
+    return c >= Ctl::LabeledEdit1 && c <= Ctl::LabeledEdit4;
+}
+
+const QString kRomFilter = QStringLiteral("Rom (bin, ic1) (*.bin *.ic1)");
+
+// Layout inside a tab page (about 284 x 414 pixels): panels span the page with a small margin.
+constexpr int kPanelX = 3;
+constexpr int kPanelW = 278;
+constexpr int kRowH = 21; // edits, lists and track bars
+constexpr int kCheckH = 18;
+
+QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+// A label beside a row control, vertically centred on it.
+QLabel* makeRowLabel(QWidget* parent, const char* objectName, const QString& text, int x,
+                     int rowY) {
+    QLabel* label = makeLabel(parent, objectName, text, x, rowY);
+    label->move(x, rowY + (kRowH - label->height()) / 2);
+    return label;
+}
+
+// A gradient panel with its bold title label in the top-left corner.
+controls::TXiPanel* makePanel(QWidget* page, const char* objectName, const char* titleName,
+                              const QString& title, int y, int height) {
+    controls::TXiPanel* panel = controls::makeSkinPanel(page, QString::fromLatin1(objectName),
+                                                        QRect(kPanelX, y, kPanelW, height));
+    QLabel* label = makeLabel(panel, titleName, title, 8, 4);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->adjustSize();
+    return panel;
+}
+
+QGroupBox* makeGroupBox(QWidget* parent, const char* objectName, const QString& title,
+                        const QRect& geometry) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel* makeHelpText(QWidget* parent, const char* objectName, const QString& text,
+                     const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPlainTextEdit* makeMemo(QWidget* parent, const char* objectName, const QString& text,
+                         const QRect& geometry) {
+    auto* memo = new QPlainTextEdit(text, parent);
+    memo->setObjectName(QString::fromLatin1(objectName));
+    memo->setReadOnly(true);
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setGeometry(geometry);
+    return memo;
+}
+
+void chainTabOrder(const QList<QWidget*>& widgets) {
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
+
+} // namespace
+
+// --- TrackBar ---
+
+TrackBar::TrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    setTickPosition(QSlider::NoTicks);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QRect TrackBar::selectionRect() const {
+    if (value() <= minimum())
+        return {};
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const int centreY = groove.center().y();
+    const int right = handle.center().x();
+    if (right <= groove.left() + 1)
+        return {};
+    return QRect(QPoint(groove.left() + 1, centreY - 1), QPoint(right, centreY + 2));
+}
+
+void TrackBar::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderGroove;
+    painter.drawComplexControl(QStyle::CC_Slider, option);
+
+    const QRect fill = selectionRect();
+    if (!fill.isEmpty()) {
+        const QColor colour = isEnabled() ? palette().color(QPalette::Active, QPalette::Highlight)
+                                          : palette().color(QPalette::Disabled, QPalette::Mid);
+        painter.fillRect(fill, colour);
+    }
+
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderHandle;
+    painter.drawComplexControl(QStyle::CC_Slider, option);
+}
+
+// --- SettingsPanel ---
+
+SettingsPanel::SettingsPanel(SettingsModel* model, QWidget* parent)
+    : QTabWidget(parent), model_(model) {
+    setObjectName(QStringLiteral("PageControl1"));
+    buildGeneral();
+    buildVideo();
+    buildAudio();
+    buildControls();
+
+    connect(model_, &SettingsModel::controlChanged, this, &SettingsPanel::showControl);
+    connect(model_, &SettingsModel::enabledChanged, this, &SettingsPanel::showEnabled);
+    showModel();
+}
+
+QWidget* SettingsPanel::addPage(const char* objectName, const char* title) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(objectName));
+    addTab(page, QString::fromLatin1(title));
+    return page;
+}
+
+void SettingsPanel::bindCheckBox(Ctl ctl, QWidget* parent, const QString& caption,
+                                 const QRect& geometry) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(ctlName(ctl));
+    box->setGeometry(geometry);
+    widgets_[slot(ctl)] = box;
+    connect(box, &QCheckBox::toggled, this, [this, ctl](bool on) {
+        model_->setChecked(ctl, on);
+        showControl(ctl);
+    });
+}
+
+void SettingsPanel::bindComboBox(Ctl ctl, QWidget* parent, const QRect& geometry) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(ctlName(ctl));
+    list->setEditable(false);
+    list->addItems(model_->items(ctl));
+    list->setGeometry(geometry);
+    list->setMaxVisibleItems(16);
+    widgets_[slot(ctl)] = list;
+    // A selection made on the widget by other code (the language file resets some lists to
+    // their first item) is a program selection: the model follows without any reaction. The
+    // user's choices come through activated, after this, and run the list's reactions.
+    connect(list, &QComboBox::currentIndexChanged, this, [this, ctl](int index) {
+        model_->setIndex(ctl, index);
+        showControl(ctl);
+    });
+    connect(list, &QComboBox::activated, this, [this, ctl](int index) {
+        model_->userSelect(ctl, index);
+        showControl(ctl);
+    });
+}
+
+void SettingsPanel::bindTrackBar(Ctl ctl, const char* valueBoxName, QWidget* parent,
+                                 const QRect& bar, const QRect& valueBox) {
+    auto* slider = new TrackBar(parent);
+    slider->setObjectName(ctlName(ctl));
+    slider->setRange(model_->minimum(ctl), model_->maximum(ctl));
+    slider->setPageStep(qMax(1, (slider->maximum() - slider->minimum()) / 10));
+    slider->setGeometry(bar);
+    widgets_[slot(ctl)] = slider;
+
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(valueBoxName));
+    edit->setReadOnly(true);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setGeometry(valueBox);
+    valueBoxes_[slot(ctl)] = edit;
+
+    connect(slider, &QSlider::valueChanged, this, [this, ctl](int position) {
+        model_->setPosition(ctl, position);
+        showControl(ctl);
+    });
+}
+
+void SettingsPanel::bindPathEdit(Ctl ctl, QWidget* panel, const QString& caption,
+                                 const char* buttonName, int x, int y) {
+    auto* edit = new controls::LabeledEdit(panel);
+    edit->setObjectName(ctlName(ctl));
+    edit->setGeometry(x, y, 206, kRowH);
+    edit->setCaption(caption);
+    widgets_[slot(ctl)] = edit;
+
+    auto* button = new controls::TXiButton(panel);
+    button->setObjectName(QString::fromLatin1(buttonName));
+    button->setCaption(QStringLiteral("Path"));
+    button->setGeometry(x + 210, y, 52, kRowH);
+    button->setFocusPolicy(Qt::StrongFocus);
+    connect(button, &controls::TXiButton::clicked, this, [this, ctl] { choosePath(ctl); });
+}
+
+void SettingsPanel::buildGeneral() {
+    QWidget* page = addPage("TabSheet1", "General");
+
+    controls::TXiPanel* bios =
+        makePanel(page, "Xpanel1", "Label20", QStringLiteral("BIOS settings"), 4, 152);
+    bindPathEdit(Ctl::LabeledEdit1, bios, QStringLiteral("Japanese BIOS"), "XiButton6", 8, 40);
+    bindPathEdit(Ctl::LabeledEdit2, bios, QStringLiteral("USA / Europe BIOS"), "XiButton5", 8, 82);
+    makeRowLabel(bios, "Label1", QStringLiteral("BIOS language"), 8, 108);
+    bindComboBox(Ctl::ComboBox3, bios, QRect(100, 108, 120, kRowH));
+    bindCheckBox(Ctl::CheckBox2, bios, QStringLiteral("BIOS sanity checks"),
+                 QRect(8, 132, 200, kCheckH));
+
+    controls::TXiPanel* region =
+        makePanel(page, "Xpanel2", "Label18", QStringLiteral("Region"), 160, 50);
+    bindCheckBox(Ctl::CheckBox4, region, QStringLiteral("Auto"), QRect(8, 24, 60, kCheckH));
+    bindComboBox(Ctl::ComboBox2, region, QRect(100, 22, 170, kRowH));
+
+    controls::TXiPanel* memory =
+        makePanel(page, "Xpanel3", "Label19", QStringLiteral("Memory / Cartridge"), 214, 134);
+    bindComboBox(Ctl::ComboBox1, memory, QRect(8, 22, 262, kRowH));
+    bindPathEdit(Ctl::LabeledEdit3, memory, QStringLiteral("KoF 95 ROM "), "XiButton3", 8, 66);
+    bindPathEdit(Ctl::LabeledEdit4, memory, QStringLiteral("Ultraman ROM "), "XiButton4", 8, 106);
+
+    controls::TXiPanel* cd =
+        makePanel(page, "Xpanel4", "Label8", QStringLiteral("CD image"), 352, 46);
+    bindCheckBox(Ctl::CheckBox6, cd, QStringLiteral("CD image sanity checks"),
+                 QRect(8, 22, 200, kCheckH));
+
+    widgetFor(Ctl::LabeledEdit1)
+        ->setToolTip(QStringLiteral("Put the BIOS file into the Core/firmware folder, or pick it "
+                                    "anywhere with the \"Path\" button."));
+    widgetFor(Ctl::LabeledEdit2)->setToolTip(widgetFor(Ctl::LabeledEdit1)->toolTip());
+    widgetFor(Ctl::ComboBox3)->setToolTip(QStringLiteral("Set the default BIOS language."));
+    widgetFor(Ctl::CheckBox2)->setToolTip(QStringLiteral("Enable BIOS ROM image sanity checks."));
+    widgetFor(Ctl::CheckBox4)->setToolTip(QStringLiteral("Uncheck if autodetection failed."));
+    widgetFor(Ctl::LabeledEdit3)
+        ->setToolTip(QStringLiteral("Put the cartridge ROM file into the Core/firmware folder, "
+                                    "or pick it anywhere with the \"Path\" button."));
+    widgetFor(Ctl::LabeledEdit4)->setToolTip(widgetFor(Ctl::LabeledEdit3)->toolTip());
+    widgetFor(Ctl::CheckBox6)->setToolTip(QStringLiteral("Enable CD (image) sanity checks."));
+
+    groups_[static_cast<size_t>(EnableGroup::Region)] = {widgetFor(Ctl::ComboBox2)};
+
+    chainTabOrder({widgetFor(Ctl::LabeledEdit1), bios->findChild<QWidget*>("XiButton6"),
+                   widgetFor(Ctl::LabeledEdit2), bios->findChild<QWidget*>("XiButton5"),
+                   widgetFor(Ctl::ComboBox3), widgetFor(Ctl::CheckBox2), widgetFor(Ctl::CheckBox4),
+                   widgetFor(Ctl::ComboBox2), widgetFor(Ctl::ComboBox1),
+                   widgetFor(Ctl::LabeledEdit3), memory->findChild<QWidget*>("XiButton3"),
+                   widgetFor(Ctl::LabeledEdit4), memory->findChild<QWidget*>("XiButton4"),
+                   widgetFor(Ctl::CheckBox6)});
+}
+
+void SettingsPanel::buildVideo() {
+    QWidget* page = addPage("TabSheet2", "Video");
+
+    controls::TXiPanel* size =
+        makePanel(page, "Xpanel5", "Label28", QStringLiteral("Image size"), 4, 100);
+    makeRowLabel(size, "Label6", QStringLiteral("Stretch to fill screen:"), 8, 24);
+    bindComboBox(Ctl::ComboBox6, size, QRect(123, 24, 152, kRowH));
+    makeRowLabel(size, "Label5", QStringLiteral("Scaling factor:"), 8, 50);
+    bindTrackBar(Ctl::TrackBar5, "Edit1", size, QRect(119, 50, 105, kRowH),
+                 QRect(228, 50, 42, kRowH));
+    bindCheckBox(Ctl::CheckBox1, size, QStringLiteral("Fullscreen mode"),
+                 QRect(6, 77, 116, kCheckH));
+    bindCheckBox(Ctl::CheckBox12, size, QStringLiteral("Keep pixel aspect ratio"),
+                 QRect(123, 77, 153, kCheckH));
+
+    auto* inner = new QTabWidget(page);
+    inner->setObjectName(QStringLiteral("PageControl2"));
+    inner->setGeometry(kPanelX, 108, kPanelW, 302);
+
+    // Image enhancement
+    auto* enhancement = new QWidget;
+    enhancement->setObjectName(QStringLiteral("TabSheet5"));
+    inner->addTab(enhancement, QStringLiteral("Image enhancement"));
+    controls::TXiPanel* x6 =
+        controls::makeSkinPanel(enhancement, QStringLiteral("Xpanel6"), QRect(2, 2, 268, 272));
+    makeRowLabel(x6, "Label7", QStringLiteral("Special video scaler:"), 8, 8);
+    bindComboBox(Ctl::ComboBox8, x6, QRect(128, 8, 132, kRowH));
+    makeRowLabel(x6, "Label9", QStringLiteral("OpenGL shader:"), 8, 34);
+    bindComboBox(Ctl::ComboBox9, x6, QRect(128, 34, 132, kRowH));
+    makeRowLabel(x6, "Label16", QStringLiteral("Deinterlacer mode:"), 8, 60);
+    bindComboBox(Ctl::ComboBox13, x6, QRect(128, 60, 132, kRowH));
+
+    QGroupBox* crt = makeGroupBox(x6, "GroupBox6",
+                                  QStringLiteral("TV CRT shaders (for \"goat\" OGL shader only)"),
+                                  QRect(5, 88, 258, 178));
+    bindCheckBox(Ctl::CheckBox3, crt, QStringLiteral("Progressive scan"),
+                 QRect(8, 22, 120, kCheckH));
+    bindCheckBox(Ctl::CheckBox5, crt, QStringLiteral("Scanlines effect"),
+                 QRect(132, 22, 120, kCheckH));
+    QLabel* mask = makeRowLabel(crt, "Label3", QStringLiteral("Mask pattern:"), 8, 46);
+    bindComboBox(Ctl::ComboBox5, crt, QRect(122, 46, 126, kRowH));
+    QLabel* divergence = makeLabel(
+        crt, "Label27", QStringLiteral("RGB divergence (horizontal and vertical):"), 8, 74);
+    bindTrackBar(Ctl::TrackBar6, "Edit6", crt, QRect(4, 90, 196, kRowH), QRect(204, 90, 44, kRowH));
+    bindTrackBar(Ctl::TrackBar8, "Edit8", crt, QRect(4, 116, 196, kRowH),
+                 QRect(204, 116, 44, kRowH));
+    QLabel* transparency =
+        makeRowLabel(crt, "Label29", QStringLiteral("Transparency mask:"), 8, 146);
+    bindTrackBar(Ctl::TrackBar9, "Edit9", crt, QRect(122, 146, 78, kRowH),
+                 QRect(204, 146, 44, kRowH));
+
+    // Filters
+    auto* filters = new QWidget;
+    filters->setObjectName(QStringLiteral("TabSheet6"));
+    inner->addTab(filters, QStringLiteral("Filters"));
+    controls::TXiPanel* x7 =
+        controls::makeSkinPanel(filters, QStringLiteral("Xpanel7"), QRect(2, 2, 268, 272));
+    makeRowLabel(x7, "Label4", QStringLiteral("Interpolation:"), 8, 8);
+    bindComboBox(Ctl::ComboBox7, x7, QRect(100, 8, 160, kRowH));
+    bindCheckBox(Ctl::CheckBox9, x7, QStringLiteral("Accumulate color data"),
+                 QRect(8, 40, 250, kCheckH));
+    bindCheckBox(Ctl::CheckBox8, x7, QStringLiteral("Enable temporal blur"),
+                 QRect(8, 62, 250, kCheckH));
+    bindTrackBar(Ctl::TrackBar3, "Edit3", x7, QRect(24, 84, 180, kRowH), QRect(210, 84, 50, kRowH));
+    bindCheckBox(Ctl::CheckBox10, x7, QStringLiteral("Enable scanlines (specified opacity)"),
+                 QRect(8, 118, 250, kCheckH));
+    bindTrackBar(Ctl::TrackBar4, "Edit5", x7, QRect(24, 140, 180, kRowH),
+                 QRect(210, 140, 50, kRowH));
+    bindCheckBox(Ctl::CheckBox13, x7, QStringLiteral("Horizontal blend"),
+                 QRect(8, 174, 250, kCheckH));
+
+    widgetFor(Ctl::ComboBox6)
+        ->setToolTip(QStringLiteral("Methods for scaling the image in full screen mode."));
+    widgetFor(Ctl::CheckBox12)
+        ->setToolTip(QStringLiteral("Keep the console's own pixel aspect ratio instead of "
+                                    "square pixels."));
+    widgetFor(Ctl::TrackBar5)
+        ->setToolTip(QStringLiteral("Scaling factor of the image; it applies to windowed mode "
+                                    "only."));
+    widgetFor(Ctl::ComboBox8)
+        ->setToolTip(QStringLiteral("Pixel-art scalers applied before the image is shown: the "
+                                    "hq, scale and 2xSaI families smooth edges, the nn ones "
+                                    "only enlarge. Bigger factors need more CPU time."));
+    widgetFor(Ctl::ComboBox9)
+        ->setToolTip(QStringLiteral("OpenGL shader applied when the image is drawn (OpenGL video "
+                                    "driver only). \"goat\" imitates a TV CRT and uses the "
+                                    "settings below."));
+    widgetFor(Ctl::CheckBox3)
+        ->setToolTip(QStringLiteral("Force interlaced video to be treated as progressive."));
+    widgetFor(Ctl::CheckBox5)->setToolTip(QStringLiteral("Enable scanlines effect."));
+    widgetFor(Ctl::TrackBar6)->setToolTip(QStringLiteral("Constant RGB horizontal divergence."));
+    widgetFor(Ctl::TrackBar8)->setToolTip(QStringLiteral("Constant RGB vertical divergence."));
+    widgetFor(Ctl::TrackBar9)
+        ->setToolTip(QStringLiteral("Transparency of otherwise-opaque mask areas."));
+    widgetFor(Ctl::ComboBox13)
+        ->setToolTip(QStringLiteral("Deinterlacer to use for interlaced video."));
+    widgetFor(Ctl::CheckBox13)
+        ->setToolTip(QStringLiteral("Blends neighbouring pixels horizontally, which softens "
+                                    "dithered transparency as a TV would."));
+    widgetFor(Ctl::CheckBox9)
+        ->setToolTip(QStringLiteral("Accumulate color data rather than discarding it."));
+    widgetFor(Ctl::CheckBox8)
+        ->setToolTip(QStringLiteral("Video temporal blur(50/50 previous/current frame by "
+                                    "default)."));
+    widgetFor(Ctl::TrackBar4)
+        ->setToolTip(QStringLiteral("Scanline opacity in percent; 0 turns scanlines off. "
+                                    "Negative values draw them on alternating lines from field "
+                                    "to field in interlaced video."));
+    widgetFor(Ctl::TrackBar3)
+        ->setToolTip(QStringLiteral("Amount of blur, in percent, when color data is "
+                                    "accumulated."));
+    valueBoxFor(Ctl::TrackBar3)->setToolTip(QStringLiteral("Blur amount"));
+
+    groups_[static_cast<size_t>(EnableGroup::BlurAmount)] = {widgetFor(Ctl::TrackBar3),
+                                                             valueBoxFor(Ctl::TrackBar3)};
+    groups_[static_cast<size_t>(EnableGroup::ScanlineOpacity)] = {widgetFor(Ctl::TrackBar4),
+                                                                  valueBoxFor(Ctl::TrackBar4)};
+    groups_[static_cast<size_t>(EnableGroup::GoatShader)] = {widgetFor(Ctl::CheckBox3),
+                                                             widgetFor(Ctl::CheckBox5),
+                                                             mask,
+                                                             widgetFor(Ctl::ComboBox5),
+                                                             divergence,
+                                                             widgetFor(Ctl::TrackBar6),
+                                                             valueBoxFor(Ctl::TrackBar6),
+                                                             widgetFor(Ctl::TrackBar8),
+                                                             valueBoxFor(Ctl::TrackBar8),
+                                                             transparency,
+                                                             widgetFor(Ctl::TrackBar9),
+                                                             valueBoxFor(Ctl::TrackBar9)};
+
+    chainTabOrder(
+        {widgetFor(Ctl::ComboBox6),   widgetFor(Ctl::TrackBar5),   valueBoxFor(Ctl::TrackBar5),
+         widgetFor(Ctl::CheckBox1),   widgetFor(Ctl::CheckBox12),  inner,
+         widgetFor(Ctl::ComboBox8),   widgetFor(Ctl::ComboBox9),   widgetFor(Ctl::ComboBox13),
+         widgetFor(Ctl::CheckBox3),   widgetFor(Ctl::CheckBox5),   widgetFor(Ctl::ComboBox5),
+         widgetFor(Ctl::TrackBar6),   valueBoxFor(Ctl::TrackBar6), widgetFor(Ctl::TrackBar8),
+         valueBoxFor(Ctl::TrackBar8), widgetFor(Ctl::TrackBar9),   valueBoxFor(Ctl::TrackBar9),
+         widgetFor(Ctl::ComboBox7),   widgetFor(Ctl::CheckBox9),   widgetFor(Ctl::CheckBox8),
+         widgetFor(Ctl::TrackBar3),   valueBoxFor(Ctl::TrackBar3), widgetFor(Ctl::CheckBox10),
+         widgetFor(Ctl::TrackBar4),   valueBoxFor(Ctl::TrackBar4), widgetFor(Ctl::CheckBox13)});
+}
+
+void SettingsPanel::buildAudio() {
+    QWidget* page = addPage("TabSheet3", "Audio");
+
+    controls::TXiPanel* quality = makePanel(page, "Xpanel8", "Label22",
+                                            QStringLiteral("SCSP output resampler quality"), 4, 52);
+    bindTrackBar(Ctl::TrackBar1, "Edit4", quality, QRect(4, 24, 218, kRowH),
+                 QRect(226, 24, 44, kRowH));
+
+    controls::TXiPanel* sound =
+        makePanel(page, "Xpanel9", "Label23", QStringLiteral("Sound settings"), 60, 154);
+    bindCheckBox(Ctl::CheckBox11, sound, QStringLiteral("Enable sound output"),
+                 QRect(8, 24, 200, kCheckH));
+    makeRowLabel(sound, "Label11", QStringLiteral("Playback rate:"), 8, 48);
+    bindComboBox(Ctl::ComboBox10, sound, QRect(118, 48, 152, kRowH));
+    makeRowLabel(sound, "Label12", QStringLiteral("Ouput mode:"), 8, 74);
+    bindComboBox(Ctl::ComboBox11, sound, QRect(118, 74, 152, kRowH));
+    makeRowLabel(sound, "Label14", QStringLiteral("Sound driver:"), 8, 100);
+    bindComboBox(Ctl::ComboBox12, sound, QRect(118, 100, 152, kRowH));
+    makeRowLabel(sound, "Label13", QStringLiteral("Volume level:"), 8, 126);
+    bindTrackBar(Ctl::TrackBar7, "Edit7", sound, QRect(114, 126, 108, kRowH),
+                 QRect(226, 126, 44, kRowH));
+
+    controls::TXiPanel* help =
+        makePanel(page, "Xpanel10", "Label21", QStringLiteral("Help"), 218, 192);
+    QGroupBox* about =
+        makeGroupBox(help, "GroupBox4", QStringLiteral("About SCSP output resampler quality"),
+                     QRect(6, 22, 266, 162));
+    makeHelpText(
+        about, "Label15",
+        QStringLiteral("The sound chip plays at 44100 Hz; the resampler converts its output to "
+                       "the playback rate of the sound card. 0 is the lowest quality and needs "
+                       "the least processor time, 10 the cleanest sound and the most. The "
+                       "default 4 suits most computers; lower it if the sound stutters on a "
+                       "slow one. A playback rate of 44100 Hz needs no resampling."),
+        QRect(8, 20, 250, 136));
+
+    chainTabOrder({widgetFor(Ctl::TrackBar1), valueBoxFor(Ctl::TrackBar1),
+                   widgetFor(Ctl::CheckBox11), widgetFor(Ctl::ComboBox10),
+                   widgetFor(Ctl::ComboBox11), widgetFor(Ctl::ComboBox12),
+                   widgetFor(Ctl::TrackBar7), valueBoxFor(Ctl::TrackBar7)});
+}
+
+void SettingsPanel::buildControls() {
+    QWidget* page = addPage("TabSheet4", "Controls");
+
+    controls::TXiPanel* mouse =
+        makePanel(page, "Xpanel11", "Label25", QStringLiteral("Mouse sensitivity"), 4, 52);
+    bindTrackBar(Ctl::TrackBar2, "Edit2", mouse, QRect(4, 24, 218, kRowH),
+                 QRect(226, 24, 44, kRowH));
+
+    controls::TXiPanel* devices =
+        makePanel(page, "Xpanel12", "Label26", QStringLiteral("Input devices"), 60, 150);
+    makeRowLabel(devices, "Label2", QStringLiteral("Virtual Port #:"), 8, 24);
+    bindComboBox(Ctl::ComboBox4, devices, QRect(100, 24, 56, kRowH));
+    makeRowLabel(devices, "Label31", QStringLiteral("Device type:"), 8, 50);
+    bindComboBox(Ctl::ComboBox15, devices, QRect(100, 50, 170, kRowH));
+    makeRowLabel(devices, "Label32", QStringLiteral("Switch mode:"), 8, 76);
+    bindComboBox(Ctl::ComboBox16, devices, QRect(100, 76, 170, kRowH));
+    bindCheckBox(Ctl::CheckBox7, devices, QStringLiteral("Mid-frame synchronization"),
+                 QRect(8, 102, 250, kCheckH));
+    bindCheckBox(Ctl::CheckBox14, devices, QStringLiteral("Multitap №1"),
+                 QRect(8, 124, 120, kCheckH));
+    bindCheckBox(Ctl::CheckBox15, devices, QStringLiteral("Multitap №2"),
+                 QRect(136, 124, 120, kCheckH));
+    widgetFor(Ctl::CheckBox7)
+        ->setToolTip(QStringLiteral("Can reduce input latency, but it will increase CPU "
+                                    "requirements."));
+
+    controls::TXiPanel* help =
+        makePanel(page, "Xpanel13", "Label24", QStringLiteral("Help"), 214, 196);
+    QGroupBox* mappings = makeGroupBox(help, "GroupBox1", QStringLiteral("Default input mappings"),
+                                       QRect(6, 22, 266, 110));
+    QPlainTextEdit* pad = makeMemo(mappings, "Memo1",
+                                   QStringLiteral("Port 1 gamepad:\n"
+                                                  "D-pad: W, A, S, D\n"
+                                                  "Start: Enter\n"
+                                                  "A B C: num 1 2 3\n"
+                                                  "X Y Z: num 4 5 6\n"
+                                                  "L, R: num 7, 9"),
+                                   QRect(6, 18, 126, 86));
+    QPlainTextEdit* keys = makeMemo(mappings, "Memo2",
+                                    QStringLiteral("Emulator keys:\n"
+                                                   "F5 save state\n"
+                                                   "F7 load state\n"
+                                                   "F10 reset\n"
+                                                   "F11 power\n"
+                                                   "Alt+Enter full screen\n"
+                                                   "Esc or F12 quit"),
+                                    QRect(134, 18, 126, 86));
+    QGroupBox* redefine = makeGroupBox(help, "GroupBox2", QStringLiteral("Redefine controls"),
+                                       QRect(6, 134, 266, 58));
+    makeHelpText(redefine, "Label10",
+                 QStringLiteral("In the game, press Alt+Shift and a port number (1 to 9), then "
+                                "the key or pad button for each control the emulator names."),
+                 QRect(8, 16, 250, 40));
+
+    chainTabOrder({widgetFor(Ctl::TrackBar2), valueBoxFor(Ctl::TrackBar2),
+                   widgetFor(Ctl::ComboBox4), widgetFor(Ctl::ComboBox15),
+                   widgetFor(Ctl::ComboBox16), widgetFor(Ctl::CheckBox7),
+                   widgetFor(Ctl::CheckBox14), widgetFor(Ctl::CheckBox15), pad, keys});
+}
+
+void SettingsPanel::showEvent(QShowEvent* event) {
+    QTabWidget::showEvent(event);
+    fitTexts();
+}
+
+void SettingsPanel::changeEvent(QEvent* event) {
+    QTabWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitTexts();
+}
+
+// Captions may be replaced after the panel is built (the language file) or drawn in another
+// font: one-line labels and check boxes grow to their text, up to their parent's right edge.
+void SettingsPanel::fitTexts() {
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (!(label && !label->wordWrap()) && !qobject_cast<QCheckBox*>(widget))
+            continue;
+        QWidget* parent = widget->parentWidget();
+        const QSize hint = widget->sizeHint();
+        const int room = parent->width() - 2 - widget->x();
+        const int width = qMin(hint.width(), room);
+        if (width > widget->width())
+            widget->resize(width, qMax(widget->height(), label ? hint.height() : 0));
+    }
+}
+
+void SettingsPanel::showModel() {
+    for (int i = 0; i < CtlCount; ++i)
+        showControl(static_cast<Ctl>(i));
+    for (EnableGroup group : {EnableGroup::Region, EnableGroup::BlurAmount,
+                              EnableGroup::ScanlineOpacity, EnableGroup::GoatShader})
+        showEnabled(group, model_->enabled(group));
+}
+
+void SettingsPanel::showControl(Ctl ctl) {
+    QWidget* widget = widgetFor(ctl);
+    if (!widget)
+        return;
+    const QSignalBlocker blocker(widget);
+    if (isCheckBox(ctl)) {
+        static_cast<QCheckBox*>(widget)->setChecked(model_->checked(ctl));
+    } else if (isComboBox(ctl)) {
+        auto* list = static_cast<QComboBox*>(widget);
+        const int index = model_->index(ctl);
+        list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+    } else if (isTrackBar(ctl)) {
+        auto* bar = static_cast<TrackBar*>(widget);
+        bar->setValue(model_->position(ctl));
+        bar->update();
+        valueBoxFor(ctl)->setText(model_->valueBoxText(ctl));
+    } else if (isPathEdit(ctl)) {
+        auto* edit = static_cast<QLineEdit*>(widget);
+        edit->setText(model_->text(ctl));
+        edit->setCursorPosition(0);
+    }
+    // The device and mode lists show the current port's entries.
+    if (ctl == Ctl::ComboBox4) {
+        showControl(Ctl::ComboBox15);
+        showControl(Ctl::ComboBox16);
+    }
+}
+
+void SettingsPanel::showEnabled(EnableGroup group, bool enabled) {
+    for (QWidget* widget : groups_[static_cast<size_t>(group)])
+        widget->setEnabled(enabled);
+}
+
+void SettingsPanel::choosePath(Ctl edit) {
+    const QString chosen = controls::dialogs().openFile(this, kRomFilter);
+    if (chosen.isEmpty())
+        return;
+    model_->setText(edit, QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
+    showControl(edit);
+}
+
+} // namespace settings
