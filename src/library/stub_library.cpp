@@ -4,8 +4,6 @@
 
 namespace library {
 
-ResolvedImage resolveImage(const QString&) { return {}; }
-DiscHeader readDiscHeader(const ResolvedImage&) { return {}; }
 int compareRows(const GameRecord&, const GameRecord&, int) { return 0; }
 
 GameListModel::GameListModel(QObject* parent) : QAbstractTableModel(parent) {
