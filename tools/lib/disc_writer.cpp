@@ -102,10 +102,35 @@ QByteArray cueSheet(const QStringList& dataFiles, Sectors format, const CueStyle
     return text;
 }
 
-QByteArray ccdFile() {
-    return "[CloneCD]\r\nVersion=3\r\n[Disc]\r\nTocEntries=4\r\nSessions=1\r\n"
-           "DataTracksScrambled=0\r\nCDTextLength=0\r\n[Session 1]\r\nPreGapMode=1\r\n"
-           "PreGapSubC=0\r\n[TRACK 1]\r\nMODE=1\r\nINDEX 1=0\r\n";
+QByteArray ccdFile(int sectorCount) {
+    // A table of contents for one Mode 1 data track starting at LBA 0, ended by the lead-out.
+    const int leadOut = qMax(1, sectorCount);
+    const auto entry = [](int number, const char* point, int control, int pmin, int psec,
+                          int pframe, int plba) {
+        return QStringLiteral("[Entry %1]\r\nSession=1\r\nPoint=%2\r\nADR=0x01\r\n"
+                              "Control=0x%3\r\nTrackNo=0\r\nAMin=0\r\nASec=0\r\nAFrame=0\r\n"
+                              "ALBA=-150\r\nZero=0\r\nPMin=%4\r\nPSec=%5\r\nPFrame=%6\r\n"
+                              "PLBA=%7\r\n")
+            .arg(number)
+            .arg(QLatin1String(point))
+            .arg(control, 2, 16, QLatin1Char('0'))
+            .arg(pmin)
+            .arg(psec)
+            .arg(pframe)
+            .arg(plba)
+            .toLatin1();
+    };
+    const int frames = leadOut + PregapFrames;
+    QByteArray text = "[CloneCD]\r\nVersion=3\r\n[Disc]\r\nTocEntries=4\r\nSessions=1\r\n"
+                      "DataTracksScrambled=0\r\nCDTextLength=0\r\n[Session 1]\r\nPreGapMode=1\r\n"
+                      "PreGapSubC=0\r\n";
+    text += entry(0, "0xa0", 4, 1, 0, 0, 4350);
+    text += entry(1, "0xa1", 4, 1, 0, 0, 4350);
+    text += entry(2, "0xa2", 4, frames / (60 * FramesPerSecond), frames / FramesPerSecond % 60,
+                  frames % FramesPerSecond, leadOut);
+    text += entry(3, "0x01", 4, 0, 2, 0, 0);
+    text += "[TRACK 1]\r\nMODE=1\r\nINDEX 1=0\r\n";
+    return text;
 }
 
 QByteArray playlist(const QStringList& entries, LineEnd lineEnd) {
@@ -139,8 +164,10 @@ QString writeCcdGame(const QString& folder, const QString& name, const Header& h
                      const QString& imgName, int sectorCount) {
     const QString img = imgName.isEmpty() ? name + ".img" : imgName;
     writeFile(folder + "/" + img, dataFile(header, Sectors::Raw2352, sectorCount));
+    // The emulator reads the subchannel file beside the image; empty subchannel data will do.
+    writeFile(folder + "/" + name + ".sub", QByteArray(qMax(1, sectorCount) * 96, '\0'));
     const QString ccd = folder + "/" + name + ".ccd";
-    writeFile(ccd, ccdFile());
+    writeFile(ccd, ccdFile(sectorCount));
     return ccd;
 }
 

@@ -49,8 +49,9 @@ struct CueStyle {
 // lines. `dataFiles` may hold subfolders; they are written as given.
 QByteArray cueSheet(const QStringList& dataFiles, Sectors format, const CueStyle& style = {});
 
-// A CCD control file for a one-track data disc (its contents are never needed to resolve it).
-QByteArray ccdFile();
+// A CCD control file for a one-track data disc of `sectorCount` sectors (its contents are
+// never needed to resolve it; the emulator reads them).
+QByteArray ccdFile(int sectorCount = 16);
 
 // An M3U playlist: one entry per line.
 QByteArray playlist(const QStringList& entries, LineEnd lineEnd = LineEnd::CrLf);
@@ -63,8 +64,8 @@ void writeFile(const QString& path, const QByteArray& bytes);
 QString writeCueGame(const QString& folder, const QString& name, const Header& header,
                      Sectors format = Sectors::Raw2352, int sectorCount = 16);
 
-// A CCD game: "<name>.ccd" and "<name>.img" (raw sectors) in `folder`; `imgName` overrides the
-// image file's name (for letter-case variants). Returns the CCD file's path.
+// A CCD game: "<name>.ccd", "<name>.img" (raw sectors) and "<name>.sub" in `folder`; `imgName`
+// overrides the image file's name (for letter-case variants). Returns the CCD file's path.
 QString writeCcdGame(const QString& folder, const QString& name, const Header& header,
                      const QString& imgName = {}, int sectorCount = 16);
 
