@@ -55,6 +55,8 @@ public:
 
     VisualState visualState() const { return state_; }
     bool mouseHeld() const { return mouseHeld_; }
+    // Set while the button holds the keyboard focus; the face then shows the focus rectangle.
+    bool focusShown() const { return focused_; }
 
     // Builds the face exactly as it is copied to the screen.
     QImage renderFace() const;
@@ -78,6 +80,7 @@ protected:
 private:
     void click();
     void repaintNow();
+    void updateAccelerator();
 
     QString caption_;
     ButtonColors colors_{};
@@ -92,6 +95,8 @@ private:
     VisualState state_ = VisualState::Normal;
     bool focused_ = false;
     bool mouseHeld_ = false;
+    bool clickArmed_ = false; // a left press on the button waits for its release
+    int acceleratorId_ = 0;
 };
 
 } // namespace controls

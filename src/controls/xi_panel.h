@@ -35,6 +35,8 @@ public:
     void setBevelInner(Bevel bevel);
     Bevel bevelOuter() const { return bevelOuter_; }
     void setBevelOuter(Bevel bevel);
+    // The bevel width is kept within 1..MaxBevelWidth.
+    static constexpr int MaxBevelWidth = 1000;
     int bevelWidth() const { return bevelWidth_; }
     void setBevelWidth(int width);
     Alignment alignment() const { return alignment_; }
