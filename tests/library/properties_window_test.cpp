@@ -125,7 +125,7 @@ TEST_F(PropertiesWindow, CloseXAndEscapeCloseTheWindow) {
     const std::function<void(TForm2&)> closers[] = {
         [](TForm2& w) { QTest::mouseClick(w.XiButton6, Qt::LeftButton); },
         [](TForm2& w) { w.BExit->click(); },
-        [](TForm2& w) { QTest::keyClick(&w, Qt::Key_Escape); },
+        [](TForm2& w) { QTest::keyClick(w.LabeledEdits[9], Qt::Key_Escape); },
     };
     for (const auto& closer : closers) {
         EXPECT_TRUE(open(game, [&closer](TForm2& w) {
