@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace i18n {
+
+// One section of the language file and the number of entries the launcher reads from it.
+struct LanguageSection {
+    const char* header; // the bracketed name, e.g. "[Menu]"
+    int entries;
+};
+
+// Every section the launcher reads, in the order they are applied to the main window.
+inline constexpr LanguageSection languageSections[] = {
+    {"[Language]", 1},    {"[List]", 3},    {"[Pages]", 6},     {"[Panels]", 13},
+    {"[Fields]", 12},     {"[Labels]", 20}, {"[Buttons]", 6},   {"[Checkboxes]", 15},
+    {"[Comboboxes]", 50}, {"[Frames]", 6},  {"[Statusbar]", 2}, {"[Menu]", 5},
+    {"[Messages]", 15},   {"[Hints]", 30},
+};
+
+// The lines of a language file, each with its first character removed (an empty line stays
+// empty). A line ends at a line feed; a carriage return before it is dropped. The text is local
+// 8-bit, except that a file starting with a UTF-8 byte order mark is UTF-8 on every platform;
+// the mark itself is not the first character of the first line.
+QStringList parseLanguageFile(const QByteArray& bytes);
+
+// Reads and parses a language file; throws platform::IoError when it cannot be read.
+QStringList readLanguageFile(const QString& path);
+
+// Index of the section's header line: the first line that begins with the header, compared
+// exactly (letter case counts; a line shorter than the header never matches). -1 when no line
+// matches.
+int findSection(const QStringList& lines, const QString& header);
+
+// The lines of a language file with the section lookup: entry k (from 1) of a section is the
+// k-th line after its header line. Nothing ends a section, so a short section runs on into the
+// lines that follow it.
+class LanguageText {
+public:
+    LanguageText() = default;
+    explicit LanguageText(QStringList lines) : lines_(std::move(lines)) {}
+
+    const QStringList& lines() const { return lines_; }
+    bool isEmpty() const { return lines_.isEmpty(); }
+
+    // Entry k of the section, or nothing when the section is missing or the file ends before
+    // that entry: the caller then keeps its English text. An empty line is an empty text.
+    std::optional<QString> entry(const QString& header, int k) const;
+
+private:
+    QStringList lines_;
+};
+
+} // namespace i18n
