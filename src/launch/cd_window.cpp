@@ -109,7 +109,6 @@ int TForm3::chooseDisc(int discCount, const QString& playlistName) {
     QEventLoop loop;
     modalLoop_ = &loop;
     show();
-    raise();
     activateWindow();
     if (isVisible())
         loop.exec();

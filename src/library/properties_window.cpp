@@ -168,7 +168,6 @@ bool TForm2::showFor(const QString& gamePath) {
     QEventLoop loop;
     modalLoop_ = &loop;
     show();
-    raise();
     activateWindow();
     if (isVisible())
         loop.exec();

@@ -4,6 +4,8 @@
 #include "controls/gradient_bar.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
+#include "i18n/language.h"
+#include "test_support.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -149,6 +151,28 @@ TEST(CdWindow, LayoutAndSkin) {
             image.save(QString::fromLocal8Bit(dir) + "/cd_window.png");
         clickLaunch(w);
     });
+}
+
+TEST(CdWindow, TakesTheTranslationOnActivation) {
+    // Every line of the language file starts with one character the reader drops.
+    QByteArray lang = " [Panels]\r\n";
+    for (int i = 1; i < 13; ++i)
+        lang += " \r\n";
+    lang += " CD-Auswahl\r\n [Buttons]\r\n \r\n \r\n \r\n \r\n \r\n Starten\r\n";
+    testsupport::TempFolder app;
+    app.write("Res/Lang.dat", lang);
+    QWidget main;
+    i18n::setLanguageIndex(1);
+    i18n::loadLanguage(app.path(), &main);
+
+    TForm3 w;
+    choose(w, 1, "G", [](TForm3& w) {
+        EXPECT_EQ(w.BTitle->text(), "CD-Auswahl");
+        EXPECT_EQ(w.XiButton6->caption(), "Starten");
+        EXPECT_EQ(w.ComboBox1->itemText(0), "CD #1");
+        clickLaunch(w);
+    });
+    i18n::setLanguageIndex(0);
 }
 
 TEST(CdWindow, DraggedByItsTitleBar) {

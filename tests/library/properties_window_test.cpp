@@ -6,6 +6,7 @@
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
 #include "disc_writer.h"
+#include "i18n/language.h"
 #include "i18n/messages.h"
 #include "test_support.h"
 
@@ -133,6 +134,33 @@ TEST_F(PropertiesWindow, CloseXAndEscapeCloseTheWindow) {
             EXPECT_FALSE(w.isVisible());
         }));
     }
+}
+
+TEST_F(PropertiesWindow, TakesTheTranslationOnActivation) {
+    // Every line of the language file starts with one character the reader drops.
+    auto section = [](const char* name, int entry, const QByteArray& text) {
+        QByteArray lines = QByteArray(" ") + name + "\r\n";
+        for (int i = 1; i < entry; ++i)
+            lines += " \r\n";
+        return lines + " " + text + "\r\n";
+    };
+    dir.write("Res/Lang.dat", section("[Panels]", 12, "Angaben") +
+                                  section("[Fields]", 5, "Produktnummer") +
+                                  section("[Menu]", 5, "Spieleigenschaften") +
+                                  section("[Buttons]", 5, "Schliessen"));
+    QWidget main;
+    i18n::setLanguageIndex(1);
+    i18n::loadLanguage(dir.path(), &main);
+    const QString game = discwriter::writeCueGame(dir.path(), "G", header("T-1", "G"));
+
+    EXPECT_TRUE(open(game, [](TForm2& w) {
+        EXPECT_EQ(w.Label1->text(), "Angaben");
+        EXPECT_EQ(w.LabeledEdits[2]->caption(), "Produktnummer");
+        EXPECT_EQ(w.LabeledEdits[2]->text(), "T-1");
+        EXPECT_EQ(w.BTitle->text(), "Spieleigenschaften");
+        EXPECT_EQ(w.XiButton6->caption(), "Schliessen");
+    }));
+    i18n::setLanguageIndex(0);
 }
 
 TEST_F(PropertiesWindow, LayoutSkinAndDrag) {
