@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace launch {
 
@@ -201,6 +202,10 @@ void TForm3::changeEvent(QEvent* event) {
 }
 
 void TForm3::BarTitleMouseDown(QPoint globalPos) {
+    // Where windows cannot be placed by position (Wayland), the system moves the window.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
+        return;
     drag_.press(globalPos, pos());
 }
 

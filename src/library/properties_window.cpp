@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolButton>
+#include <QWindow>
 
 namespace library {
 
@@ -257,6 +258,10 @@ void TForm2::changeEvent(QEvent* event) {
 }
 
 void TForm2::BarTitleMouseDown(QPoint globalPos) {
+    // Where windows cannot be placed by position (Wayland), the system moves the window.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
+        return;
     drag_.press(globalPos, pos());
 }
 
