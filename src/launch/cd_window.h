@@ -1,7 +1,20 @@
 #pragma once
 
+#include "controls/drag.h"
+
+#include <QPointer>
 #include <QWidget>
 #include <functional>
+
+class QComboBox;
+class QEventLoop;
+class QLabel;
+
+namespace controls {
+class GradientBar;
+class TXiButton;
+class TXiPanel;
+} // namespace controls
 
 namespace launch {
 
@@ -19,6 +32,40 @@ public:
     // name; returns the chosen disc's 0-based index, or -1 when the window was closed without
     // "Launch" (the launch is then cancelled).
     int chooseDisc(int discCount, const QString& playlistName);
+
+    // The activation steps: title width, language, skin, label, disc entries, first entry.
+    void FormActivate();
+    // "Launch": the selected entry becomes the answer and the window closes.
+    void XiButton6Click();
+
+    controls::GradientBar* BarTitle;
+    QLabel* BTitle;
+    controls::TXiPanel* Xpanel15;
+    QLabel* Label1;
+    QComboBox* ComboBox1;
+    controls::TXiButton* XiButton6;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BarTitleMouseDown(QPoint globalPos);
+    void BarTitleMouseMove(QPoint globalPos);
+    void BarTitleMouseUp(QPoint globalPos);
+
+    QPointer<QWidget> mainWindow_;
+    std::function<int()> skinIndex_;
+    controls::DragState drag_;
+    int discCount_ = 0;
+    QString playlistName_;
+    int medium_ = -1;
+    bool listFilled_ = false;
+    QEventLoop* modalLoop_ = nullptr;
 };
 
 } // namespace launch

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -18,19 +19,27 @@ class GameLauncher : public QObject {
 public:
     GameLauncher(const QString& applicationFolder, TForm3* cdWindow, QWidget* mainWindow,
                  QObject* parent = nullptr);
+    ~GameLauncher() override;
 
     // Runs the whole launch; returns once the emulator has ended (or did not start).
     void launch(const QString& gamePath, const QString& japaneseBiosField,
                 const QString& usaEuropeBiosField);
+
+    // Whether an emulator started by this launcher is running (launch() is waiting for it).
+    bool running() const { return running_; }
 
 signals:
     void emulatorStarted();
     void emulatorFinished();
 
 private:
+    TForm3* discWindow();
+
     QString folder_;
     TForm3* cdWindow_;
     QWidget* mainWindow_;
+    QPointer<TForm3> ownedCdWindow_; // made on first need when no window was handed in
+    bool running_ = false;
 };
 
 } // namespace launch

@@ -7,11 +7,11 @@ namespace library {
 
 // What resolving one image file (cue sheet, CCD file or playlist) yields.
 struct ResolvedImage {
-    QString dataFilePath;    // the file that holds the disc's sectors
-    int headerOffset = 0;    // 16 for raw 2352-byte sectors, 0 for 2048-byte user data
-    bool isSaturn = false;   // the Saturn check passed on the data file
-    QString gameName;        // cue sheet or CCD file name without its last four characters
-    QString kind;            // upper-cased extension of the file resolved last
+    QString dataFilePath;  // the file that holds the disc's sectors
+    int headerOffset = 0;  // 16 for raw 2352-byte sectors, 0 for 2048-byte user data
+    bool isSaturn = false; // the Saturn check passed on the data file
+    QString gameName;      // cue sheet or CCD file name without its last four characters
+    QString kind;          // upper-cased extension of the file resolved last
 };
 
 // The nine text fields of a Saturn disc's identification header, untrimmed; each byte is one
@@ -37,6 +37,10 @@ struct DiscHeader {
 // names; a cue sheet names its data file on its first FILE line; a CCD file's data file is the
 // .IMG beside it. Throws platform::IoError when an existing file cannot be read.
 ResolvedImage resolveImage(const QString& imagePath);
+
+// The same resolution; when the disc passes the Saturn check and `header` is given, the header
+// is read as well while the data file is open (what readDiscHeader would give).
+ResolvedImage resolveImage(const QString& imagePath, DiscHeader* header);
 
 // Reads the header of a resolution's data file; empty fields when the data file is missing.
 // Throws platform::IoError when an existing file cannot be read.

@@ -1,7 +1,23 @@
 #pragma once
 
+#include "controls/drag.h"
+#include "library/disc_image.h"
+
+#include <QPointer>
 #include <QWidget>
+#include <array>
 #include <functional>
+
+class QEventLoop;
+class QLabel;
+class QToolButton;
+
+namespace controls {
+class GradientBar;
+class LabeledEdit;
+class TXiButton;
+class TXiPanel;
+} // namespace controls
 
 namespace library {
 
@@ -19,6 +35,45 @@ public:
     // Returns false, opening nothing, when the image file no longer exists. Throws
     // platform::IoError when an existing file cannot be read.
     bool showFor(const QString& gamePath);
+
+    // The activation steps: title bar layout, language, fields, "?" enabling, skin.
+    void FormActivate();
+    void XiButton1Click();
+    void XiButton6Click();
+    void BExitClick();
+
+    // What an edit shows for a header field: trimmed, and ending at a zero byte.
+    static QString fieldText(const QString& field);
+
+    controls::GradientBar* BarTitle;
+    QLabel* BTitle;
+    controls::GradientBar* BarExit;
+    QToolButton* BExit;
+    controls::TXiPanel* Xpanel15;
+    QLabel* Label1;
+    std::array<controls::LabeledEdit*, 10> LabeledEdits{};
+    controls::TXiButton* XiButton1;
+    controls::TXiButton* XiButton6;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BarTitleMouseDown(QPoint globalPos);
+    void BarTitleMouseMove(QPoint globalPos);
+    void BarTitleMouseUp(QPoint globalPos);
+
+    QPointer<QWidget> mainWindow_;
+    std::function<int()> skinIndex_;
+    controls::DragState drag_;
+    DiscHeader header_;
+    QString path_;
+    QEventLoop* modalLoop_ = nullptr;
 };
 
 } // namespace library

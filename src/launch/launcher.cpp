@@ -1,0 +1,92 @@
+#include "launch/launcher.h"
+
+#include "controls/dialogs.h"
+#include "i18n/messages.h"
+#include "launch/cd_window.h"
+#include "launch/launch_logic.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "platform/text_file.h"
+
+#include <QEventLoop>
+#include <QProcess>
+
+namespace launch {
+
+GameLauncher::GameLauncher(const QString& applicationFolder, TForm3* cdWindow, QWidget* mainWindow,
+                           QObject* parent)
+    : QObject(parent), folder_(applicationFolder), cdWindow_(cdWindow), mainWindow_(mainWindow) {}
+
+GameLauncher::~GameLauncher() {
+    // A window made here without a main window to own it is this launcher's to delete.
+    if (ownedCdWindow_ && !ownedCdWindow_->parent())
+        delete ownedCdWindow_;
+}
+
+TForm3* GameLauncher::discWindow() {
+    if (cdWindow_)
+        return cdWindow_;
+    if (!ownedCdWindow_)
+        ownedCdWindow_ = new TForm3(mainWindow_);
+    return ownedCdWindow_;
+}
+
+void GameLauncher::launch(const QString& gamePath, const QString& japaneseBiosField,
+                          const QString& usaEuropeBiosField) {
+    // Nothing selected leaves nothing to start; a second launch while the emulator runs (the
+    // window is hidden then, but the event loop still runs) is ignored.
+    if (gamePath.isEmpty() || running_)
+        return;
+
+    int medium = 0;
+
+    if (!biosFilesPresent(folder_, japaneseBiosField, usaEuropeBiosField))
+        controls::dialogs().warning(mainWindow_, i18n::message(10));
+
+    if (isPlaylist(gamePath) && platform::fileExists(gamePath)) {
+        const QStringList lines = platform::readTextLines(platform::resolveFileCase(gamePath));
+        medium = discWindow()->chooseDisc(discCount(lines), playlistName(gamePath));
+        // Closed without "Launch", or a playlist without discs: nothing is started.
+        if (medium < 0)
+            return;
+    }
+
+    const QString core = coreFolder(folder_);
+    QProcess process;
+    process.setProgram(emulatorProgram(folder_));
+    process.setArguments(emulatorArguments(medium, gamePath));
+    process.setWorkingDirectory(core);
+    process.setProcessEnvironment(platform::emulatorEnvironment(core));
+    // The emulator writes a lot to its standard channels; a pipe nobody reads would fill up
+    // and stall it, so they go nowhere, as they did with no standard handles on Windows.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* args) {
+        args->flags |= 0x08000000; // CREATE_NO_WINDOW
+    });
+#endif
+
+    QEventLoop wait;
+    connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        controls::dialogs().error(mainWindow_, i18n::message(7) + QLatin1Char(' ') +
+                                                   commandLineText(medium, gamePath) +
+                                                   QLatin1Char('!'));
+        return;
+    }
+
+    running_ = true;
+    emit emulatorStarted();
+    // The window keeps painting while the emulator runs: the local loop handles events until
+    // the process ends, however it ends (a crash also reports finished).
+    if (process.state() != QProcess::NotRunning)
+        wait.exec();
+    running_ = false;
+    emit emulatorFinished();
+}
+
+} // namespace launch

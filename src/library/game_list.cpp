@@ -1,0 +1,363 @@
+#include "library/game_list.h"
+
+#include "i18n/messages.h"
+#include "library/disc_image.h"
+#include "platform/io_error.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <numeric>
+
+namespace library {
+
+namespace {
+
+constexpr int ColumnCount = 4;
+constexpr int MessageNotSaturn = 3;
+constexpr int MessageLoaded = 8;
+constexpr int MessageAdded = 9;
+constexpr int MessageAlreadyListed = 13;
+
+// Byte order with only the letters a-z folded onto A-Z; every other byte by its unsigned value.
+int compareFolded(const QByteArray& a, const QByteArray& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<unsigned char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<unsigned char>(y - 'a' + 'A');
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+const QString& fieldOf(const GameRecord& record, int column) {
+    switch (column) {
+    case 1:
+        return record.gameName;
+    case 2:
+        return record.gameId;
+    case 3:
+        return record.region;
+    default:
+        return record.path;
+    }
+}
+
+// Holds the list's busy flag for the length of a batch, also when the batch fails.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// Resolves a path and builds its row when it is a Saturn disc.
+bool buildRecord(const QString& path, GameRecord& record) {
+    DiscHeader header;
+    const ResolvedImage image = resolveImage(path, &header);
+    if (!image.isSaturn)
+        return false;
+    record.path = path;
+    record.gameName = image.gameName;
+    record.gameId = platform::trimLowCodes(header.fields[ProductNumber]);
+    record.region = platform::trimLowCodes(header.fields[AreaSymbols]);
+    return true;
+}
+
+} // namespace
+
+int compareRows(const GameRecord& a, const GameRecord& b, int column) {
+    return compareFolded(platform::toLocal8Bit(fieldOf(a, column)),
+                         platform::toLocal8Bit(fieldOf(b, column)));
+}
+
+// ---- GameListModel --------------------------------------------------------------------------
+
+GameListModel::GameListModel(QObject* parent) : QAbstractTableModel(parent) {
+    headers_[0] = QStringLiteral("Path");
+    headers_[1] = QStringLiteral("Game name");
+    headers_[2] = QStringLiteral("Game ID");
+    headers_[3] = QStringLiteral("Region");
+}
+
+int GameListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : count();
+}
+
+int GameListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant GameListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= count() || index.column() >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return fieldOf(at(index.row()), index.column());
+    if (role == Qt::BackgroundRole)
+        return index.row() % 2 == 0 ? tint_ : QColor(Qt::white);
+    return {};
+}
+
+QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < ColumnCount)
+        return headers_[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+bool GameListModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                                  int role) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount ||
+        (role != Qt::EditRole && role != Qt::DisplayRole))
+        return false;
+    headers_[section] = value.toString();
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
+QStringList GameListModel::paths() const {
+    QStringList list;
+    list.reserve(count());
+    for (const GameRecord& row : rows_)
+        list.append(row.path);
+    return list;
+}
+
+void GameListModel::append(const GameRecord& record) {
+    const int row = count();
+    beginInsertRows({}, row, row);
+    rows_.push_back(record);
+    if (!index_.contains(record.path))
+        index_.insert(record.path, row);
+    endInsertRows();
+}
+
+void GameListModel::append(const std::vector<GameRecord>& records) {
+    if (records.empty())
+        return;
+    const int first = count();
+    beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
+    rows_.reserve(rows_.size() + records.size());
+    for (const GameRecord& record : records) {
+        if (!index_.contains(record.path))
+            index_.insert(record.path, count());
+        rows_.push_back(record);
+    }
+    endInsertRows();
+}
+
+void GameListModel::removeAt(int row) {
+    if (row < 0 || row >= count())
+        return;
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    rebuildIndex();
+    endRemoveRows();
+    // The rows after it changed between tinted and white.
+    if (row < count())
+        emit dataChanged(index(row, 0), index(count() - 1, ColumnCount - 1), {Qt::BackgroundRole});
+}
+
+void GameListModel::clearAll() {
+    beginResetModel();
+    rows_.clear();
+    index_.clear();
+    endResetModel();
+}
+
+void GameListModel::sortByColumn(int column) {
+    if (column < 0 || column >= ColumnCount || rows_.size() < 2)
+        return;
+    // Each key is converted to 8-bit text once, not once per comparison.
+    std::vector<QByteArray> keys;
+    keys.reserve(rows_.size());
+    for (const GameRecord& row : rows_)
+        keys.push_back(platform::toLocal8Bit(fieldOf(row, column)));
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+        return compareFolded(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) < 0;
+    });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(rows_.size());
+    std::vector<GameRecord> sorted;
+    sorted.reserve(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newRowOf[static_cast<size_t>(order[i])] = static_cast<int>(i);
+        sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
+    }
+    rows_ = std::move(sorted);
+    rebuildIndex();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after.append(index(newRowOf[static_cast<size_t>(old.row())], old.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GameListModel::setTint(const QColor& tint) {
+    if (tint_ == tint)
+        return;
+    tint_ = tint;
+    if (count() > 0)
+        emit dataChanged(index(0, 0), index(count() - 1, ColumnCount - 1), {Qt::BackgroundRole});
+}
+
+void GameListModel::rebuildIndex() {
+    index_.clear();
+    index_.reserve(count());
+    for (int row = count() - 1; row >= 0; --row)
+        index_.insert(rows_[static_cast<size_t>(row)].path, row);
+}
+
+// ---- GameList -------------------------------------------------------------------------------
+
+GameList::GameList(const QString& applicationFolder, QObject* parent)
+    : QObject(parent), folder_(applicationFolder) {}
+
+QString GameList::listFilePath() const {
+    return platform::joinPath(folder_, QStringLiteral("/List.ini"));
+}
+
+AddOutcome GameList::validate(const QString& path) {
+    GameRecord record;
+    if (!buildRecord(path, record))
+        return AddOutcome::NotSaturn;
+    // The duplicate test comes after the Saturn check and the header read.
+    if (model_.isListed(path))
+        return AddOutcome::AlreadyListed;
+    model_.append(record);
+    return AddOutcome::Added;
+}
+
+void GameList::startUp() {
+    if (busy_ || !QFileInfo::exists(listFilePath()))
+        return;
+    const QStringList candidates = loadGameList(listFilePath());
+    std::vector<GameRecord> rows;
+    QSet<QString> seen;
+    seen.reserve(candidates.size());
+    try {
+        for (const QString& path : candidates) {
+            // A repeated entry is dropped whatever its image holds, so it is not read again.
+            if (seen.contains(path) || model_.isListed(path))
+                continue;
+            seen.insert(path);
+            GameRecord record;
+            if (buildRecord(path, record))
+                rows.push_back(std::move(record));
+        }
+    } catch (const platform::IoError&) {
+        // The rows validated so far stay in the window; List.ini is not rewritten, so the
+        // entries not yet validated are kept for the next start.
+        model_.append(rows);
+        emit countChanged(QString::number(model_.count()));
+        throw;
+    }
+    model_.append(rows);
+    emit countChanged(QString::number(model_.count()));
+    if (model_.count() > 0)
+        emit statusChanged(i18n::message(MessageLoaded));
+    save();
+}
+
+void GameList::addGames(const QStringList& paths, const std::function<void()>& pump) {
+    if (busy_ || paths.isEmpty())
+        return;
+    QString status;
+    {
+        BusyScope scope(busy_);
+        try {
+            for (const QString& path : paths) {
+                switch (validate(path)) {
+                case AddOutcome::NotSaturn:
+                    status = i18n::message(MessageNotSaturn);
+                    break;
+                case AddOutcome::AlreadyListed:
+                    status = i18n::message(MessageAlreadyListed);
+                    break;
+                case AddOutcome::Added:
+                    if (pump)
+                        pump(); // the list repaints while a long batch is added
+                    status = i18n::message(MessageAdded);
+                    break;
+                }
+            }
+        } catch (const platform::IoError&) {
+            // The rows added before the failure stay, and the count and the file follow them
+            // so that they are not lost when the program ends.
+            emit countChanged(QString::number(model_.count()));
+            try {
+                save();
+            } catch (const platform::IoError&) {
+                // the first failure is the one to report
+            }
+            throw;
+        }
+    }
+    emit countChanged(QString::number(model_.count()));
+    emit statusChanged(status);
+    save();
+}
+
+void GameList::deleteRow(int row) {
+    if (busy_)
+        return;
+    const bool deleted = row >= 0 && row < model_.count();
+    if (deleted) {
+        model_.removeAt(row);
+        emit countChanged(QString::number(model_.count()));
+    }
+    if (model_.count() == 0)
+        emit statusChanged(QString());
+    if (deleted)
+        save();
+}
+
+void GameList::clear() {
+    if (busy_)
+        return;
+    model_.clearAll();
+    emit countChanged(QStringLiteral("0"));
+    emit statusChanged(QString());
+    save();
+}
+
+void GameList::sortByColumn(int column) {
+    if (busy_ || column < 0 || column >= ColumnCount)
+        return;
+    model_.sortByColumn(column);
+    save();
+}
+
+void GameList::save() {
+    platform::writeTextLinesAtomic(listFilePath(), model_.paths());
+}
+
+QStringList loadGameList(const QString& listFilePath) {
+    QStringList kept;
+    for (const QString& line : platform::readTextLines(listFilePath)) {
+        if (platform::fileExists(line))
+            kept.append(line);
+    }
+    return kept;
+}
+
+} // namespace library

@@ -1,0 +1,278 @@
+#include "library/properties_window.h"
+
+#include "controls/color_schemes.h"
+#include "controls/dialogs.h"
+#include "controls/gradient_bar.h"
+#include "controls/labeled_edit.h"
+#include "controls/xi_button.h"
+#include "controls/xi_panel.h"
+#include "i18n/language.h"
+#include "i18n/messages.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QToolButton>
+#include <QWindow>
+
+namespace library {
+
+namespace {
+
+QFont windowFont() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+// Centred over the main window, or over the screen when the main window is not shown.
+void centreOver(QWidget* window, const QWidget* over) {
+    QRect area;
+    if (over && over->isVisible())
+        area = over->frameGeometry();
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isValid())
+        window->move(area.x() + (area.width() - window->width()) / 2,
+                     area.y() + (area.height() - window->height()) / 2);
+}
+
+struct EditPlace {
+    const char* caption;
+    int left, top, width;
+};
+
+// The ten fields in tab order: nine header fields, then the image path.
+constexpr std::array<EditPlace, 10> editPlaces{{
+    {"Hardware identifier", 10, 36, 192},
+    {"Manufacturer ID", 10, 80, 192},
+    {"Product number", 10, 125, 192},
+    {"Version", 10, 170, 192},
+    {"Release date", 213, 36, 192},
+    {"Device information", 213, 80, 192},
+    {"Target area symbol", 213, 125, 192},
+    {"Compatible peripheral", 213, 170, 192},
+    {"Game name", 10, 213, 395},
+    {"CD image path", 10, 256, 368},
+}};
+
+} // namespace
+
+TForm2::TForm2(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Game properties"));
+    setWindowModality(Qt::ApplicationModal);
+    setFont(windowFont());
+    setFixedSize(430, 365);
+
+    QFont bold = font();
+    bold.setBold(true);
+    QFont title = bold;
+    title.setPixelSize(12);
+
+    BarTitle = new controls::GradientBar(this);
+    BarTitle->setObjectName(QStringLiteral("BarTitle"));
+    BarTitle->setGeometry(1, 1, 428, 27);
+    BTitle = new QLabel(QStringLiteral("Game properties"), BarTitle);
+    BTitle->setObjectName(QStringLiteral("BTitle"));
+    BTitle->setFont(title);
+    // A press on the caption counts as a press on the title bar.
+    BTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
+    BTitle->setGeometry(6, 0, 360, 27);
+    BTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    Xpanel15 = controls::makeSkinPanel(this, QStringLiteral("Xpanel15"), QRect(7, 38, 414, 287));
+
+    // The close bar keeps its own colors whatever the skin.
+    BarExit = new controls::GradientBar(this);
+    BarExit->setObjectName(QStringLiteral("BarExit"));
+    BarExit->setGradientStartColor(QColor(89, 89, 89));
+    BarExit->setGradientEndColor(QColor(255, 98, 98));
+    BarExit->setGeometry(0, 4, 27, 20);
+    BExit = new QToolButton(BarExit);
+    BExit->setObjectName(QStringLiteral("BExit"));
+    BExit->setText(QStringLiteral(" X "));
+    BExit->setToolTip(QStringLiteral("Close"));
+    BExit->setCursor(Qt::PointingHandCursor);
+    BExit->setAutoRaise(true);
+    BExit->setFocusPolicy(Qt::NoFocus);
+    BExit->setFont(bold);
+    BExit->setStyleSheet(QStringLiteral("QToolButton { color: %1; background: transparent; "
+                                        "border: none; }")
+                             .arg(palette().color(QPalette::Base).name()));
+    BExit->setGeometry(0, 0, 27, 20);
+
+    Label1 = new QLabel(QStringLiteral("Details"), Xpanel15);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont heading = bold;
+    heading.setUnderline(true);
+    Label1->setFont(heading);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setGeometry(1, 1, Xpanel15->width() - 2, 13);
+
+    for (size_t i = 0; i < editPlaces.size(); ++i) {
+        auto* edit = new controls::LabeledEdit(Xpanel15);
+        edit->setObjectName(QStringLiteral("LabeledEdit") + QString::number(i + 1));
+        edit->setGeometry(editPlaces[i].left, editPlaces[i].top, editPlaces[i].width, 21);
+        edit->setCaption(QString::fromLatin1(editPlaces[i].caption));
+        edit->setReadOnly(true);
+        LabeledEdits[i] = edit;
+    }
+
+    XiButton1 = new controls::TXiButton(Xpanel15);
+    XiButton1->setObjectName(QStringLiteral("XiButton1"));
+    XiButton1->setCaption(QStringLiteral("?"));
+    XiButton1->setFont(bold);
+    XiButton1->setGeometry(385, 256, 20, 21);
+    XiButton1->setCursor(Qt::PointingHandCursor);
+    XiButton1->setEnabled(false);
+
+    XiButton6 = new controls::TXiButton(this);
+    XiButton6->setObjectName(QStringLiteral("XiButton6"));
+    XiButton6->setCaption(QStringLiteral("Close"));
+    XiButton6->setGeometry(181, 336, 60, 21);
+    XiButton6->setCursor(Qt::PointingHandCursor);
+
+    connect(XiButton1, &controls::TXiButton::clicked, this, &TForm2::XiButton1Click);
+    connect(XiButton6, &controls::TXiButton::clicked, this, &TForm2::XiButton6Click);
+    connect(BExit, &QToolButton::clicked, this, &TForm2::BExitClick);
+    connect(BarTitle, &controls::GradientBar::pressed, this, &TForm2::BarTitleMouseDown);
+    connect(BarTitle, &controls::GradientBar::moved, this, &TForm2::BarTitleMouseMove);
+    connect(BarTitle, &controls::GradientBar::released, this, &TForm2::BarTitleMouseUp);
+}
+
+void TForm2::setSkinSource(std::function<int()> skinIndex) {
+    skinIndex_ = std::move(skinIndex);
+}
+
+bool TForm2::showFor(const QString& gamePath) {
+    if (!platform::fileExists(gamePath))
+        return false;
+    // Read before anything shows: an unreadable file stops the opening with its error.
+    const ResolvedImage image = resolveImage(gamePath);
+    header_ = readDiscHeader(image);
+    path_ = gamePath;
+    drag_.release();
+
+    // Filled before showing, since a window is not activated on every platform when shown;
+    // later activations fill it again with the same data.
+    FormActivate();
+    centreOver(this, mainWindow_);
+
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    show();
+    activateWindow();
+    if (isVisible())
+        loop.exec();
+    modalLoop_ = nullptr;
+    return true;
+}
+
+QString TForm2::fieldText(const QString& field) {
+    const QString trimmed = platform::trimLowCodes(field);
+    const qsizetype zero = trimmed.indexOf(QChar(0));
+    return zero < 0 ? trimmed : trimmed.left(zero);
+}
+
+void TForm2::FormActivate() {
+    BarTitle->resize(width() - 2, BarTitle->height());
+    BarExit->move(Xpanel15->geometry().right() + 1 - BarExit->width(), BarExit->y());
+
+    if (i18n::languageIndex() == 1)
+        i18n::applyLanguageToPropertiesWindow(this);
+
+    for (int i = 0; i < HeaderFieldCount; ++i) {
+        LabeledEdits[static_cast<size_t>(i)]->setText(
+            fieldText(header_.fields[static_cast<size_t>(i)]));
+        LabeledEdits[static_cast<size_t>(i)]->setCursorPosition(0);
+    }
+    LabeledEdits[9]->setText(path_);
+    LabeledEdits[9]->setCursorPosition(0);
+
+    XiButton1->setEnabled(platform::upperExtension(path_) == QLatin1String(".M3U"));
+
+    const controls::Skin skin = controls::skin(skinIndex_ ? skinIndex_() : controls::DefaultSkin);
+    Xpanel15->setColorScheme(skin.panel);
+    XiButton1->setColorScheme(skin.button);
+    XiButton6->setColorScheme(skin.button);
+    BarTitle->setGradientEndColor(skin.tint);
+}
+
+void TForm2::XiButton1Click() {
+    controls::dialogs().information(this, i18n::message(14));
+}
+
+void TForm2::XiButton6Click() {
+    close();
+}
+
+void TForm2::BExitClick() {
+    close();
+}
+
+void TForm2::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), palette().color(QPalette::Button));
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TForm2::mouseMoveEvent(QMouseEvent* event) {
+    // Moving over the window's body also moves it while a title-bar drag is on.
+    BarTitleMouseMove(event->globalPosition().toPoint());
+    QWidget::mouseMoveEvent(event);
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (modalLoop_)
+        modalLoop_->quit();
+}
+
+void TForm2::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    drag_.release();
+    if (modalLoop_)
+        modalLoop_->quit();
+}
+
+void TForm2::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow())
+        FormActivate();
+}
+
+void TForm2::BarTitleMouseDown(QPoint globalPos) {
+    // Where windows cannot be placed by position (Wayland), the system moves the window.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
+        return;
+    drag_.press(globalPos, pos());
+}
+
+void TForm2::BarTitleMouseMove(QPoint globalPos) {
+    QPoint topLeft;
+    if (drag_.move(globalPos, &topLeft))
+        move(topLeft);
+}
+
+void TForm2::BarTitleMouseUp(QPoint) {
+    drag_.release();
+}
+
+} // namespace library

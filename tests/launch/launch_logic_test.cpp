@@ -1,0 +1,64 @@
+#include "launch/launch_logic.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace launch;
+using testsupport::TempFolder;
+
+TEST(BiosFileToTest, BareNamesAndEmptyFieldsMeanTheDefaultFirmwareFile) {
+    TempFolder app;
+    const QString jp = app.file("Core/firmware/sega_101.bin");
+    EXPECT_EQ(biosFileToTest(app.path(), "", "sega_101.bin"), jp);
+    // Whatever name the field holds, the default file is the one tested.
+    EXPECT_EQ(biosFileToTest(app.path(), "my_bios.bin", "sega_101.bin"), jp);
+    EXPECT_EQ(biosFileToTest(app.path(), "mpr-17933.bin", "sega_101.bin"), jp);
+}
+
+TEST(BiosFileToTest, PathsAreTakenAsWrittenAgainstTheApplicationFolder) {
+    TempFolder app;
+    EXPECT_EQ(biosFileToTest(app.path(), "/opt/bios/jp.bin", "sega_101.bin"), "/opt/bios/jp.bin");
+    EXPECT_EQ(biosFileToTest(app.path(), "bios/jp.bin", "sega_101.bin"), app.file("bios/jp.bin"));
+#ifndef Q_OS_WIN
+    EXPECT_EQ(biosFileToTest(app.path(), "bios\\jp.bin", "sega_101.bin"), app.file("bios/jp.bin"));
+#endif
+}
+
+TEST(BiosFilesPresent, NeedsBothFiles) {
+    TempFolder app;
+    EXPECT_FALSE(biosFilesPresent(app.path(), "", ""));
+    app.write("Core/firmware/sega_101.bin", "jp");
+    EXPECT_FALSE(biosFilesPresent(app.path(), "", ""));
+    app.write("Core/firmware/mpr-17933.bin", "na");
+    EXPECT_TRUE(biosFilesPresent(app.path(), "sega_101.bin", "mpr-17933.bin"));
+    EXPECT_FALSE(biosFilesPresent(app.path(), "", app.file("elsewhere/na.bin")));
+}
+
+TEST(Playlist, ExtensionNameAndDiscCount) {
+    EXPECT_TRUE(isPlaylist("/games/Game.m3u"));
+    EXPECT_TRUE(isPlaylist("/games/Game.M3u"));
+    EXPECT_FALSE(isPlaylist("/games/Game.cue"));
+    EXPECT_FALSE(isPlaylist("/games.m3u/Game"));
+
+    EXPECT_EQ(playlistName("/games/Panzer Dragoon Saga.m3u"), "Panzer Dragoon Saga");
+    EXPECT_EQ(playlistName("C:\\games\\Game.M3U"), "Game");
+    EXPECT_EQ(playlistName("/games/.m3"), "");
+
+    // Every non-empty line is a disc, a comment included.
+    EXPECT_EQ(discCount({"Disc 1.cue", "", "#comment", "Disc 2.cue", " "}), 4);
+    EXPECT_EQ(discCount({}), 0);
+    EXPECT_EQ(discCount({"", ""}), 0);
+}
+
+TEST(CommandLine, TextForTheMessageAndArgumentsForTheStart) {
+    EXPECT_EQ(commandLineText(0, "/games/My Game.cue"),
+              "mednafen.exe -which_medium 0 \"/games/My Game.cue\"");
+    EXPECT_EQ(commandLineText(-1, "x"), "mednafen.exe -which_medium -1 \"x\"");
+    EXPECT_EQ(emulatorArguments(2, "/games/A \"B\".m3u"),
+              QStringList({"-which_medium", "2", "/games/A \"B\".m3u"}));
+
+    TempFolder app;
+    EXPECT_TRUE(QDir::isAbsolutePath(emulatorProgram(".")));
+    EXPECT_EQ(coreFolder(app.path()), app.file("Core"));
+}

@@ -1,0 +1,275 @@
+#include "launch/cd_window.h"
+#include "launch/launcher.h"
+
+#include "controls/xi_button.h"
+#include "i18n/messages.h"
+#include "platform/io_error.h"
+#include "test_support.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace launch;
+using testsupport::FakeDialogs;
+using testsupport::TempFolder;
+
+namespace {
+
+// Counts how often a window was shown.
+class ShowCounter : public QObject {
+public:
+    int shown = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            ++shown;
+        return false;
+    }
+};
+
+// An application folder whose Core/mednafen is the stub emulator, with both BIOS files.
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        i18n::initMessageTable();
+        app.mkdir("Core");
+        app.write("Core/firmware/sega_101.bin", "jp");
+        app.write("Core/firmware/mpr-17933.bin", "na");
+        ASSERT_TRUE(QFile::link(testsupport::toolPath("stub_emulator"), emulator()));
+        log = app.file("stub.log");
+        qputenv("VARNIX_STUB_LOG", log.toLocal8Bit());
+        cd.installEventFilter(&cdShown);
+        QObject::connect(&launcher, &GameLauncher::emulatorStarted,
+                         [this] { signals_ << "started"; });
+        QObject::connect(&launcher, &GameLauncher::emulatorFinished,
+                         [this] { signals_ << "finished"; });
+    }
+    void TearDown() override {
+        for (const char* name :
+             {"VARNIX_STUB_LOG", "VARNIX_STUB_CRASH", "VARNIX_STUB_SLEEP_MS", "VARNIX_STUB_EXIT"})
+            qunsetenv(name);
+    }
+
+    QString emulator() const { return app.file("Core/mednafen"); }
+
+    // The lines the stub recorded, without the "start" marker.
+    QStringList recorded() const {
+        QStringList lines =
+            QString::fromLocal8Bit(testsupport::readAll(log)).split('\n', Qt::SkipEmptyParts);
+        lines.removeAll("start");
+        return lines;
+    }
+    QStringList expectedRecord(int medium, const QString& path) const {
+        const QString core = app.file("Core");
+        return {"arg=-which_medium", "arg=" + QString::number(medium), "arg=" + path, "cwd=" + core,
+                "home=" + core};
+    }
+
+    // Answers the disc window as a user would, once it is on screen.
+    void answerDiscWindow(std::function<void(TForm3&)> answer) {
+        QTimer::singleShot(0, &cd, [this, answer] {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&cd));
+            answer(cd);
+        });
+    }
+
+    TempFolder app;
+    QString log;
+    FakeDialogs dialogs;
+    TForm3 cd;
+    ShowCounter cdShown;
+    GameLauncher launcher{app.path(), &cd, nullptr};
+    QStringList signals_;
+};
+
+TEST_F(LauncherTest, CueGameStartsWithMediumZeroFromTheCoreFolder) {
+    const QString game = app.write("games/My \"Best\" Game.cue", "FILE \"x.bin\" BINARY\n");
+    const QString before = QDir::currentPath();
+
+    launcher.launch(game, "sega_101.bin", "mpr-17933.bin");
+
+    EXPECT_EQ(recorded(), expectedRecord(0, game));
+    EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+    EXPECT_EQ(cdShown.shown, 0);
+    EXPECT_TRUE(dialogs.warnings.isEmpty());
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_EQ(QDir::currentPath(), before);
+    EXPECT_FALSE(launcher.running());
+}
+
+TEST_F(LauncherTest, PlaylistOffersItsDiscsAndStartsTheChosenOne) {
+    const QString game =
+        app.write("games/Saga.m3u", "Saga 1.cue\r\nSaga 2.cue\r\nSaga 3.cue\r\n\r\n");
+    answerDiscWindow([](TForm3& w) {
+        EXPECT_EQ(w.ComboBox1->count(), 3);
+        EXPECT_EQ(w.Label1->text(), "Saga");
+        w.ComboBox1->setCurrentIndex(1);
+        QTest::mouseClick(w.XiButton6, Qt::LeftButton);
+    });
+
+    launcher.launch(game, "", "");
+
+    EXPECT_EQ(cdShown.shown, 1);
+    EXPECT_EQ(recorded(), expectedRecord(1, game));
+    EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+}
+
+TEST_F(LauncherTest, PlaylistExtensionInAnyLetterCase) {
+    const QString game = app.write("games/Two.M3u", "a.cue\nb.cue\n");
+    answerDiscWindow([](TForm3& w) {
+        EXPECT_EQ(w.ComboBox1->count(), 2);
+        QTest::mouseClick(w.XiButton6, Qt::LeftButton);
+    });
+
+    launcher.launch(game, "", "");
+
+    EXPECT_EQ(cdShown.shown, 1);
+    EXPECT_EQ(recorded(), expectedRecord(0, game));
+}
+
+TEST_F(LauncherTest, VanishedPlaylistStartsWithMediumZeroAndNoWindow) {
+    const QString game = app.file("games/Gone.m3u");
+
+    launcher.launch(game, "", "");
+
+    EXPECT_EQ(cdShown.shown, 0);
+    EXPECT_EQ(recorded(), expectedRecord(0, game));
+}
+
+TEST_F(LauncherTest, DiscWindowClosedWithoutLaunchCancels) {
+    const QString game = app.write("games/Saga.m3u", "1.cue\n2.cue\n");
+    answerDiscWindow([](TForm3& w) { w.close(); });
+
+    launcher.launch(game, "", "");
+
+    EXPECT_EQ(cdShown.shown, 1);
+    EXPECT_FALSE(QFile::exists(log));
+    EXPECT_TRUE(signals_.isEmpty());
+}
+
+TEST_F(LauncherTest, PlaylistWithoutDiscsCannotBeLaunched) {
+    const QString game = app.write("games/Empty.m3u", "\n\n");
+    answerDiscWindow([](TForm3& w) {
+        EXPECT_EQ(w.ComboBox1->count(), 0);
+        EXPECT_FALSE(w.XiButton6->isEnabled());
+        QTest::keyClick(&w, Qt::Key_Return);
+        EXPECT_TRUE(w.isVisible());
+        QTest::keyClick(&w, Qt::Key_Escape);
+    });
+
+    launcher.launch(game, "", "");
+
+    EXPECT_EQ(cdShown.shown, 1);
+    EXPECT_FALSE(QFile::exists(log));
+    EXPECT_TRUE(signals_.isEmpty());
+}
+
+TEST_F(LauncherTest, BiosCheckTestsTheDefaultFilesForBareNames) {
+    const QString game = app.write("games/G.cue", "");
+    // The names shown exist, the default files do not: the defaults decide.
+    QFile::rename(app.file("Core/firmware/sega_101.bin"), app.file("Core/firmware/jp.bin"));
+    launcher.launch(game, "jp.bin", "mpr-17933.bin");
+    EXPECT_EQ(dialogs.warnings, QStringList({i18n::message(10)}));
+    // The launch goes on after the warning.
+    EXPECT_EQ(recorded(), expectedRecord(0, game));
+    EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+}
+
+TEST_F(LauncherTest, BiosCheckTestsFullPathsAsWritten) {
+    const QString game = app.write("games/G.cue", "");
+    const QString jp = app.write("bios/japan.bin", "jp");
+    QFile::remove(app.file("Core/firmware/sega_101.bin"));
+
+    launcher.launch(game, jp, "");
+    EXPECT_TRUE(dialogs.warnings.isEmpty());
+
+    // A path naming a missing file warns once even though the default file exists.
+    launcher.launch(game, "", app.file("bios/usa.bin"));
+    EXPECT_EQ(dialogs.warnings.size(), 1);
+    EXPECT_EQ(signals_.size(), 4);
+}
+
+TEST_F(LauncherTest, EmulatorThatCannotStartShowsTheCommandLineAndEmitsNothing) {
+    QFile::remove(emulator());
+    const QString game = app.write("games/My Game.cue", "");
+
+    launcher.launch(game, "", "");
+
+    EXPECT_EQ(dialogs.errors,
+              QStringList({"Some files are missing in the key: mednafen.exe -which_medium 0 \"" +
+                           game + "\"!"}));
+    EXPECT_TRUE(signals_.isEmpty());
+    EXPECT_FALSE(launcher.running());
+}
+
+TEST_F(LauncherTest, CrashOrFailureStatusStillBringsTheWindowBack) {
+    const QString game = app.write("games/G.cue", "");
+    qputenv("VARNIX_STUB_CRASH", "1");
+    launcher.launch(game, "", "");
+    EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+
+    qunsetenv("VARNIX_STUB_CRASH");
+    qputenv("VARNIX_STUB_EXIT", "3");
+    launcher.launch(game, "", "");
+    EXPECT_EQ(signals_, QStringList({"started", "finished", "started", "finished"}));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(LauncherTest, EventsAreHandledWhileTheEmulatorRunsAndNoSecondLaunchStarts) {
+    const QString game = app.write("games/G.cue", "");
+    qputenv("VARNIX_STUB_SLEEP_MS", "400");
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        // A second request while the emulator runs is ignored.
+        launcher.launch(game, "", "");
+    });
+    QObject::connect(&launcher, &GameLauncher::emulatorStarted, [&] { timer.start(20); });
+
+    launcher.launch(game, "", "");
+    timer.stop();
+
+    EXPECT_GT(ticks, 0);
+    EXPECT_EQ(QString::fromLocal8Bit(testsupport::readAll(log)).count("start\n"), 1);
+    EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+}
+
+TEST_F(LauncherTest, UnreadablePlaylistStopsTheLaunchWithAnError) {
+    const QString game = app.write("games/Locked.m3u", "a.cue\n");
+    QFile::setPermissions(game, QFile::Permissions());
+    if (QFile(game).open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "running with rights that read any file";
+
+    EXPECT_THROW(launcher.launch(game, "", ""), platform::IoError);
+    EXPECT_FALSE(QFile::exists(log));
+    EXPECT_TRUE(signals_.isEmpty());
+}
+
+TEST(LauncherWithoutDiscWindow, MakesItsOwnDiscWindowWhenNoneWasGiven) {
+    i18n::initMessageTable();
+    FakeDialogs dialogs;
+    TempFolder app;
+    const QString game = app.write("games/P.m3u", "a.cue\nb.cue\n");
+    GameLauncher launcher(app.path(), nullptr, nullptr);
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* cd = qobject_cast<TForm3*>(w); cd && cd->isVisible()) {
+                cd->ComboBox1->setCurrentIndex(1);
+                cd->XiButton6Click();
+            }
+        }
+    });
+    launcher.launch(game, "", "");
+    // No emulator in this folder: the failure names the chosen disc.
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("-which_medium 1 \""));
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+#include "disc_writer.h"
+#include "i18n/messages.h"
+#include "library/game_list.h"
+#include "platform/io_error.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace library;
+using discwriter::Sectors;
+
+namespace {
+
+class GameListTest : public ::testing::Test {
+protected:
+    void SetUp() override { i18n::initMessageTable(); }
+
+    QString game(const QString& name, const QByteArray& product = "T-1",
+                 const QByteArray& area = "J") {
+        discwriter::Header header;
+        header.productNumber = product;
+        header.areaSymbols = area;
+        return discwriter::writeCueGame(dir.file("games"), name, header, Sectors::Raw2352, 1);
+    }
+    QString notSaturn(const QString& name) {
+        return discwriter::writeCueGame(dir.file("games"), name, discwriter::nonSaturnHeader(),
+                                        Sectors::Raw2352, 1);
+    }
+    QByteArray listFile() const { return testsupport::readAll(dir.file("List.ini")); }
+    static QStringList lastTexts(const QSignalSpy& spy) {
+        QStringList texts;
+        for (const QList<QVariant>& args : spy)
+            texts << args.at(0).toString();
+        return texts;
+    }
+
+    testsupport::TempFolder dir;
+};
+
+QByteArray crlfLines(const QStringList& lines) {
+    QByteArray text;
+    for (const QString& line : lines)
+        text += line.toLocal8Bit() + "\r\n";
+    return text;
+}
+
+} // namespace
+
+TEST_F(GameListTest, StartUpWithoutListFileCreatesNothing) {
+    GameList list(dir.path());
+    QSignalSpy count(&list, &GameList::countChanged);
+    QSignalSpy status(&list, &GameList::statusChanged);
+    list.startUp();
+    EXPECT_EQ(list.model()->count(), 0);
+    EXPECT_EQ(count.size(), 0);
+    EXPECT_EQ(status.size(), 0);
+    EXPECT_FALSE(QFile::exists(dir.file("List.ini")));
+}
+
+TEST_F(GameListTest, StartUpDropsDuplicatesMissingAndNonSaturnEntries) {
+    const QString good = game("Good", "T-123   ", " JUE ");
+    const QString other = notSaturn("Other");
+    // LF-only line ends, an empty line, a missing file, the same path twice.
+    dir.write("List.ini",
+              (good + "\n\n" + dir.file("games/Missing.cue") + "\n" + other + "\n" + good + "\n")
+                  .toLocal8Bit());
+    GameList list(dir.path());
+    QSignalSpy count(&list, &GameList::countChanged);
+    QSignalSpy status(&list, &GameList::statusChanged);
+    list.startUp();
+    ASSERT_EQ(list.model()->count(), 1);
+    const GameRecord& row = list.model()->at(0);
+    EXPECT_EQ(row.path, good);
+    EXPECT_EQ(row.gameName, "Good");
+    EXPECT_EQ(row.gameId, "T-123");
+    EXPECT_EQ(row.region, "JUE");
+    EXPECT_EQ(lastTexts(count), QStringList{"1"});
+    EXPECT_EQ(lastTexts(status), QStringList{i18n::message(8)});
+    EXPECT_EQ(listFile(), crlfLines({good}));
+}
+
+TEST_F(GameListTest, StartUpWithNothingValidKeepsTheStatusAndEmptiesTheFile) {
+    dir.write("List.ini", (notSaturn("Bad") + "\r\n").toLocal8Bit());
+    GameList list(dir.path());
+    QSignalSpy count(&list, &GameList::countChanged);
+    QSignalSpy status(&list, &GameList::statusChanged);
+    list.startUp();
+    EXPECT_EQ(lastTexts(count), QStringList{"0"});
+    EXPECT_EQ(status.size(), 0);
+    EXPECT_EQ(listFile(), QByteArray());
+}
+
+TEST_F(GameListTest, AddGamesReportsTheLastFileOfTheBatch) {
+    const QString a = game("A");
+    const QString b = game("B");
+    GameList list(dir.path());
+    QSignalSpy count(&list, &GameList::countChanged);
+    QSignalSpy status(&list, &GameList::statusChanged);
+    int pumps = 0;
+    list.addGames({a}, [&] { ++pumps; });
+    EXPECT_EQ(lastTexts(status).last(), i18n::message(9));
+
+    // A new game together with a listed one that comes last: the new one is added and the
+    // duplicate message shows.
+    list.addGames({b, a}, [&] { ++pumps; });
+    EXPECT_EQ(pumps, 2); // once per added row
+    EXPECT_EQ(list.model()->paths(), (QStringList{a, b}));
+    EXPECT_EQ(lastTexts(status).last(), i18n::message(13));
+    EXPECT_EQ(lastTexts(count).last(), "2");
+
+    list.addGames({a, notSaturn("N")});
+    EXPECT_EQ(lastTexts(status).last(), i18n::message(3));
+    EXPECT_EQ(listFile(), crlfLines({a, b}));
+    EXPECT_EQ(status.size(), 3); // one status per batch
+}
+
+TEST_F(GameListTest, PathsDifferingInLetterCaseAreTwoGames) {
+    const QString a = game("Case");
+    QString upper = a;
+    upper.replace("Case.cue", "CASE.CUE");
+    GameList list(dir.path());
+    list.addGames({a, upper});
+    ASSERT_EQ(list.model()->count(), 2);
+    EXPECT_TRUE(list.model()->isListed(upper));
+    EXPECT_FALSE(list.model()->isListed(a.toLower()));
+}
+
+TEST_F(GameListTest, PlaylistIsListedUnderItsFirstDiscWithItsOwnPath) {
+    discwriter::Header header;
+    header.productNumber = "MK-2";
+    const QString m3u = discwriter::writeM3uGame(dir.file("games"), "Twin", {header, header}, 1);
+    GameList list(dir.path());
+    list.addGames({m3u});
+    ASSERT_EQ(list.model()->count(), 1);
+    EXPECT_EQ(list.model()->at(0).path, m3u);
+    EXPECT_EQ(list.model()->at(0).gameName, "Twin (Disc 1)");
+    EXPECT_EQ(list.model()->at(0).gameId, "MK-2");
+}
+
+TEST_F(GameListTest, DeleteAndClearUpdateCountStatusAndFile) {
+    const QString a = game("A");
+    const QString b = game("B");
+    GameList list(dir.path());
+    list.addGames({a, b});
+    QSignalSpy count(&list, &GameList::countChanged);
+    QSignalSpy status(&list, &GameList::statusChanged);
+
+    list.deleteRow(5); // no row selected: nothing happens while rows remain
+    EXPECT_EQ(count.size(), 0);
+    EXPECT_EQ(status.size(), 0);
+
+    list.deleteRow(0);
+    EXPECT_EQ(lastTexts(count), QStringList{"1"});
+    EXPECT_EQ(status.size(), 0); // the status stays while rows remain
+    EXPECT_EQ(listFile(), crlfLines({b}));
+
+    list.deleteRow(0); // the last row
+    EXPECT_EQ(lastTexts(count).last(), "0");
+    EXPECT_EQ(lastTexts(status), QStringList{QString()});
+    EXPECT_EQ(listFile(), QByteArray());
+
+    list.addGames({a, b});
+    list.clear();
+    EXPECT_EQ(list.model()->count(), 0);
+    EXPECT_FALSE(list.model()->isListed(a));
+    EXPECT_EQ(lastTexts(count).last(), "0");
+    EXPECT_EQ(lastTexts(status).last(), QString());
+    EXPECT_EQ(listFile(), QByteArray());
+}
+
+TEST_F(GameListTest, CommandsAreRefusedWhileABatchIsAdded) {
+    const QString a = game("A");
+    const QString b = game("B");
+    const QString c = game("C");
+    GameList list(dir.path());
+    list.addGames({c});
+    bool busyInPump = false;
+    list.addGames({a, b}, [&] {
+        busyInPump = list.busy();
+        list.deleteRow(0);
+        list.clear();
+        list.sortByColumn(1);
+        list.addGames({dir.file("games/C.cue")});
+    });
+    EXPECT_TRUE(busyInPump);
+    EXPECT_FALSE(list.busy());
+    EXPECT_EQ(list.model()->paths(), (QStringList{c, a, b}));
+    EXPECT_EQ(listFile(), crlfLines({c, a, b}));
+}
+
+TEST_F(GameListTest, SortIsAscendingAndRewritesTheFile) {
+    const QString x = game("x-ray", "T-3", "U");
+    const QString y = game("Alpha", "T-1", "JT");
+    const QString z = game("beta", "T-2", "E");
+    GameList list(dir.path());
+    list.addGames({x, y, z});
+    list.sortByColumn(1);
+    EXPECT_EQ(list.model()->paths(), (QStringList{y, z, x}));
+    list.sortByColumn(3);
+    EXPECT_EQ(list.model()->paths(), (QStringList{z, y, x}));
+    QFile::remove(dir.file("List.ini"));
+    list.sortByColumn(3); // the same order again, written again
+    EXPECT_EQ(list.model()->paths(), (QStringList{z, y, x}));
+    EXPECT_EQ(listFile(), crlfLines({z, y, x}));
+    // The index follows the rows: each path is still found.
+    for (const QString& path : {x, y, z})
+        EXPECT_TRUE(list.model()->isListed(path));
+}
+
+TEST(CompareRows, FoldsOnlyAsciiLettersAndSortsHighBytesLast) {
+    const auto row = [](const QString& name) { return GameRecord{"p", name, "", ""}; };
+    EXPECT_EQ(compareRows(row("abc"), row("ABC"), 1), 0);
+    EXPECT_LT(compareRows(row("ab"), row("abc"), 1), 0);
+    EXPECT_GT(compareRows(row("abc"), row("AB"), 1), 0);
+    // Characters of the 8-bit text at 128 and above come after every ASCII character.
+    EXPECT_GT(compareRows(row(QString::fromUtf8("\xc3\xa9")), row("~"), 1), 0);
+    EXPECT_GT(compareRows(row(QString::fromUtf8("\xc3\xa9")), row("z"), 1), 0);
+    // No folding beyond a-z: e-acute and E-acute differ.
+    EXPECT_NE(
+        compareRows(row(QString::fromUtf8("\xc3\xa9")), row(QString::fromUtf8("\xc3\x89")), 1), 0);
+    // "_" (95) lies between upper-case letters (65-90) and lower-case ones, which fold.
+    EXPECT_LT(compareRows(row("a"), row("_"), 1), 0);
+    // Columns pick their field.
+    const GameRecord a{"B", "a", "2", "X"};
+    const GameRecord b{"A", "b", "1", "X"};
+    EXPECT_GT(compareRows(a, b, 0), 0);
+    EXPECT_LT(compareRows(a, b, 1), 0);
+    EXPECT_GT(compareRows(a, b, 2), 0);
+    EXPECT_EQ(compareRows(a, b, 3), 0);
+}
+
+TEST(GameListModel, TextsTintsHeadersAndSelectionAcrossSort) {
+    GameListModel model;
+    model.append(std::vector<GameRecord>{
+        {"/c", "C", "T-3", "U"}, {"/a", "A", "T-1", "J"}, {"/b", "B", "T-2", "E"}});
+    EXPECT_EQ(model.data(model.index(1, 2), Qt::DisplayRole).toString(), "T-1");
+    model.setTint(QColor(193, 224, 255));
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::BackgroundRole).value<QColor>(),
+              QColor(193, 224, 255));
+    EXPECT_EQ(model.data(model.index(1, 1), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(model.data(model.index(2, 3), Qt::BackgroundRole).value<QColor>(),
+              QColor(193, 224, 255));
+    EXPECT_TRUE(model.setHeaderData(2, Qt::Horizontal, "ID"));
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "ID");
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), "Region");
+
+    // A view's selection follows its row through a sort.
+    QTreeView view;
+    view.setModel(&model);
+    view.setCurrentIndex(model.index(0, 1)); // "/c"
+    model.sortByColumn(1);
+    EXPECT_EQ(view.currentIndex().row(), 2);
+    EXPECT_EQ(model.at(view.currentIndex().row()).path, "/c");
+    model.removeAt(0);
+    EXPECT_FALSE(model.isListed("/a"));
+    EXPECT_TRUE(model.isListed("/c"));
+}
+
+TEST_F(GameListTest, FoldersNamedLikeImagesAreNoGames) {
+    const QString a = game("A");
+    const QString b = game("B");
+    dir.mkdir("games/Folder.cue");
+    QFile::remove(dir.file("games/B (Track 01).bin"));
+    dir.mkdir("games/B (Track 01).bin");
+    GameList list(dir.path());
+    QSignalSpy status(&list, &GameList::statusChanged);
+    list.addGames({a, dir.file("games/Folder.cue"), b});
+    EXPECT_EQ(list.model()->paths(), QStringList{a});
+    EXPECT_EQ(lastTexts(status), QStringList{i18n::message(3)});
+}
+
+TEST_F(GameListTest, FailureMidBatchKeepsTheRowsAddedBeforeInWindowAndFile) {
+    const QString a = game("A");
+    const QString b = game("B");
+    const QString c = game("C");
+    GameList list(dir.path());
+    list.addGames({a});
+    QSignalSpy count(&list, &GameList::countChanged);
+    // The failure strikes while the batch runs, after its first row.
+    EXPECT_THROW(list.addGames({b, c}, [] { throw platform::IoError("Access denied"); }),
+                 platform::IoError);
+    EXPECT_FALSE(list.busy());
+    EXPECT_EQ(list.model()->paths(), (QStringList{a, b}));
+    EXPECT_EQ(lastTexts(count), QStringList{"2"});
+    EXPECT_EQ(listFile(), crlfLines({a, b}));
+
+    // A List.ini that cannot be written stops the operation with an error; the rows stay.
+    QFile::remove(dir.file("List.ini"));
+    dir.mkdir("List.ini");
+    EXPECT_THROW(list.addGames({c}), platform::IoError);
+    EXPECT_EQ(list.model()->paths(), (QStringList{a, b, c}));
+    EXPECT_THROW(list.clear(), platform::IoError);
+}
