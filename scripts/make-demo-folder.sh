@@ -9,3 +9,5 @@ ln -sf "$root/build/varnix" "$target/varnix"
 ln -sf /usr/games/mednafen "$target/Core/mednafen"
 mkdir -p "$target/Res"
 cp "$root/res/lang/Lang.dat" "$root/res/lang/lang_pic.ico" "$target/Res/"
+# Three synthetic games and a List.ini naming them, made once: the user's list is kept after.
+[ -f "$target/List.ini" ] || "$root/scripts/demo-games.sh" "$target" >/dev/null

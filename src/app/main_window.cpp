@@ -29,8 +29,10 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -64,6 +66,21 @@ QIcon englishFlag() {
     p.fillRect(0, 7, 24, 2, QColor(0xC8, 0x10, 0x2E));
     return QIcon(pixmap);
 }
+
+} // namespace
+
+// Tabs with less padding than the platform style's, so the four settings tabs end before
+// the language selector that shares their strip.
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? qMin(value, 10) : value;
+    }
+};
+
+namespace {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -149,7 +166,11 @@ void TForm1::startUp() {
     PageControl1->setGeometry(395, 37, 290, 442);
     PageControl1->setVisible(false);
     PageControl1->setEnabled(false);
+    // The language selector stands in the free right end of the tab strip, above the tabs.
+    compactTabStyle_ = std::make_unique<CompactTabStyle>();
+    PageControl1->tabBar()->setStyle(compactTabStyle_.get());
     Xpanel14->lower();
+    ComboBoxEx1->raise();
 
     i18n::setLanguageIndex(launcherSettings_.language);
     guarded([&] { i18n::loadLanguage(paths_.folder, this); });

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class CompactTabStyle;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -115,6 +116,7 @@ private:
     controls::DragState drag_;
     std::function<bool(const QString&)> restarter_;
 
+    std::unique_ptr<CompactTabStyle> compactTabStyle_;
     std::unique_ptr<library::GameList> gameList_;
     std::unique_ptr<settings::SettingsModel> settingsModel_;
     std::unique_ptr<settings::Profiles> profiles_;
