@@ -1,0 +1,223 @@
+#include "app/main_window.h"
+#include "disc_writer.h"
+#include "i18n/language.h"
+#include "i18n/messages.h"
+#include "i18n/text_bindings.h"
+#include "launch/cd_window.h"
+#include "library/game_list.h"
+#include "library/properties_window.h"
+#include "settings/settings_panel.h"
+#include "test_support.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using discwriter::Header;
+
+Header header(const char* product, const char* area) {
+    Header h;
+    h.productNumber = product;
+    h.areaSymbols = area;
+    return h;
+}
+
+// An application folder with the stub emulator and a few synthetic games; the launcher is
+// started there once the test has arranged List.ini and Main.ini.
+struct GamesApp {
+    testsupport::TempFolder dir;
+    testsupport::FakeDialogs dialogs;
+    QString previousDir = QDir::currentPath();
+    QString cue, ccd, m3u, notSaturn;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<launch::TForm3> form3;
+    std::unique_ptr<library::TForm2> form2;
+
+    GamesApp() {
+        dir.mkdir("Core/pgconfig");
+        QFile::copy(testsupport::toolPath("stub_emulator"), dir.file("Core/mednafen"));
+        dir.write("Core/mednafen.cfg", ";global\nss.yscale 2.000000\nss.shader.goat.hdiv 0.500000\n"
+                                       "ss.shader.goat.vdiv -0.500000\nss.shader.goat.tp 0.500000\n"
+                                       "ss.input.mouse_sensitivity 0.500000\n");
+        const QString games = dir.file("games");
+        QDir().mkpath(games);
+        cue = discwriter::writeCueGame(games, "Alpha", header("T-1234", "JTUE"));
+        ccd = discwriter::writeCcdGame(games, "Beta", header("MK-81000", "U"));
+        m3u = discwriter::writeM3uGame(games, "Gamma",
+                                       {header("T-00002G", "JE"), header("T-00002G", "JE")});
+        Header other = discwriter::nonSaturnHeader();
+        notSaturn = discwriter::writeCueGame(games, "Other", other);
+    }
+    void start() {
+        QDir::setCurrent(dir.path());
+        form = std::make_unique<TForm1>();
+        form3 = std::make_unique<launch::TForm3>(form.get());
+        form2 = std::make_unique<library::TForm2>(form.get());
+        form->attachWindows(form3.get(), form2.get());
+        form->setRestarter([](const QString&) { return true; });
+    }
+    ~GamesApp() {
+        form2.reset();
+        form3.reset();
+        form.reset();
+        QDir::setCurrent(previousDir);
+        qunsetenv("VARNIX_STUB_LOG");
+    }
+    QAction* action(const char* name) const {
+        return form->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    QByteArray listFile() const { return testsupport::readAll(dir.file("List.ini")); }
+};
+
+} // namespace
+
+TEST(MainWindowGames, StartUpKeepsExactlyTheValidatedListInOrder) {
+    GamesApp app;
+    // A duplicate, a missing file, a non-Saturn image, an empty line, LF-only line ends.
+    const QByteArray lines = app.cue.toLocal8Bit() + "\n" + app.dir.file("gone.cue").toLocal8Bit() +
+                             "\n\n" + app.notSaturn.toLocal8Bit() + "\n" + app.m3u.toLocal8Bit() +
+                             "\r\n" + app.cue.toLocal8Bit() + "\n" + app.ccd.toLocal8Bit();
+    app.dir.write("List.ini", lines);
+    app.start();
+    EXPECT_EQ(app.listFile(),
+              (app.cue + "\r\n" + app.m3u + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    library::GameListModel* model = app.form->gameList()->model();
+    ASSERT_EQ(model->count(), 3);
+    EXPECT_EQ(model->at(0).gameName, "Alpha");
+    EXPECT_EQ(model->at(0).gameId, "T-1234");
+    EXPECT_EQ(model->at(0).region, "JTUE");
+    EXPECT_EQ(model->at(1).gameName, "Gamma (Disc 1)");
+    EXPECT_EQ(model->at(1).path, app.m3u);
+    EXPECT_EQ(app.form->countText(), "3");
+    EXPECT_EQ(app.form->statusText(), i18n::message(8));
+    EXPECT_TRUE(app.form->pageControl()->isVisibleTo(app.form.get()));
+    // Rows alternate between the tint and white.
+    EXPECT_EQ(model->index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(0xDEE0DA));
+    EXPECT_EQ(model->index(1, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(model->index(2, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(0xDEE0DA));
+}
+
+TEST(MainWindowGames, MenuSelectionAndDeleteFollowTheList) {
+    GamesApp app;
+    app.dir.write("List.ini", (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    app.start();
+    app.form->PopupMenu1Popup();
+    EXPECT_TRUE(app.action("Clearlist2")->isEnabled());
+    EXPECT_FALSE(app.action("Deleteitem1")->isEnabled());
+    EXPECT_FALSE(app.form->pageControl()->isEnabled());
+
+    app.form->selectRow(1);
+    app.form->PopupMenu1Popup();
+    EXPECT_TRUE(app.action("Deleteitem1")->isEnabled());
+    EXPECT_TRUE(app.action("Deletegameprofile1")->isEnabled());
+    EXPECT_TRUE(app.action("Gameproperties1")->isEnabled());
+    EXPECT_TRUE(app.form->pageControl()->isEnabled());
+
+    // The Delete key removes the selected game exactly as the menu's "Delete item" does.
+    QTest::keyClick(app.form->listView(), Qt::Key_Delete);
+    EXPECT_EQ(app.listFile(), (app.cue + "\r\n").toLocal8Bit());
+    EXPECT_EQ(app.form->countText(), "1");
+
+    app.form->selectRow(0);
+    app.form->Deleteitem1Click();
+    EXPECT_EQ(app.listFile(), QByteArray());
+    EXPECT_EQ(app.form->countText(), "0");
+    EXPECT_EQ(app.form->statusText(), "");
+    EXPECT_FALSE(app.form->pageControl()->isVisibleTo(app.form.get()));
+}
+
+TEST(MainWindowGames, AddingGamesReportsTheLastFileOfTheBatch) {
+    GamesApp app;
+    app.start();
+    app.dialogs.openFilesAnswers << QStringList{app.cue, app.notSaturn, app.ccd, app.cue};
+    app.form->Addgames1Click();
+    EXPECT_EQ(app.form->gameList()->model()->count(), 2);
+    EXPECT_EQ(app.form->statusText(), i18n::message(13));
+    EXPECT_EQ(app.form->countText(), "2");
+    EXPECT_EQ(app.listFile(), (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    EXPECT_TRUE(app.dialogs.filters.first().contains("*.cue"));
+    // A cancelled dialog changes nothing.
+    app.form->Addgames1Click();
+    EXPECT_EQ(app.form->gameList()->model()->count(), 2);
+}
+
+TEST(MainWindowGames, SavedProfileOfAPlaylistGameIsNamedAfterThePlaylist) {
+    GamesApp app;
+    app.dir.write("List.ini", (app.m3u + "\r\n" + app.cue + "\r\n").toLocal8Bit());
+    app.start();
+    app.form->selectRow(0);
+    app.form->XiButton2Click();
+    EXPECT_TRUE(QFile::exists(app.dir.file("Core/pgconfig/Gamma.ss.cfg")))
+        << app.dialogs.errors.join("\n").toStdString();
+    EXPECT_EQ(app.form->statusText(), i18n::message(6));
+    app.form->selectRow(1);
+    app.form->Deletegameprofile1Click();
+    EXPECT_EQ(app.form->statusText(), i18n::message(12));
+    EXPECT_TRUE(app.dialogs.errors.isEmpty()) << app.dialogs.errors.join("\n").toStdString();
+}
+
+TEST(MainWindowGames, EnterStartsTheEmulatorAndTheWindowComesBackCentred) {
+    GamesApp app;
+    app.dir.write("List.ini", (app.cue + "\r\n").toLocal8Bit());
+    const QString log = app.dir.file("stub.log");
+    qputenv("VARNIX_STUB_LOG", log.toLocal8Bit());
+    app.start();
+    app.form->show();
+    app.form->move(5, 5);
+    app.form->selectRow(0);
+    bool hiddenWhileRunning = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!app.form->isVisible())
+            hiddenWhileRunning = true;
+    });
+    probe.start(5);
+    qputenv("VARNIX_STUB_SLEEP_MS", "300");
+    QTest::keyClick(app.form->listView(), Qt::Key_Return);
+    qunsetenv("VARNIX_STUB_SLEEP_MS");
+    probe.stop();
+    const QString record = QString::fromLocal8Bit(testsupport::readAll(log));
+    EXPECT_TRUE(record.contains("arg=-which_medium\narg=0\narg=" + app.cue))
+        << record.toStdString();
+    EXPECT_TRUE(hiddenWhileRunning);
+    EXPECT_TRUE(app.form->isVisible());
+    // Missing firmware is only a warning.
+    EXPECT_EQ(app.dialogs.warnings, QStringList{i18n::message(10)});
+    const QRect desktop = app.form->screen()->availableGeometry();
+    EXPECT_LE((app.form->geometry().center() - desktop.center()).manhattanLength(), 1);
+}
+
+TEST(MainWindowGames, TheShippedTranslationReachesEveryTextOfTheMainWindow) {
+    GamesApp app;
+    app.dir.mkdir("Res");
+    for (const char* name : {"Lang.dat", "lang_pic.ico"})
+        QFile::copy(QStringLiteral(VARNIX_SOURCE_DIR "/res/lang/") + name,
+                    app.dir.file(QStringLiteral("Res/") + name));
+    app.dir.write("Main.ini", "Lang=1\r\nTheme=0\r\n");
+    app.start();
+    auto* selector = app.form->findChild<QComboBox*>("ComboBoxEx1");
+    EXPECT_EQ(selector->currentIndex(), 1);
+    EXPECT_NE(selector->itemText(1), "???");
+    EXPECT_FALSE(selector->itemIcon(1).isNull());
+    EXPECT_NE(app.form->findChild<QLabel*>("Label20")->text(), "BIOS settings");
+    EXPECT_NE(app.action("Addgames1")->text(), "Add games");
+    EXPECT_NE(i18n::message(3), "Supports only Sega Saturn system!");
+    // Applying the file again finds a control for every entry of the main window.
+    const i18n::ApplyResult again =
+        i18n::applyTexts(i18n::Form::Main, app.form.get(), i18n::languageText(), 1);
+    EXPECT_TRUE(again.unmatched.isEmpty()) << again.unmatched.join(", ").toStdString();
+    EXPECT_EQ(again.kept, 0);
+    i18n::initMessageTable();
+    i18n::setLanguageIndex(0);
+}
