@@ -2,6 +2,7 @@
 
 #include "i18n/messages.h"
 #include "library/disc_image.h"
+#include "library/file_access.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -67,14 +68,14 @@ private:
 
 // Resolves a path and builds its row when it is a Saturn disc.
 bool buildRecord(const QString& path, GameRecord& record) {
-    DiscHeader header;
-    const ResolvedImage image = resolveImage(path, &header);
+    QByteArray header;
+    const ResolvedImage image = resolveImageRaw(path, &header);
     if (!image.isSaturn)
         return false;
     record.path = path;
     record.gameName = image.gameName;
-    record.gameId = platform::trimLowCodes(header.fields[ProductNumber]);
-    record.region = platform::trimLowCodes(header.fields[AreaSymbols]);
+    record.gameId = platform::trimLowCodes(headerField(header, ProductNumber));
+    record.region = platform::trimLowCodes(headerField(header, AreaSymbols));
     return true;
 }
 
@@ -250,14 +251,17 @@ AddOutcome GameList::validate(const QString& path) {
 void GameList::startUp() {
     if (busy_ || !QFileInfo::exists(listFilePath()))
         return;
-    const QStringList candidates = loadGameList(listFilePath());
+    // Every entry is opened while it is validated, and one whose file is missing fails there
+    // just as it fails the existence test of loadGameList; so the lines go straight to the
+    // validation and each file is looked up once, not twice.
+    const QStringList candidates = platform::readTextLines(listFilePath());
     std::vector<GameRecord> rows;
     QSet<QString> seen;
     seen.reserve(candidates.size());
     try {
         for (const QString& path : candidates) {
             // A repeated entry is dropped whatever its image holds, so it is not read again.
-            if (seen.contains(path) || model_.isListed(path))
+            if (path.isEmpty() || seen.contains(path) || model_.isListed(path))
                 continue;
             seen.insert(path);
             GameRecord record;
@@ -354,7 +358,8 @@ void GameList::save() {
 QStringList loadGameList(const QString& listFilePath) {
     QStringList kept;
     for (const QString& line : platform::readTextLines(listFilePath)) {
-        if (platform::fileExists(line))
+        // One stat for the usual entry; the letter-case lookup only for one that is missing.
+        if (detail::isFileExact(line) || (!line.isEmpty() && platform::fileExists(line)))
             kept.append(line);
     }
     return kept;

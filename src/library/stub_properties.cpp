@@ -4,5 +4,7 @@
 namespace library {
 TForm2::TForm2(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint) {}
 void TForm2::setSkinSource(std::function<int()>) {}
-bool TForm2::showFor(const QString&) { return false; }
+bool TForm2::showFor(const QString&) {
+    return false;
+}
 } // namespace library

@@ -63,6 +63,13 @@ TEST(ResolveImage, CueSheetFileLineVariants) {
          false, ""},
         {"only on the last line, unterminated", "REM x\r\nFILE \"Game (Track 01).bin\" BINARY",
          true, "Game (Track 01).bin"},
+        // Lines longer than one read of the file.
+        {"after a long comment",
+         cue({"REM " + QByteArray(16380, 'x'), "FILE \"Game (Track 01).bin\" BINARY"}), true,
+         "Game (Track 01).bin"},
+        {"long last line without line end",
+         "REM x\r\nFILE \"Game (Track 01).bin\" BINARY " + QByteArray(40000, ' '), true,
+         "Game (Track 01).bin"},
         {"no FILE line", cue({"TRACK 01 MODE1/2352", "INDEX 01 00:00:00"}), false, ""},
         {"LF only", "FILE \"Game (Track 01).bin\" BINARY\n  TRACK 01 MODE1/2352\n", true,
          "Game (Track 01).bin"},
