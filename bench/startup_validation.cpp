@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int Rounds = 5;
+constexpr int Rounds = 9;
 
 QString makeGames(const QString& folder, int count) {
     const char* const areas[] = {"J", "U", "E", "JTUE", "JUE"};
@@ -182,24 +182,9 @@ long peakMemoryKb() {
     return -1;
 }
 
-// The median of several rounds of a run that reports its own time and the games it found.
-double medianOf(const std::function<double(int&)>& run, int expected) {
-    std::vector<double> times;
-    for (int round = 0; round < Rounds; ++round) {
-        int found = 0;
-        times.push_back(run(found));
-        if (found != expected)
-            std::fprintf(stderr, "warning: found %d games, expected %d\n", found, expected);
-    }
+double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-double timed(const std::function<int()>& run, int& found) {
-    QElapsedTimer timer;
-    timer.start();
-    found = run();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 } // namespace
@@ -237,9 +222,20 @@ int main(int argc, char** argv) {
         startUpRun(dir.path(), found);
         // Start-up rewrites List.ini with the same lines each time, so every round sees the
         // same input.
-        const double floor =
-            medianOf([&](int& n) { return timed([&] { return floorRun(listPath); }, n); }, count);
-        const double startUp = medianOf([&](int& n) { return startUpRun(dir.path(), n); }, count);
+        // Floor and start-up take turns, so that both see the same load on the machine.
+        std::vector<double> floorTimes, startUpTimes;
+        for (int round = 0; round < Rounds; ++round) {
+            QElapsedTimer timer;
+            timer.start();
+            const int floorFound = floorRun(listPath);
+            floorTimes.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            startUpTimes.push_back(startUpRun(dir.path(), found));
+            if (floorFound != count || found != count)
+                std::fprintf(stderr, "warning: found %d and %d games, expected %d\n", floorFound,
+                             found, count);
+        }
+        const double floor = median(floorTimes);
+        const double startUp = median(startUpTimes);
         std::printf("%8d %12.1f %12.1f %7.2f\n", count, floor, startUp, startUp / floor);
         if (phases)
             printPhases(dir.path());

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace library {
@@ -79,6 +80,32 @@ void readPlaylist(const QString& playlistPath, QString& path, QString& kind) {
     kind = platform::upperExtension(path);
 }
 
+// Whether the line, upper-cased, contains "FILE ". A line of plain ASCII is tested without
+// converting it; any other is converted from the 8-bit code page and upper-cased as text.
+bool holdsFileKeyword(QByteArrayView line) {
+    const auto plain = std::all_of(line.begin(), line.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!plain)
+        return platform::fromLocal8Bit(line.toByteArray())
+            .toUpper()
+            .contains(QLatin1String("FILE "));
+    static constexpr char Keyword[] = "FILE ";
+    for (qsizetype i = 0; i + 5 <= line.size(); ++i) {
+        qsizetype k = 0;
+        while (k < 5) {
+            char c = line[i + k];
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+            if (c != Keyword[k])
+                break;
+            ++k;
+        }
+        if (k == 5)
+            return true;
+    }
+    return false;
+}
+
 // The first line of the cue sheet holding "FILE " in any letter case; false when there is
 // none. Reading stops at that line; the last line counts even without a line feed after it.
 bool findFileLine(detail::ReadOnlyFile& file, QString& fileLine) {
@@ -99,9 +126,9 @@ bool findFileLine(detail::ReadOnlyFile& file, QString& fileLine) {
             qsizetype length = (end < 0 ? pending.size() : end) - start;
             if (end >= 0 && length > 0 && pending.at(end - 1) == '\r')
                 --length;
-            const QString line = platform::fromLocal8Bit(pending.mid(start, length));
-            if (line.toUpper().contains(QLatin1String("FILE "))) {
-                fileLine = line;
+            const QByteArrayView line(pending.constData() + start, length);
+            if (holdsFileKeyword(line)) {
+                fileLine = platform::fromLocal8Bit(line.toByteArray());
                 return true;
             }
             start = end < 0 ? pending.size() : end + 1;

@@ -66,6 +66,20 @@ private:
     bool& flag_;
 };
 
+// One header field, trimmed. Bytes of 32 and below are single characters in every 8-bit code
+// page and in UTF-8, so they are cut off before the conversion.
+QString trimmedField(const QByteArray& header, HeaderField field) {
+    qsizetype begin = 0;
+    for (int i = 0; i < field; ++i)
+        begin += HeaderFieldLengths[static_cast<size_t>(i)];
+    qsizetype end = std::min(header.size(), begin + HeaderFieldLengths[static_cast<size_t>(field)]);
+    while (begin < end && static_cast<unsigned char>(header[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(header[end - 1]) <= 32)
+        --end;
+    return begin < end ? platform::fromLocal8Bit(header.mid(begin, end - begin)) : QString();
+}
+
 // Resolves a path and builds its row when it is a Saturn disc.
 bool buildRecord(const QString& path, GameRecord& record) {
     QByteArray header;
@@ -74,8 +88,8 @@ bool buildRecord(const QString& path, GameRecord& record) {
         return false;
     record.path = path;
     record.gameName = image.gameName;
-    record.gameId = platform::trimLowCodes(headerField(header, ProductNumber));
-    record.region = platform::trimLowCodes(headerField(header, AreaSymbols));
+    record.gameId = trimmedField(header, ProductNumber);
+    record.region = trimmedField(header, AreaSymbols);
     return true;
 }
 
@@ -153,6 +167,7 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
     rows_.reserve(rows_.size() + records.size());
+    index_.reserve(static_cast<qsizetype>(rows_.size() + records.size()));
     for (const GameRecord& record : records) {
         if (!index_.contains(record.path))
             index_.insert(record.path, count());

@@ -36,6 +36,7 @@ TEST(ResolveImage, CueSheetFileLineVariants) {
     testsupport::TempFolder dir;
     dir.write("Game (Track 01).bin", rawData());
     dir.write("tracks/Sub.bin", rawData());
+    dir.write(QString::fromUtf8("Spiel \xc3\x84.bin"), rawData());
     struct Case {
         const char* name;
         QByteArray text;
@@ -70,6 +71,8 @@ TEST(ResolveImage, CueSheetFileLineVariants) {
         {"long last line without line end",
          "REM x\r\nFILE \"Game (Track 01).bin\" BINARY " + QByteArray(40000, ' '), true,
          "Game (Track 01).bin"},
+        {"non-ASCII text", cue({"REM \xc3\x84rger", "file \"Spiel \xc3\x84.bin\" binary"}), true,
+         QString::fromUtf8("Spiel \xc3\x84.bin")},
         {"no FILE line", cue({"TRACK 01 MODE1/2352", "INDEX 01 00:00:00"}), false, ""},
         {"LF only", "FILE \"Game (Track 01).bin\" BINARY\n  TRACK 01 MODE1/2352\n", true,
          "Game (Track 01).bin"},
