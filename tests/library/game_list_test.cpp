@@ -294,3 +294,19 @@ TEST_F(GameListTest, FailureMidBatchKeepsTheRowsAddedBeforeInWindowAndFile) {
     EXPECT_EQ(list.model()->paths(), (QStringList{a, b, c}));
     EXPECT_THROW(list.clear(), platform::IoError);
 }
+
+TEST(GameListModel, ViewPaintsTheRowTints) {
+    GameListModel model;
+    model.append(std::vector<GameRecord>{{"/a", "A", "1", "J"}, {"/b", "B", "2", "U"}});
+    model.setTint(QColor(255, 204, 204));
+    QTreeView view;
+    view.setRootIsDecorated(false);
+    view.setModel(&model);
+    view.resize(300, 200);
+    view.show();
+    const QImage image = view.viewport()->grab().toImage();
+    const QRect first = view.visualRect(model.index(0, 0));
+    const QRect second = view.visualRect(model.index(1, 0));
+    EXPECT_EQ(image.pixelColor(first.right() - 2, first.center().y()), QColor(255, 204, 204));
+    EXPECT_EQ(image.pixelColor(second.right() - 2, second.center().y()), QColor(Qt::white));
+}
