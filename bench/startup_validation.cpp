@@ -143,11 +143,12 @@ void printPhases(const QString& folder) {
     timer.restart();
     std::vector<library::GameRecord> rows;
     for (const QString& path : paths) {
-        library::DiscHeader header;
-        const library::ResolvedImage image = library::resolveImage(path, &header);
+        QByteArray header;
+        const library::ResolvedImage image = library::resolveImageRaw(path, &header);
         if (image.isSaturn)
-            rows.push_back({path, image.gameName, header.fields[library::ProductNumber],
-                            header.fields[library::AreaSymbols]});
+            rows.push_back({path, image.gameName,
+                            library::headerField(header, library::ProductNumber),
+                            library::headerField(header, library::AreaSymbols)});
     }
     const double validate = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     library::GameList list(folder);
