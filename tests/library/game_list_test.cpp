@@ -287,6 +287,16 @@ TEST_F(GameListTest, FailureMidBatchKeepsTheRowsAddedBeforeInWindowAndFile) {
     EXPECT_EQ(lastTexts(count), QStringList{"2"});
     EXPECT_EQ(listFile(), crlfLines({a, b}));
 
+#ifdef Q_OS_LINUX
+    // A cue sheet that opens but cannot be read stops the batch where it stands.
+    const QString d = game("D");
+    QFile::link("/proc/self/mem", dir.file("games/Failing.cue"));
+    EXPECT_THROW(list.addGames({d, dir.file("games/Failing.cue"), c}), platform::IoError);
+    EXPECT_EQ(list.model()->paths(), (QStringList{a, b, d}));
+    EXPECT_EQ(listFile(), crlfLines({a, b, d}));
+    list.deleteRow(2);
+#endif
+
     // A List.ini that cannot be written stops the operation with an error; the rows stay.
     QFile::remove(dir.file("List.ini"));
     dir.mkdir("List.ini");
