@@ -1,35 +1,20 @@
 #include "library/disc_image.h"
 
+#include "library/file_access.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
 
 namespace library {
 
 namespace {
 
 constexpr int HeaderSize = 208;
-constexpr qint64 RawHeaderOffset = 16;
+constexpr int RawHeaderOffset = 16;
 constexpr qint64 SaturnIdPosition = 5; // "SEGASATURN" after "SEGA " in the hardware identifier
-
-// The path under which a file exists (the path itself, or its letter-case match in the same
-// folder on a case-sensitive file system); empty when there is no such file. A folder is no
-// file. One stat when the exact name exists, which is the common case.
-QString existingFile(const QString& path) {
-    if (path.isEmpty())
-        return {};
-    const QFileInfo exact(path);
-    if (exact.exists())
-        return exact.isDir() ? QString() : path;
-    const QString other = platform::resolveFileCase(path);
-    if (other == path)
-        return {};
-    const QFileInfo found(other);
-    return found.exists() && !found.isDir() ? other : QString();
-}
 
 // A name read from a cue sheet or playlist: "\" and "/" both separate folders in it.
 QString withSlashes(QString name) {
@@ -43,98 +28,126 @@ QString gameNameOf(const QString& path) {
     return name.left(qMax<qsizetype>(0, name.size() - 4));
 }
 
-void openShared(QFile& file) {
-    // QFile opens for reading with shared read and write access on every platform.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw platform::IoError(platform::fileErrorText(file.fileName(), file.errorString()));
-}
-
-QByteArray readAt(QFile& file, qint64 position, qint64 length) {
-    if (!file.seek(position))
-        return {}; // beyond the end of a short file: nothing to read
-    QByteArray bytes = file.read(length);
-    if (file.error() != QFileDevice::NoError)
-        throw platform::IoError(platform::fileErrorText(file.fileName(), file.errorString()));
-    return bytes;
-}
-
 DiscHeader headerFromBytes(const QByteArray& bytes) {
     DiscHeader header;
-    qsizetype position = 0;
-    for (int i = 0; i < HeaderFieldCount; ++i) {
-        const qsizetype length = HeaderFieldLengths[static_cast<size_t>(i)];
-        if (position < bytes.size())
-            header.fields[static_cast<size_t>(i)] =
-                platform::fromLocal8Bit(bytes.mid(position, length));
-        position += length;
-    }
+    for (int i = 0; i < HeaderFieldCount; ++i)
+        header.fields[static_cast<size_t>(i)] = headerField(bytes, static_cast<HeaderField>(i));
     return header;
 }
 
 // Sets the header offset and the Saturn flag from the data file's first bytes; when `header`
-// is given and the disc is a Saturn disc, reads the header too while the file is open.
-void checkDataFile(ResolvedImage& image, DiscHeader* header) {
+// is given and the disc is a Saturn disc, the header bytes come from the same read.
+void checkDataFile(ResolvedImage& image, QByteArray* header) {
     image.headerOffset = 0;
     image.isSaturn = false;
-    const QString path = existingFile(image.dataFilePath);
-    if (path.isEmpty())
+    detail::ReadOnlyFile file;
+    if (!file.open(image.dataFilePath))
         return;
-    image.dataFilePath = path;
-    QFile file(path);
-    openShared(file);
-    const QByteArray start = readAt(file, 0, 8);
-    if (start.size() >= 4 && start.startsWith(QByteArrayLiteral("\x00\xFF\xFF\xFF")))
-        image.headerOffset = static_cast<int>(RawHeaderOffset);
+    image.dataFilePath = file.path();
+    // One read covers the 8 bytes at the start, the 5 at the offset plus 5, and the header.
+    char bytes[RawHeaderOffset + HeaderSize];
+    const qint64 got = file.readAt(0, bytes, sizeof bytes);
+    const QByteArray start = QByteArray::fromRawData(bytes, qMin<qint64>(got, 8));
+    if (start.startsWith(QByteArrayLiteral("\x00\xFF\xFF\xFF")))
+        image.headerOffset = RawHeaderOffset;
     // Only the bytes this file really holds count: a short file does not pass.
-    const QByteArray id = readAt(file, image.headerOffset + SaturnIdPosition, 5);
-    image.isSaturn = id.size() >= 4 && id.startsWith("SEGA");
+    const qint64 idAt = image.headerOffset + SaturnIdPosition;
+    image.isSaturn = got >= idAt + 4 && std::memcmp(bytes + idAt, "SEGA", 4) == 0;
     if (header && image.isSaturn)
-        *header = headerFromBytes(readAt(file, image.headerOffset, HeaderSize));
+        *header = QByteArray(bytes + image.headerOffset,
+                             qMin<qint64>(got - image.headerOffset, HeaderSize));
 }
 
 // The playlist's first line names the file to go on with, taken from the playlist's own folder.
 void readPlaylist(const QString& playlistPath, QString& path, QString& kind) {
-    const QString existing = existingFile(playlistPath);
-    if (existing.isEmpty())
+    detail::ReadOnlyFile file;
+    if (!file.open(playlistPath))
         return; // still a playlist, so nothing further resolves it
-    const QString line = withSlashes(platform::readFirstLine(existing));
+    QByteArray first;
+    char chunk[4096];
+    qint64 got;
+    while ((got = file.readAt(first.size(), chunk, sizeof chunk)) > 0) {
+        const qsizetype end = QByteArrayView(chunk, got).indexOf('\n');
+        first.append(chunk, end < 0 ? got : end);
+        if (end >= 0) {
+            if (first.endsWith('\r'))
+                first.chop(1);
+            break;
+        }
+    }
+    const QString line = withSlashes(platform::fromLocal8Bit(first));
     path = platform::folderPart(playlistPath) + platform::fileNamePart(line);
     kind = platform::upperExtension(path);
 }
 
-// The cue sheet's first line holding "FILE " in any letter case; false when there is none.
-bool findFileLine(const QString& cuePath, QString& fileLine) {
-    QFile file(cuePath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw platform::IoError(platform::fileErrorText(cuePath, file.errorString()));
-    // Read line by line and stop at the FILE line; the last line counts even without a line
-    // feed after it.
-    while (!file.atEnd()) {
-        QByteArray bytes = file.readLine();
-        if (file.error() != QFileDevice::NoError)
-            throw platform::IoError(platform::fileErrorText(cuePath, file.errorString()));
-        if (bytes.endsWith('\n')) {
-            bytes.chop(1);
-            if (bytes.endsWith('\r'))
-                bytes.chop(1);
+// Whether the line, upper-cased, contains "FILE ". A line of plain ASCII is tested without
+// converting it; any other is converted from the 8-bit code page and upper-cased as text.
+bool holdsFileKeyword(QByteArrayView line) {
+    const auto plain = std::all_of(line.begin(), line.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!plain)
+        return platform::fromLocal8Bit(line.toByteArray())
+            .toUpper()
+            .contains(QLatin1String("FILE "));
+    static constexpr char Keyword[] = "FILE ";
+    for (qsizetype i = 0; i + 5 <= line.size(); ++i) {
+        qsizetype k = 0;
+        while (k < 5) {
+            char c = line[i + k];
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+            if (c != Keyword[k])
+                break;
+            ++k;
         }
-        const QString line = platform::fromLocal8Bit(bytes);
-        if (line.toUpper().contains(QLatin1String("FILE "))) {
-            fileLine = line;
+        if (k == 5)
             return true;
-        }
     }
     return false;
 }
 
-void readCueSheet(const QString& cuePath, ResolvedImage& image, DiscHeader* header) {
+// The first line of the cue sheet holding "FILE " in any letter case; false when there is
+// none. Reading stops at that line; the last line counts even without a line feed after it.
+bool findFileLine(detail::ReadOnlyFile& file, QString& fileLine) {
+    QByteArray pending;
+    char chunk[16384];
+    qint64 position = 0;
+    bool atEnd = false;
+    while (!atEnd) {
+        const qint64 got = file.readAt(position, chunk, sizeof chunk);
+        position += got;
+        atEnd = got == 0;
+        pending.append(chunk, got);
+        qsizetype start = 0;
+        while (start < pending.size()) {
+            qsizetype end = pending.indexOf('\n', start);
+            if (end < 0 && !atEnd)
+                break; // the rest of this line comes with the next read
+            qsizetype length = (end < 0 ? pending.size() : end) - start;
+            if (end >= 0 && length > 0 && pending.at(end - 1) == '\r')
+                --length;
+            const QByteArrayView line(pending.constData() + start, length);
+            if (holdsFileKeyword(line)) {
+                fileLine = platform::fromLocal8Bit(line.toByteArray());
+                return true;
+            }
+            start = end < 0 ? pending.size() : end + 1;
+        }
+        pending.remove(0, start);
+    }
+    return false;
+}
+
+void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* header) {
     image.isSaturn = false;
-    const QString existing = existingFile(cuePath);
-    if (existing.isEmpty())
+    detail::ReadOnlyFile file;
+    if (!file.open(cuePath))
         return;
     image.gameName = gameNameOf(cuePath);
     QString line;
-    if (!findFileLine(existing, line))
+    const bool found = findFileLine(file, line);
+    file.close();
+    if (!found)
         return;
     // The name lies between the first two double quotes; without a closing quote it runs to
     // the end of the line, and without any quote it is the whole line.
@@ -148,9 +161,9 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, DiscHeader* head
     checkDataFile(image, header);
 }
 
-void readCcdFile(const QString& ccdPath, ResolvedImage& image, DiscHeader* header) {
+void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header) {
     image.isSaturn = false;
-    if (existingFile(ccdPath).isEmpty())
+    if (!platform::fileExists(ccdPath))
         return;
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");
@@ -159,7 +172,17 @@ void readCcdFile(const QString& ccdPath, ResolvedImage& image, DiscHeader* heade
 
 } // namespace
 
-ResolvedImage resolveImage(const QString& imagePath, DiscHeader* header) {
+QString headerField(const QByteArray& headerBytes, HeaderField field) {
+    qsizetype position = 0;
+    for (int i = 0; i < field; ++i)
+        position += HeaderFieldLengths[static_cast<size_t>(i)];
+    if (position >= headerBytes.size())
+        return {};
+    return platform::fromLocal8Bit(
+        headerBytes.mid(position, HeaderFieldLengths[static_cast<size_t>(field)]));
+}
+
+ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* header) {
     ResolvedImage image;
     QString path = imagePath;
     image.kind = platform::upperExtension(path);
@@ -172,17 +195,25 @@ ResolvedImage resolveImage(const QString& imagePath, DiscHeader* header) {
     return image;
 }
 
+ResolvedImage resolveImage(const QString& imagePath, DiscHeader* header) {
+    QByteArray bytes;
+    const ResolvedImage image = resolveImageRaw(imagePath, header ? &bytes : nullptr);
+    if (header && image.isSaturn)
+        *header = headerFromBytes(bytes);
+    return image;
+}
+
 ResolvedImage resolveImage(const QString& imagePath) {
-    return resolveImage(imagePath, nullptr);
+    return resolveImageRaw(imagePath, nullptr);
 }
 
 DiscHeader readDiscHeader(const ResolvedImage& image) {
-    const QString path = existingFile(image.dataFilePath);
-    if (path.isEmpty())
+    detail::ReadOnlyFile file;
+    if (!file.open(image.dataFilePath))
         return {};
-    QFile file(path);
-    openShared(file);
-    return headerFromBytes(readAt(file, image.headerOffset, HeaderSize));
+    char bytes[HeaderSize];
+    const qint64 got = file.readAt(image.headerOffset, bytes, sizeof bytes);
+    return headerFromBytes(QByteArray(bytes, got));
 }
 
 } // namespace library

@@ -42,6 +42,11 @@ ResolvedImage resolveImage(const QString& imagePath);
 // is read as well while the data file is open (what readDiscHeader would give).
 ResolvedImage resolveImage(const QString& imagePath, DiscHeader* header);
 
+// The same again, giving the header's raw bytes (208, fewer for a short file) for callers that
+// need only some fields; headerField turns them into one field's text.
+ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* headerBytes);
+QString headerField(const QByteArray& headerBytes, HeaderField field);
+
 // Reads the header of a resolution's data file; empty fields when the data file is missing.
 // Throws platform::IoError when an existing file cannot be read.
 DiscHeader readDiscHeader(const ResolvedImage& image);

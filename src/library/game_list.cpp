@@ -2,6 +2,7 @@
 
 #include "i18n/messages.h"
 #include "library/disc_image.h"
+#include "library/file_access.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -65,16 +66,30 @@ private:
     bool& flag_;
 };
 
+// One header field, trimmed. Bytes of 32 and below are single characters in every 8-bit code
+// page and in UTF-8, so they are cut off before the conversion.
+QString trimmedField(const QByteArray& header, HeaderField field) {
+    qsizetype begin = 0;
+    for (int i = 0; i < field; ++i)
+        begin += HeaderFieldLengths[static_cast<size_t>(i)];
+    qsizetype end = std::min(header.size(), begin + HeaderFieldLengths[static_cast<size_t>(field)]);
+    while (begin < end && static_cast<unsigned char>(header[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(header[end - 1]) <= 32)
+        --end;
+    return begin < end ? platform::fromLocal8Bit(header.mid(begin, end - begin)) : QString();
+}
+
 // Resolves a path and builds its row when it is a Saturn disc.
 bool buildRecord(const QString& path, GameRecord& record) {
-    DiscHeader header;
-    const ResolvedImage image = resolveImage(path, &header);
+    QByteArray header;
+    const ResolvedImage image = resolveImageRaw(path, &header);
     if (!image.isSaturn)
         return false;
     record.path = path;
     record.gameName = image.gameName;
-    record.gameId = platform::trimLowCodes(header.fields[ProductNumber]);
-    record.region = platform::trimLowCodes(header.fields[AreaSymbols]);
+    record.gameId = trimmedField(header, ProductNumber);
+    record.region = trimmedField(header, AreaSymbols);
     return true;
 }
 
@@ -152,6 +167,7 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
     rows_.reserve(rows_.size() + records.size());
+    index_.reserve(static_cast<qsizetype>(rows_.size() + records.size()));
     for (const GameRecord& record : records) {
         if (!index_.contains(record.path))
             index_.insert(record.path, count());
@@ -250,14 +266,17 @@ AddOutcome GameList::validate(const QString& path) {
 void GameList::startUp() {
     if (busy_ || !QFileInfo::exists(listFilePath()))
         return;
-    const QStringList candidates = loadGameList(listFilePath());
+    // Every entry is opened while it is validated, and one whose file is missing fails there
+    // just as it fails the existence test of loadGameList; so the lines go straight to the
+    // validation and each file is looked up once, not twice.
+    const QStringList candidates = platform::readTextLines(listFilePath());
     std::vector<GameRecord> rows;
     QSet<QString> seen;
     seen.reserve(candidates.size());
     try {
         for (const QString& path : candidates) {
             // A repeated entry is dropped whatever its image holds, so it is not read again.
-            if (seen.contains(path) || model_.isListed(path))
+            if (path.isEmpty() || seen.contains(path) || model_.isListed(path))
                 continue;
             seen.insert(path);
             GameRecord record;
@@ -354,7 +373,8 @@ void GameList::save() {
 QStringList loadGameList(const QString& listFilePath) {
     QStringList kept;
     for (const QString& line : platform::readTextLines(listFilePath)) {
-        if (platform::fileExists(line))
+        // One stat for the usual entry; the letter-case lookup only for one that is missing.
+        if (detail::isFileExact(line) || (!line.isEmpty() && platform::fileExists(line)))
             kept.append(line);
     }
     return kept;

@@ -36,6 +36,7 @@ TEST(ResolveImage, CueSheetFileLineVariants) {
     testsupport::TempFolder dir;
     dir.write("Game (Track 01).bin", rawData());
     dir.write("tracks/Sub.bin", rawData());
+    dir.write(QString::fromUtf8("Spiel \xc3\x84.bin"), rawData());
     struct Case {
         const char* name;
         QByteArray text;
@@ -63,6 +64,15 @@ TEST(ResolveImage, CueSheetFileLineVariants) {
          false, ""},
         {"only on the last line, unterminated", "REM x\r\nFILE \"Game (Track 01).bin\" BINARY",
          true, "Game (Track 01).bin"},
+        // Lines longer than one read of the file.
+        {"after a long comment",
+         cue({"REM " + QByteArray(16380, 'x'), "FILE \"Game (Track 01).bin\" BINARY"}), true,
+         "Game (Track 01).bin"},
+        {"long last line without line end",
+         "REM x\r\nFILE \"Game (Track 01).bin\" BINARY " + QByteArray(40000, ' '), true,
+         "Game (Track 01).bin"},
+        {"non-ASCII text", cue({"REM \xc3\x84rger", "file \"Spiel \xc3\x84.bin\" binary"}), true,
+         QString::fromUtf8("Spiel \xc3\x84.bin")},
         {"no FILE line", cue({"TRACK 01 MODE1/2352", "INDEX 01 00:00:00"}), false, ""},
         {"LF only", "FILE \"Game (Track 01).bin\" BINARY\n  TRACK 01 MODE1/2352\n", true,
          "Game (Track 01).bin"},
@@ -214,16 +224,22 @@ TEST(ReadDiscHeader, MissingDataFileLeavesTheFieldsEmpty) {
         EXPECT_TRUE(field.isEmpty());
 }
 
-TEST(ResolveImage, UnreadableFilesRaiseAnError) {
+TEST(ResolveImage, FilesThatExistButCannotBeReadRaiseAnError) {
     testsupport::TempFolder dir;
+#ifdef Q_OS_LINUX
+    // A file that opens but whose every read fails, whatever the rights of the test.
+    const QString failing = QStringLiteral("/proc/self/mem");
+    const QString failingCue = dir.file("Failing.cue");
+    ASSERT_TRUE(QFile::link(failing, failingCue));
+    EXPECT_THROW(resolveImage(failingCue), platform::IoError);
+    dir.write("Data.cue", cue({"FILE \"Data.bin\" BINARY"}));
+    ASSERT_TRUE(QFile::link(failing, dir.file("Data.bin")));
+    EXPECT_THROW(resolveImage(dir.file("Data.cue")), platform::IoError);
+#endif
     const QString path =
         discwriter::writeCueGame(dir.path(), "Locked", saturn(), Sectors::Raw2352, 1);
-    const QString data = dir.file("Locked (Track 01).bin");
-    QFile::setPermissions(data, QFileDevice::Permissions());
-    if (QFile(data).open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "running with rights that read any file";
-    EXPECT_THROW(resolveImage(path), platform::IoError);
-    QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile::setPermissions(path, QFileDevice::Permissions());
+    if (QFile(path).open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "running with rights that read any file";
     EXPECT_THROW(resolveImage(path), platform::IoError);
 }

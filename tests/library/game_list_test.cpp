@@ -287,10 +287,36 @@ TEST_F(GameListTest, FailureMidBatchKeepsTheRowsAddedBeforeInWindowAndFile) {
     EXPECT_EQ(lastTexts(count), QStringList{"2"});
     EXPECT_EQ(listFile(), crlfLines({a, b}));
 
+#ifdef Q_OS_LINUX
+    // A cue sheet that opens but cannot be read stops the batch where it stands.
+    const QString d = game("D");
+    QFile::link("/proc/self/mem", dir.file("games/Failing.cue"));
+    EXPECT_THROW(list.addGames({d, dir.file("games/Failing.cue"), c}), platform::IoError);
+    EXPECT_EQ(list.model()->paths(), (QStringList{a, b, d}));
+    EXPECT_EQ(listFile(), crlfLines({a, b, d}));
+    list.deleteRow(2);
+#endif
+
     // A List.ini that cannot be written stops the operation with an error; the rows stay.
     QFile::remove(dir.file("List.ini"));
     dir.mkdir("List.ini");
     EXPECT_THROW(list.addGames({c}), platform::IoError);
     EXPECT_EQ(list.model()->paths(), (QStringList{a, b, c}));
     EXPECT_THROW(list.clear(), platform::IoError);
+}
+
+TEST(GameListModel, ViewPaintsTheRowTints) {
+    GameListModel model;
+    model.append(std::vector<GameRecord>{{"/a", "A", "1", "J"}, {"/b", "B", "2", "U"}});
+    model.setTint(QColor(255, 204, 204));
+    QTreeView view;
+    view.setRootIsDecorated(false);
+    view.setModel(&model);
+    view.resize(300, 200);
+    view.show();
+    const QImage image = view.viewport()->grab().toImage();
+    const QRect first = view.visualRect(model.index(0, 0));
+    const QRect second = view.visualRect(model.index(1, 0));
+    EXPECT_EQ(image.pixelColor(first.right() - 2, first.center().y()), QColor(255, 204, 204));
+    EXPECT_EQ(image.pixelColor(second.right() - 2, second.center().y()), QColor(Qt::white));
 }

@@ -1,0 +1,130 @@
+#include "library/file_access.h"
+
+#include "platform/io_error.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace library::detail {
+
+namespace {
+
+[[noreturn]] void fail(const QString& path, const QString& detail) {
+    throw platform::IoError(platform::fileErrorText(path, detail));
+}
+
+} // namespace
+
+ReadOnlyFile::~ReadOnlyFile() {
+    close();
+}
+
+bool ReadOnlyFile::open(const QString& path) {
+    close();
+    if (path.isEmpty())
+        return false;
+    if (openExact(path))
+        return true;
+    const QString other = platform::resolveFileCase(path);
+    return other != path && openExact(other);
+}
+
+#ifdef Q_OS_WIN
+
+bool ReadOnlyFile::openExact(const QString& path) {
+    auto* file = new QFile(path);
+    // QFile opens for reading with shared read and write access.
+    if (file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        file_ = file;
+        path_ = path;
+        return true;
+    }
+    const QString error = file->errorString();
+    delete file;
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return false;
+    fail(path, error);
+}
+
+qint64 ReadOnlyFile::readAt(qint64 position, char* buffer, qint64 size) {
+    auto* file = static_cast<QFile*>(file_);
+    if (!file || size <= 0 || position >= file->size() || !file->seek(position))
+        return 0;
+    const qint64 got = file->read(buffer, size);
+    if (got < 0)
+        fail(path_, file->errorString());
+    return got;
+}
+
+void ReadOnlyFile::close() {
+    delete static_cast<QFile*>(file_);
+    file_ = nullptr;
+}
+
+bool isFileExact(const QString& path) {
+    return QFileInfo(path).isFile();
+}
+
+#else
+
+// Plain system calls: a game list of thousands of entries opens two files per game, and the
+// generic file classes add several status queries to every open and read.
+bool ReadOnlyFile::openExact(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG)
+            return false;
+        fail(path, qt_error_string(error));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false; // a folder is no file, and a pipe or device is no disc image
+    }
+    fd_ = fd;
+    path_ = path;
+    return true;
+}
+
+qint64 ReadOnlyFile::readAt(qint64 position, char* buffer, qint64 size) {
+    if (fd_ < 0 || size <= 0)
+        return 0;
+    // One call: a regular file gives fewer bytes than asked only at its end.
+    ssize_t got;
+    do {
+        got = ::pread(fd_, buffer, static_cast<size_t>(size), static_cast<off_t>(position));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+        fail(path_, qt_error_string(errno));
+    return got;
+}
+
+void ReadOnlyFile::close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool isFileExact(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+#endif
+
+} // namespace library::detail

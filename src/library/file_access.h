@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace library::detail {
+
+// A file opened for reading only, shared with other programs that read or write it. Reads
+// are positioned, so a caller never depends on what an earlier read left behind.
+class ReadOnlyFile {
+public:
+    ReadOnlyFile() = default;
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // Opens the file. False when there is no such file (a folder, a pipe or a device is none,
+    // and opening one never waits); on a case-sensitive
+    // file system a file missing under its exact name is looked up ignoring letter case in its
+    // folder. Throws platform::IoError when the file exists but cannot be opened.
+    bool open(const QString& path);
+    // The name it was opened under (the letter-case match, when that was used).
+    const QString& path() const { return path_; }
+    // Reads up to `size` bytes at `position`; fewer at the end of the file, none beyond it.
+    // Throws platform::IoError when the read fails.
+    qint64 readAt(qint64 position, char* buffer, qint64 size);
+    void close();
+
+private:
+    bool openExact(const QString& path);
+
+    QString path_;
+#ifdef Q_OS_WIN
+    void* file_ = nullptr; // a QFile
+#else
+    int fd_ = -1;
+#endif
+};
+
+// Whether a regular file exists under exactly this name (one status query, no letter-case
+// lookup).
+bool isFileExact(const QString& path);
+
+} // namespace library::detail
