@@ -91,14 +91,13 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+    : controls::BorderlessWindow(parent, Qt::Window),
       restarter_([](const QString& folder) { return platform::restartSelf(folder); }) {
     registerResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varnix v1.2"));
     setWindowIcon(QIcon(QStringLiteral(":/varnix.png")));
     setFixedSize(WindowWidth, WindowHeight);
-    setFont(controls::designFont(11));
     startUp();
 }
 
@@ -195,19 +194,7 @@ void TForm1::buildWindow() {
     BTitle->setFont(controls::designFont(12, true));
     BTitle->setGeometry(30, 0, 300, 27);
     BTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(BarTitle, &controls::GradientBar::pressed, this, [this](QPoint cursor) {
-        if (QGuiApplication::platformName() == QLatin1String("wayland") && windowHandle()) {
-            windowHandle()->startSystemMove();
-            return;
-        }
-        drag_.press(cursor, pos());
-    });
-    connect(BarTitle, &controls::GradientBar::moved, this, [this](QPoint cursor) {
-        QPoint topLeft;
-        if (drag_.move(cursor, &topLeft))
-            move(topLeft);
-    });
-    connect(BarTitle, &controls::GradientBar::released, this, [this](QPoint) { drag_.release(); });
+    connectTitleBar(BarTitle);
 
     BarMini = new controls::GradientBar(this);
     BarMini->setObjectName(QStringLiteral("BarMini"));
@@ -388,13 +375,6 @@ void TForm1::layOutTitleBar() {
     XiButton7->move(XiButton7->x(), StatusBar1->y() + 2);
 }
 
-void TForm1::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Button));
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
-}
-
 int TForm1::currentSkin() const {
     return ComboBox14->currentIndex();
 }
@@ -453,9 +433,8 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !checkPending_)
+void TForm1::activated() {
+    if (!checkPending_)
         FormActivate();
 }
 

@@ -3,7 +3,7 @@
 #include "app/app_paths.h"
 #include "app/emulator_check.h"
 #include "app/launcher_settings.h"
-#include "controls/drag.h"
+#include "controls/borderless_window.h"
 
 #include <QWidget>
 #include <functional>
@@ -40,7 +40,7 @@ class TForm3;
 
 // The main window: a fixed-size borderless window with its own title bar, the game list, the
 // settings tabs, the profile buttons, the language and skins selectors and the status bar.
-class TForm1 : public QWidget {
+class TForm1 : public controls::BorderlessWindow {
     Q_OBJECT
 
 public:
@@ -89,9 +89,8 @@ public:
     settings::SettingsPanel* pageControl() const { return PageControl1; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void activated() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -113,7 +112,6 @@ private:
     EmulatorCheck emulatorCheck_{QString()};
     bool ending_ = false;
     bool checkPending_ = false;
-    controls::DragState drag_;
     std::function<bool(const QString&)> restarter_;
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;

@@ -7,45 +7,15 @@
 #include "i18n/language.h"
 
 #include <QComboBox>
-#include <QEventLoop>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QScreen>
-#include <QWindow>
 
 namespace launch {
 
-namespace {
-
-QFont windowFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
-// Centred over the main window, or over the screen when the main window is not shown.
-void centreOver(QWidget* window, const QWidget* over) {
-    QRect area;
-    if (over && over->isVisible())
-        area = over->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (area.isValid())
-        window->move(area.x() + (area.width() - window->width()) / 2,
-                     area.y() + (area.height() - window->height()) / 2);
-}
-
-} // namespace
-
-TForm3::TForm3(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
+TForm3::TForm3(QWidget* mainWindow) : controls::BorderlessWindow(mainWindow, Qt::Dialog) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Form3"));
     setWindowModality(Qt::ApplicationModal);
-    setFont(windowFont());
     setFixedSize(300, 140);
 
     BarTitle = new controls::GradientBar(this);
@@ -86,9 +56,7 @@ TForm3::TForm3(QWidget* mainWindow)
     XiButton6->setCursor(Qt::PointingHandCursor);
 
     connect(XiButton6, &controls::TXiButton::clicked, this, &TForm3::XiButton6Click);
-    connect(BarTitle, &controls::GradientBar::pressed, this, &TForm3::BarTitleMouseDown);
-    connect(BarTitle, &controls::GradientBar::moved, this, &TForm3::BarTitleMouseMove);
-    connect(BarTitle, &controls::GradientBar::released, this, &TForm3::BarTitleMouseUp);
+    connectTitleBar(BarTitle);
 }
 
 void TForm3::setSkinSource(std::function<int()> skinIndex) {
@@ -100,20 +68,11 @@ int TForm3::chooseDisc(int discCount, const QString& playlistName) {
     playlistName_ = playlistName;
     medium_ = -1;
     listFilled_ = false;
-    drag_.release();
 
     // Filled before showing, since a window is not activated on every platform when shown;
     // later activations fill it again.
     FormActivate();
-    centreOver(this, mainWindow_);
-
-    QEventLoop loop;
-    modalLoop_ = &loop;
-    show();
-    activateWindow();
-    if (isVisible())
-        loop.exec();
-    modalLoop_ = nullptr;
+    execModal();
     return medium_;
 }
 
@@ -149,12 +108,6 @@ void TForm3::XiButton6Click() {
     close();
 }
 
-void TForm3::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    painter.fillRect(rect().adjusted(1, 1, -1, -1), palette().color(QPalette::Button));
-}
-
 void TForm3::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:
@@ -180,43 +133,6 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TForm3::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    if (modalLoop_)
-        modalLoop_->quit();
-}
-
-void TForm3::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    drag_.release();
-    if (modalLoop_)
-        modalLoop_->quit();
-}
-
-void TForm3::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow())
-        FormActivate();
-}
-
-void TForm3::BarTitleMouseDown(QPoint globalPos) {
-    // Where windows cannot be placed by position (Wayland), the system moves the window.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
-        windowHandle()->startSystemMove())
-        return;
-    drag_.press(globalPos, pos());
-}
-
-void TForm3::BarTitleMouseMove(QPoint globalPos) {
-    QPoint topLeft;
-    if (drag_.move(globalPos, &topLeft))
-        move(topLeft);
-}
-
-void TForm3::BarTitleMouseUp(QPoint) {
-    drag_.release();
 }
 
 } // namespace launch

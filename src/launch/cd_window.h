@@ -1,13 +1,11 @@
 #pragma once
 
-#include "controls/drag.h"
+#include "controls/borderless_window.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 
 class QComboBox;
-class QEventLoop;
 class QLabel;
 
 namespace controls {
@@ -19,7 +17,7 @@ class TXiPanel;
 namespace launch {
 
 // The CD selection window: asks which disc of a multi-disc game to boot.
-class TForm3 : public QWidget {
+class TForm3 : public controls::BorderlessWindow {
     Q_OBJECT
 
 public:
@@ -46,26 +44,16 @@ public:
     controls::TXiButton* XiButton6;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void activated() override { FormActivate(); }
 
 private:
-    void BarTitleMouseDown(QPoint globalPos);
-    void BarTitleMouseMove(QPoint globalPos);
-    void BarTitleMouseUp(QPoint globalPos);
-
-    QPointer<QWidget> mainWindow_;
     std::function<int()> skinIndex_;
-    controls::DragState drag_;
     int discCount_ = 0;
     QString playlistName_;
     int medium_ = -1;
     bool listFilled_ = false;
-    QEventLoop* modalLoop_ = nullptr;
 };
 
 } // namespace launch

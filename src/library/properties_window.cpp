@@ -11,37 +11,13 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
-#include <QEventLoop>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QScreen>
 #include <QToolButton>
-#include <QWindow>
 
 namespace library {
 
 namespace {
-
-QFont windowFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
-// Centred over the main window, or over the screen when the main window is not shown.
-void centreOver(QWidget* window, const QWidget* over) {
-    QRect area;
-    if (over && over->isVisible())
-        area = over->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (area.isValid())
-        window->move(area.x() + (area.width() - window->width()) / 2,
-                     area.y() + (area.height() - window->height()) / 2);
-}
 
 struct EditPlace {
     const char* caption;
@@ -64,12 +40,10 @@ constexpr std::array<EditPlace, 10> editPlaces{{
 
 } // namespace
 
-TForm2::TForm2(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
+TForm2::TForm2(QWidget* mainWindow) : controls::BorderlessWindow(mainWindow, Qt::Dialog) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Game properties"));
     setWindowModality(Qt::ApplicationModal);
-    setFont(windowFont());
     setFixedSize(430, 365);
 
     QFont bold = font();
@@ -143,9 +117,7 @@ TForm2::TForm2(QWidget* mainWindow)
     connect(XiButton1, &controls::TXiButton::clicked, this, &TForm2::XiButton1Click);
     connect(XiButton6, &controls::TXiButton::clicked, this, &TForm2::XiButton6Click);
     connect(BExit, &QToolButton::clicked, this, &TForm2::BExitClick);
-    connect(BarTitle, &controls::GradientBar::pressed, this, &TForm2::BarTitleMouseDown);
-    connect(BarTitle, &controls::GradientBar::moved, this, &TForm2::BarTitleMouseMove);
-    connect(BarTitle, &controls::GradientBar::released, this, &TForm2::BarTitleMouseUp);
+    connectTitleBar(BarTitle);
 }
 
 void TForm2::setSkinSource(std::function<int()> skinIndex) {
@@ -159,20 +131,11 @@ bool TForm2::showFor(const QString& gamePath) {
     const ResolvedImage image = resolveImage(gamePath);
     header_ = readDiscHeader(image);
     path_ = gamePath;
-    drag_.release();
 
     // Filled before showing, since a window is not activated on every platform when shown;
     // later activations fill it again with the same data.
     FormActivate();
-    centreOver(this, mainWindow_);
-
-    QEventLoop loop;
-    modalLoop_ = &loop;
-    show();
-    activateWindow();
-    if (isVisible())
-        loop.exec();
-    modalLoop_ = nullptr;
+    execModal();
     return true;
 }
 
@@ -218,12 +181,6 @@ void TForm2::BExitClick() {
     close();
 }
 
-void TForm2::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    painter.fillRect(rect().adjusted(1, 1, -1, -1), palette().color(QPalette::Button));
-}
-
 void TForm2::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();
@@ -234,45 +191,8 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
 
 void TForm2::mouseMoveEvent(QMouseEvent* event) {
     // Moving over the window's body also moves it while a title-bar drag is on.
-    BarTitleMouseMove(event->globalPosition().toPoint());
+    titleBarMoved(event->globalPosition().toPoint());
     QWidget::mouseMoveEvent(event);
-}
-
-void TForm2::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    if (modalLoop_)
-        modalLoop_->quit();
-}
-
-void TForm2::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    drag_.release();
-    if (modalLoop_)
-        modalLoop_->quit();
-}
-
-void TForm2::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow())
-        FormActivate();
-}
-
-void TForm2::BarTitleMouseDown(QPoint globalPos) {
-    // Where windows cannot be placed by position (Wayland), the system moves the window.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
-        windowHandle()->startSystemMove())
-        return;
-    drag_.press(globalPos, pos());
-}
-
-void TForm2::BarTitleMouseMove(QPoint globalPos) {
-    QPoint topLeft;
-    if (drag_.move(globalPos, &topLeft))
-        move(topLeft);
-}
-
-void TForm2::BarTitleMouseUp(QPoint) {
-    drag_.release();
 }
 
 } // namespace library

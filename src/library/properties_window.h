@@ -1,14 +1,12 @@
 #pragma once
 
-#include "controls/drag.h"
+#include "controls/borderless_window.h"
 #include "library/disc_image.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
 
-class QEventLoop;
 class QLabel;
 class QToolButton;
 
@@ -22,7 +20,7 @@ class TXiPanel;
 namespace library {
 
 // The game properties window: the full disc header of a game and its image path.
-class TForm2 : public QWidget {
+class TForm2 : public controls::BorderlessWindow {
     Q_OBJECT
 
 public:
@@ -56,24 +54,14 @@ public:
     controls::TXiButton* XiButton6;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void activated() override { FormActivate(); }
 
 private:
-    void BarTitleMouseDown(QPoint globalPos);
-    void BarTitleMouseMove(QPoint globalPos);
-    void BarTitleMouseUp(QPoint globalPos);
-
-    QPointer<QWidget> mainWindow_;
     std::function<int()> skinIndex_;
-    controls::DragState drag_;
     DiscHeader header_;
     QString path_;
-    QEventLoop* modalLoop_ = nullptr;
 };
 
 } // namespace library
