@@ -53,20 +53,11 @@ void GameLauncher::launch(const QString& gamePath, const QString& japaneseBiosFi
 
     const QString core = coreFolder(folder_);
     QProcess process;
-    process.setProgram(emulatorProgram(folder_));
-    process.setArguments(emulatorArguments(medium, gamePath));
-    process.setWorkingDirectory(core);
-    process.setProcessEnvironment(platform::emulatorEnvironment(core));
-    // The emulator writes a lot to its standard channels; a pipe nobody reads would fill up
-    // and stall it, so they go nowhere, as they did with no standard handles on Windows.
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-#ifdef Q_OS_WIN
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* args) {
-        args->flags |= 0x08000000; // CREATE_NO_WINDOW
-    });
-#endif
+    // The emulator writes a lot to its standard channels; they go nowhere, as they did with no
+    // standard handles on Windows.
+    platform::setUpQuietProcess(process, emulatorProgram(folder_),
+                                emulatorArguments(medium, gamePath), core,
+                                platform::emulatorEnvironment(core));
 
     QEventLoop wait;
     connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);

@@ -22,9 +22,8 @@ QProcessEnvironment emulatorEnvironment(const QString& coreFolder) {
     return env;
 }
 
-qint64 startDetachedWithPid(const QString& program, const QStringList& arguments,
-                            const QString& workingFolder, const QProcessEnvironment& environment) {
-    QProcess process;
+void setUpQuietProcess(QProcess& process, const QString& program, const QStringList& arguments,
+                       const QString& workingFolder, const QProcessEnvironment& environment) {
     process.setProgram(program);
     process.setArguments(arguments);
     process.setWorkingDirectory(workingFolder);
@@ -37,6 +36,12 @@ qint64 startDetachedWithPid(const QString& program, const QStringList& arguments
         args->flags |= 0x08000000; // CREATE_NO_WINDOW
     });
 #endif
+}
+
+qint64 startDetachedWithPid(const QString& program, const QStringList& arguments,
+                            const QString& workingFolder, const QProcessEnvironment& environment) {
+    QProcess process;
+    setUpQuietProcess(process, program, arguments, workingFolder, environment);
     qint64 pid = 0;
     return process.startDetached(&pid) ? (pid > 0 ? pid : 1) : 0;
 }

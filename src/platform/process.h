@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,11 @@ namespace platform {
 // base folder is given by MEDNAFEN_HOME, so it reads <Core>/mednafen.cfg, pgconfig and firmware
 // exactly as its Windows build reads them from its own folder.
 QProcessEnvironment emulatorEnvironment(const QString& coreFolder);
+
+// Sets up a process that runs without a console window and with its standard channels going
+// nowhere (a pipe nobody reads would fill up and stall the program).
+void setUpQuietProcess(QProcess& process, const QString& program, const QStringList& arguments,
+                       const QString& workingFolder, const QProcessEnvironment& environment);
 
 // Starts a program detached, without a console window, in the given working folder. Returns
 // whether it started.
