@@ -423,6 +423,9 @@ void TForm1::applyWarningRule() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Keyboard use starts in the game list: arrows pick a game, Enter plays it.
+    if (!focusWidget())
+        ListView1->setFocus();
     // The check belongs to the first showing too: a window is not always activated when shown.
     if (!checkPending_) {
         checkPending_ = true;
