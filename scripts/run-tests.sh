@@ -8,7 +8,7 @@ scripts/build.sh
 dir=build
 [ "${VARNIX_SANITIZE:-0}" = 1 ] && dir=build-asan
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0"
+export ASAN_OPTIONS="detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$dir"
 ctest --output-on-failure -j"$(nproc)"
