@@ -607,10 +607,8 @@ void TForm1::emulatorFinished() {
 
 void TForm1::centerOnDesktop() {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect desktop = screen->availableGeometry();
-    move(desktop.center() - QPoint(width() / 2, height() / 2));
+    if (screen)
+        centreIn(screen->availableGeometry());
 }
 
 void TForm1::ComboBox14Change(int index) {

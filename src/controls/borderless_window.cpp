@@ -47,8 +47,7 @@ void BorderlessWindow::execModal() {
         area = owner_->frameGeometry();
     else if (const QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    if (area.isValid())
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    centreIn(area);
 
     QEventLoop loop;
     modalLoop_ = &loop;
@@ -57,6 +56,11 @@ void BorderlessWindow::execModal() {
     if (isVisible())
         loop.exec();
     modalLoop_ = nullptr;
+}
+
+void BorderlessWindow::centreIn(const QRect& area) {
+    if (area.isValid())
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
 void BorderlessWindow::paintEvent(QPaintEvent*) {

@@ -32,6 +32,9 @@ protected:
     // shown), and returns once it is hidden or closed.
     void execModal();
 
+    // Places the window at the centre of an area of the screen.
+    void centreIn(const QRect& area);
+
     // Runs every time the window becomes the active window.
     virtual void activated() {}
 

@@ -1,5 +1,6 @@
 #include "controls/xi_button.h"
 
+#include "controls/design_font.h"
 #include "controls/gradient.h"
 
 #include <QEnterEvent>
@@ -43,10 +44,7 @@ QImage glyphToDraw(const QImage& glyph, bool transparent) {
 TXiButton::TXiButton(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    QFont face(QStringLiteral("Tahoma"));
-    face.setStyleHint(QFont::SansSerif);
-    face.setPixelSize(11);
-    setFont(face);
+    setFont(designFont(11));
     setColorScheme(ButtonScheme::csNeoDesert);
     colors_[OverBase + 1] = QColor(0xFFFFFF);
     colors_[DownBase + 1] = QColor(0xFFFFFF);
