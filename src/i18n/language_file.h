@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/messages.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -16,10 +18,10 @@ struct LanguageSection {
 
 // Every section the launcher reads, in the order they are applied to the main window.
 inline constexpr LanguageSection languageSections[] = {
-    {"[Language]", 1},    {"[List]", 3},    {"[Pages]", 6},     {"[Panels]", 13},
-    {"[Fields]", 12},     {"[Labels]", 20}, {"[Buttons]", 6},   {"[Checkboxes]", 15},
-    {"[Comboboxes]", 50}, {"[Frames]", 6},  {"[Statusbar]", 2}, {"[Menu]", 5},
-    {"[Messages]", 15},   {"[Hints]", 30},
+    {"[Language]", 1},    {"[List]", 3},    {"[Pages]", 6},           {"[Panels]", 13},
+    {"[Fields]", 12},     {"[Labels]", 20}, {"[Buttons]", 6},         {"[Checkboxes]", 15},
+    {"[Comboboxes]", 50}, {"[Frames]", 6},  {"[Statusbar]", 2},       {"[Menu]", 5},
+    {"[Messages]", 15},   {"[Hints]", 30},  {"[Extras]", ExtraCount},
 };
 
 // The lines of a language file, each with its first character removed (an empty line stays

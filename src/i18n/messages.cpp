@@ -6,7 +6,7 @@ namespace i18n {
 
 namespace {
 
-std::array<QString, MessageCount> table;
+std::array<QString, AllMessageCount> table;
 
 const char* const english[MessageCount] = {
     "\"mednafen.exe\" is not found in the \"Core\" directory!",
@@ -29,21 +29,32 @@ const char* const english[MessageCount] = {
     "\"F8\" again to load the selected CD into the virtual drive.",
 };
 
+// English of the later texts, in the order of Extra.
+const char* const englishExtras[ExtraCount] = {
+    "Add folder...",
+};
+
 } // namespace
 
 void initMessageTable() {
     for (int i = 0; i < MessageCount; ++i)
         table[static_cast<size_t>(i)] = QString::fromUtf8(english[i]);
+    for (int i = 0; i < ExtraCount; ++i)
+        table[static_cast<size_t>(MessageCount + i)] = QString::fromUtf8(englishExtras[i]);
 }
 
 QString message(int n) {
-    if (n < 0 || n >= MessageCount)
+    if (n < 0 || n >= AllMessageCount)
         return QString();
     return table[static_cast<size_t>(n)];
 }
 
+QString message(Extra e) {
+    return message(MessageCount + static_cast<int>(e));
+}
+
 void setMessage(int n, const QString& text) {
-    if (n >= 0 && n < MessageCount)
+    if (n >= 0 && n < AllMessageCount)
         table[static_cast<size_t>(n)] = text;
 }
 

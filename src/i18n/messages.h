@@ -5,12 +5,27 @@
 namespace i18n {
 
 // The numbered user-facing texts: built-in English, replaced by the translation at start-up.
+// Entries 0..14 are the launcher's original messages, translated by the language file's
+// [Messages] section.
 constexpr int MessageCount = 15;
+
+// Texts the launcher gained later (menu entries, prompts, error texts). Each is message table
+// entry MessageCount + its value and line (value + 1) of the language file's [Extras] section.
+// Translations count lines, so new texts are appended before Count and never reordered.
+enum class Extra : int {
+    AddFolder, // "Add folder..." in the list's context menu
+    Count
+};
+constexpr int ExtraCount = static_cast<int>(Extra::Count);
+// Every entry of the table, original and later texts.
+constexpr int AllMessageCount = MessageCount + ExtraCount;
 
 // Fills the table with the built-in English texts.
 void initMessageTable();
-// Entry n (0..14); an empty text for numbers outside the table.
+// Entry n (0..AllMessageCount - 1); an empty text for numbers outside the table.
 QString message(int n);
+// A later text: message(MessageCount + e).
+QString message(Extra e);
 // Replaces entry n (the translation's [Messages] section does this at start-up).
 void setMessage(int n, const QString& text);
 

@@ -432,6 +432,18 @@ ApplyResult applyTexts(Form form, QWidget* window, const LanguageText& text, int
         else
             result.unmatched.append(name);
     }
+    // The later texts: line k of [Extras] is message MessageCount + k - 1. They are kept out of
+    // the designed sections, whose line counts existing translations rely on.
+    if (form == Form::Main && languageIndex == 1) {
+        for (int k = 1; k <= ExtraCount; ++k) {
+            if (const auto entry = text.entry(QStringLiteral("[Extras]"), k)) {
+                setMessage(MessageCount + k - 1, *entry);
+                ++result.applied;
+            } else {
+                ++result.kept;
+            }
+        }
+    }
     return result;
 }
 

@@ -436,8 +436,9 @@ TEST_F(ApplyLanguage, EnglishInForceOnlyNamesTheTranslation) {
 
 TEST_F(ApplyLanguage, MissingAndShortSectionsKeepEnglishButEmptyEntriesApply) {
     MainWindow main;
-    // [Labels] and [Language] are missing; [Hints] stops after entry 3 at the end of the file.
-    QByteArray file = generatedFile({"[Labels]", "[Language]"}, {{"[Hints]", 3}});
+    // [Labels], [Language] and [Extras] are missing; [Hints] stops after entry 3 at the end of
+    // the file.
+    QByteArray file = generatedFile({"[Labels]", "[Language]", "[Extras]"}, {{"[Hints]", 3}});
     file.replace("xCheckboxes 3\r\n", " \r\n"); // an entry that exists but is empty
     file.replace("xCheckboxes 3\n", " \n");
     ASSERT_FALSE(file.contains("Checkboxes 3"));
@@ -454,6 +455,11 @@ TEST_F(ApplyLanguage, MissingAndShortSectionsKeepEnglishButEmptyEntriesApply) {
     EXPECT_EQ(toolTipOf(main.w["CheckBox6"]), english);
     EXPECT_EQ(toolTipOf(main.w["ComboBox14"]), english);
     EXPECT_EQ(message(14), "Messages 15");
+    EXPECT_EQ(message(Extra::AddFolder), "Add folder...");
+
+    // The later texts come from [Extras], after the designed sections.
+    applyMain(main, generatedFile(), 1);
+    EXPECT_EQ(message(Extra::AddFolder), "Extras 1");
 }
 
 TEST_F(ApplyLanguage, TruncatedFilesNeverBlankATextOrCrash) {
