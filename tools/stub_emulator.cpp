@@ -2,12 +2,15 @@
 // to the file named by VARNIX_STUB_LOG (one item per line: "arg=...", "cwd=...", "home=..."),
 // sleeps VARNIX_STUB_SLEEP_MS milliseconds, optionally
 // writes a mednafen.cfg into its working folder (VARNIX_STUB_WRITE_CFG=1), then exits with
-// VARNIX_STUB_EXIT, or crashes when VARNIX_STUB_CRASH=1.
+// VARNIX_STUB_EXIT, or crashes when VARNIX_STUB_CRASH=1. Before that it writes
+// VARNIX_STUB_FILL_KB kilobytes of filler lines to its standard output, then the lines of
+// VARNIX_STUB_SAY ("|" separates them) to its standard error.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QThread>
 
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
@@ -23,6 +26,15 @@ int main(int argc, char** argv) {
             text += "home=" + qgetenv("MEDNAFEN_HOME") + "\n";
             log.write(text);
         }
+    }
+    const int fillKb = qEnvironmentVariableIntValue("VARNIX_STUB_FILL_KB");
+    for (int i = 0; i < fillKb * 16; ++i)
+        std::fputs("filler line of sixty-four bytes ...............................\n", stdout);
+    std::fflush(stdout);
+    const QByteArray say = qgetenv("VARNIX_STUB_SAY");
+    if (!say.isEmpty()) {
+        for (const QByteArray& line : say.split('|'))
+            std::fprintf(stderr, "%s\n", line.constData());
     }
     const int sleepMs = qEnvironmentVariableIntValue("VARNIX_STUB_SLEEP_MS");
     if (sleepMs > 0)

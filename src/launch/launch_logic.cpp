@@ -49,9 +49,9 @@ int discCount(const QStringList& playlistLines) {
     return count;
 }
 
-QString commandLineText(int medium, const QString& gamePath) {
-    return QStringLiteral("mednafen.exe -which_medium ") + QString::number(medium) +
-           QStringLiteral(" \"") + gamePath + QLatin1Char('"');
+QString commandLineText(const QString& program, int medium, const QString& gamePath) {
+    return QDir::toNativeSeparators(program) + QStringLiteral(" -which_medium ") +
+           QString::number(medium) + QStringLiteral(" \"") + gamePath + QLatin1Char('"');
 }
 
 QString coreFolder(const QString& applicationFolder) {

@@ -24,8 +24,9 @@ QString playlistName(const QString& gamePath);
 // The number of discs of a playlist: every non-empty line counts, comments included.
 int discCount(const QStringList& playlistLines);
 
-// The emulator command line as the user sees it in the start-failure message.
-QString commandLineText(int medium, const QString& gamePath);
+// The emulator command line as the user sees it in the start-failure message, naming the
+// program file (shown with the platform's folder separators).
+QString commandLineText(const QString& program, int medium, const QString& gamePath);
 
 // The absolute path of the emulator executable, <app>/Core/mednafen(.exe).
 QString emulatorProgram(const QString& applicationFolder);

@@ -4,6 +4,7 @@
 #include "i18n/messages.h"
 #include "launch/cd_window.h"
 #include "launch/launch_logic.h"
+#include "launch/output_tail.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/text_file.h"
@@ -12,6 +13,11 @@
 #include <QProcess>
 
 namespace launch {
+
+namespace {
+// Lines of the emulator's output shown when it fails.
+constexpr int MaxReportLines = 8;
+} // namespace
 
 GameLauncher::GameLauncher(const QString& applicationFolder, TForm3* cdWindow, QWidget* mainWindow,
                            QObject* parent)
@@ -52,21 +58,28 @@ void GameLauncher::launch(const QString& gamePath, const QString& japaneseBiosFi
     }
 
     const QString core = coreFolder(folder_);
+    const QString program = emulatorProgram(folder_);
     QProcess process;
-    // The emulator writes a lot to its standard channels; they go nowhere, as they did with no
-    // standard handles on Windows.
-    platform::setUpQuietProcess(process, emulatorProgram(folder_),
-                                emulatorArguments(medium, gamePath), core,
+    platform::setUpQuietProcess(process, program, emulatorArguments(medium, gamePath), core,
                                 platform::emulatorEnvironment(core));
+    // The emulator's standard output and error are read as they come, so it never stalls on a
+    // full pipe; only their last part is kept, to explain a failure.
+    platform::captureOutput(process);
+    OutputTail tail;
+    connect(&process, &QProcess::readyReadStandardOutput, this,
+            [&] { tail.append(process.readAllStandardOutput()); });
 
     QEventLoop wait;
     connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
 
     process.start();
     if (!process.waitForStarted(-1)) {
+        // The command line names the program file of this platform, and the system says why it
+        // could not be started.
         controls::dialogs().error(mainWindow_, i18n::message(7) + QLatin1Char(' ') +
-                                                   commandLineText(medium, gamePath) +
-                                                   QLatin1Char('!'));
+                                                   commandLineText(program, medium, gamePath) +
+                                                   QLatin1Char('!') + QChar(13) +
+                                                   platform::startFailureReason(process));
         return;
     }
 
@@ -76,8 +89,15 @@ void GameLauncher::launch(const QString& gamePath, const QString& japaneseBiosFi
     // the process ends, however it ends (a crash also reports finished).
     if (process.state() != QProcess::NotRunning)
         wait.exec();
+    tail.append(process.readAllStandardOutput());
     running_ = false;
     emit emulatorFinished();
+
+    // The window is back: a refused disc or a crash is explained, not just a blink.
+    const QString report = failureReport(process.exitStatus() == QProcess::CrashExit,
+                                         process.exitCode(), tail.lastLines(MaxReportLines));
+    if (!report.isEmpty())
+        controls::dialogs().error(mainWindow_, report);
 }
 
 } // namespace launch

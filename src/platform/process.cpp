@@ -38,6 +38,21 @@ void setUpQuietProcess(QProcess& process, const QString& program, const QStringL
 #endif
 }
 
+void captureOutput(QProcess& process) {
+    // An empty file name ends the redirection to the null device.
+    process.setStandardOutputFile(QString());
+    process.setStandardErrorFile(QString());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+QString startFailureReason(const QProcess& process) {
+    // The toolkit reports e.g. "execve: Permission denied"; the part after the last ": " is the
+    // system's own text.
+    const QString text = process.errorString();
+    const qsizetype colon = text.lastIndexOf(QStringLiteral(": "));
+    return colon >= 0 ? text.mid(colon + 2) : text;
+}
+
 qint64 startDetachedWithPid(const QString& program, const QStringList& arguments,
                             const QString& workingFolder, const QProcessEnvironment& environment) {
     QProcess process;

@@ -17,6 +17,14 @@ QProcessEnvironment emulatorEnvironment(const QString& coreFolder);
 void setUpQuietProcess(QProcess& process, const QString& program, const QStringList& arguments,
                        const QString& workingFolder, const QProcessEnvironment& environment);
 
+// Lets a process set up quietly hand its standard output and error, merged, to the caller
+// (read them as they come, or the program stalls on a full pipe).
+void captureOutput(QProcess& process);
+
+// The system's reason why a process failed to start ("Permission denied"), without the
+// toolkit's prefix.
+QString startFailureReason(const QProcess& process);
+
 // Starts a program detached, without a console window, in the given working folder. Returns
 // whether it started.
 bool startDetached(const QString& program, const QStringList& arguments,

@@ -52,9 +52,10 @@ TEST(Playlist, ExtensionNameAndDiscCount) {
 }
 
 TEST(CommandLine, TextForTheMessageAndArgumentsForTheStart) {
-    EXPECT_EQ(commandLineText(0, "/games/My Game.cue"),
-              "mednafen.exe -which_medium 0 \"/games/My Game.cue\"");
-    EXPECT_EQ(commandLineText(-1, "x"), "mednafen.exe -which_medium -1 \"x\"");
+    const QString program = QDir::toNativeSeparators("/app/Core/mednafen");
+    EXPECT_EQ(commandLineText("/app/Core/mednafen", 0, "/games/My Game.cue"),
+              program + " -which_medium 0 \"/games/My Game.cue\"");
+    EXPECT_EQ(commandLineText("/app/Core/mednafen", -1, "x"), program + " -which_medium -1 \"x\"");
     EXPECT_EQ(emulatorArguments(2, "/games/A \"B\".m3u"),
               QStringList({"-which_medium", "2", "/games/A \"B\".m3u"}));
 

@@ -51,8 +51,8 @@ protected:
                          [this] { signals_ << "finished"; });
     }
     void TearDown() override {
-        for (const char* name :
-             {"VARNIX_STUB_LOG", "VARNIX_STUB_CRASH", "VARNIX_STUB_SLEEP_MS", "VARNIX_STUB_EXIT"})
+        for (const char* name : {"VARNIX_STUB_LOG", "VARNIX_STUB_CRASH", "VARNIX_STUB_SLEEP_MS",
+                                 "VARNIX_STUB_EXIT", "VARNIX_STUB_FILL_KB", "VARNIX_STUB_SAY"})
             qunsetenv(name);
     }
 
@@ -195,30 +195,51 @@ TEST_F(LauncherTest, BiosCheckTestsFullPathsAsWritten) {
     EXPECT_EQ(signals_.size(), 4);
 }
 
-TEST_F(LauncherTest, EmulatorThatCannotStartShowsTheCommandLineAndEmitsNothing) {
+TEST_F(LauncherTest, EmulatorThatCannotStartShowsTheCommandLineAndTheReason) {
     QFile::remove(emulator());
+    app.write("Core/mednafen", "not a program");
+    QFile::setPermissions(emulator(), QFile::ReadOwner | QFile::WriteOwner);
     const QString game = app.write("games/My Game.cue", "");
 
     launcher.launch(game, "", "");
 
-    EXPECT_EQ(dialogs.errors,
-              QStringList({"Some files are missing in the key: mednafen.exe -which_medium 0 \"" +
-                           game + "\"!"}));
+    EXPECT_EQ(
+        dialogs.errors,
+        QStringList({"Some files are missing in the key: " + QDir::toNativeSeparators(emulator()) +
+                     " -which_medium 0 \"" + game + "\"!\rPermission denied"}));
     EXPECT_TRUE(signals_.isEmpty());
     EXPECT_FALSE(launcher.running());
 }
 
-TEST_F(LauncherTest, CrashOrFailureStatusStillBringsTheWindowBack) {
+TEST_F(LauncherTest, FailureStatusOrCrashIsExplainedByTheLastOutputLines) {
     const QString game = app.write("games/G.cue", "");
-    qputenv("VARNIX_STUB_CRASH", "1");
+    // Far more output than is kept, read as it comes: the emulator does not stall on it.
+    qputenv("VARNIX_STUB_FILL_KB", "1024");
+    qputenv("VARNIX_STUB_SAY",
+            "Loading G.cue...|   |Could not find a system that supports this CD.");
+    qputenv("VARNIX_STUB_EXIT", "255");
     launcher.launch(game, "", "");
     EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    const QStringList lines = dialogs.errors[0].split('\r');
+    EXPECT_EQ(lines.first(), "The emulator ended with status 255.");
+    EXPECT_EQ(lines.size(), 2 + 8);
+    EXPECT_EQ(lines.mid(lines.size() - 2),
+              QStringList({"Loading G.cue...", "Could not find a system that supports this CD."}));
 
-    qunsetenv("VARNIX_STUB_CRASH");
-    qputenv("VARNIX_STUB_EXIT", "3");
+    qunsetenv("VARNIX_STUB_FILL_KB");
+    qunsetenv("VARNIX_STUB_EXIT");
+    qputenv("VARNIX_STUB_CRASH", "1");
     launcher.launch(game, "", "");
     EXPECT_EQ(signals_, QStringList({"started", "finished", "started", "finished"}));
-    EXPECT_TRUE(dialogs.errors.isEmpty());
+    ASSERT_EQ(dialogs.errors.size(), 2);
+    EXPECT_TRUE(dialogs.errors[1].startsWith("The emulator crashed (status "));
+    EXPECT_TRUE(dialogs.errors[1].endsWith("\rCould not find a system that supports this CD."));
+
+    // A normal end says nothing.
+    qunsetenv("VARNIX_STUB_CRASH");
+    launcher.launch(game, "", "");
+    EXPECT_EQ(dialogs.errors.size(), 2);
 }
 
 TEST_F(LauncherTest, EventsAreHandledWhileTheEmulatorRunsAndNoSecondLaunchStarts) {

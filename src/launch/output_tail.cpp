@@ -1,0 +1,50 @@
+#include "launch/output_tail.h"
+
+#include "i18n/messages.h"
+
+namespace launch {
+
+void OutputTail::append(const QByteArray& bytes) {
+    bytes_.append(bytes);
+    if (bytes_.size() > limit_) {
+        bytes_.remove(0, bytes_.size() - limit_);
+        cut_ = true;
+    }
+}
+
+QStringList OutputTail::lastLines(int maxLines) const {
+    QList<QByteArray> lines = bytes_.split('\n');
+    // The first line may have lost its beginning to the limit.
+    if (cut_ && !lines.isEmpty())
+        lines.removeFirst();
+    QStringList result;
+    for (auto it = lines.crbegin(); it != lines.crend() && result.size() < maxLines; ++it) {
+        // A carriage return starts the line over (progress output); keep what stands last.
+        QByteArray line = *it;
+        while (line.endsWith('\r'))
+            line.chop(1);
+        const qsizetype cr = line.lastIndexOf('\r');
+        if (cr >= 0)
+            line = line.mid(cr + 1);
+        const QString text = QString::fromLocal8Bit(line).trimmed();
+        if (!text.isEmpty())
+            result.prepend(text);
+    }
+    return result;
+}
+
+QString failureReport(bool crashed, int exitCode, const QStringList& lastLines) {
+    if (!crashed && exitCode == 0)
+        return QString();
+    QString text =
+        i18n::message(crashed ? i18n::Extra::EmulatorCrashed : i18n::Extra::EmulatorFailed);
+    text.replace(QStringLiteral("%1"), QString::number(exitCode));
+    // An empty line, then what the emulator said last.
+    if (!lastLines.isEmpty())
+        text += QChar(13);
+    for (const QString& line : lastLines)
+        text += QChar(13) + line;
+    return text;
+}
+
+} // namespace launch
