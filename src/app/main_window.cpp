@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -158,6 +159,8 @@ void TForm1::startUp() {
     connect(model, &QAbstractItemModel::modelReset, this, [this] { applyWarningRule(); });
     connect(gameList_.get(), &library::GameList::countChanged, this,
             [this](const QString& text) { StatusPanels[1]->setText(text); });
+    connect(settingsModel_.get(), &settings::SettingsModel::controlChanged, this,
+            [this] { showUnsavedMark(); });
     connect(gameList_.get(), &library::GameList::statusChanged, this,
             [this](const QString& text) { setStatus(text); });
 
@@ -455,7 +458,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListView1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            LaunchSelectedGame();
+            // A held key repeats its press: only a real press starts a game, so a Return held
+            // a moment too long does not start it again when the window comes back.
+            if (!key->isAutoRepeat())
+                LaunchSelectedGame();
             return true;
         }
         if (key->key() == Qt::Key_Delete) {
@@ -497,7 +503,7 @@ void TForm1::Addgames1Click() {
 }
 
 void TForm1::Deleteitem1Click() {
-    if (gameList_->busy())
+    if (gameList_->busy() || !settleUnsavedSettings())
         return;
     const int row = selectedRow();
     guarded([&] {
@@ -510,7 +516,7 @@ void TForm1::Deleteitem1Click() {
 }
 
 void TForm1::Clearlist2Click() {
-    if (gameList_->busy())
+    if (gameList_->busy() || !settleUnsavedSettings())
         return;
     guarded([&] { gameList_->clear(); });
     applyWarningRule();
@@ -523,15 +529,84 @@ void TForm1::ListView1ColumnClick(int column) {
 }
 
 void TForm1::ListView1SelectItem() {
+    if (revertingSelection_)
+        return;
     const int row = selectedRow();
     const bool selected = row >= 0;
+    if (!shownPath_.isEmpty() && (!selected || gameList_->model()->at(row).path != shownPath_) &&
+        !settleUnsavedSettings()) {
+        // Cancelled: the game whose changes the tabs hold stays selected.
+        for (int i = 0; i < gameList_->model()->count(); ++i) {
+            if (gameList_->model()->at(i).path == shownPath_) {
+                revertingSelection_ = true;
+                selectRow(i);
+                ListView1->setCurrentIndex(gameList_->model()->index(i, 1));
+                revertingSelection_ = false;
+                return;
+            }
+        }
+    }
     PageControl1->setEnabled(selected);
     XiButton1->setEnabled(selected);
     XiButton2->setEnabled(selected);
-    if (!selected)
+    if (!selected) {
+        shownPath_.clear();
+        showUnsavedMark();
         return;
+    }
     const library::GameRecord& game = gameList_->model()->at(row);
+    shownPath_ = game.path;
+    shownName_ = game.gameName;
     guarded([&] { profiles_->selectGame(game.path, game.gameName); });
+    settingsInStore();
+}
+
+void TForm1::settingsInStore() {
+    storedSettings_ = settingsModel_->collectSettings();
+    showUnsavedMark();
+}
+
+bool TForm1::settingsUnsaved() const {
+    return !shownPath_.isEmpty() && settingsModel_->collectSettings() != storedSettings_;
+}
+
+// "Save profile" carries a mark while the tabs hold unsaved changes.
+void TForm1::showUnsavedMark() {
+    const bool unsaved = settingsUnsaved();
+    const bool marked = !saveCaption_.isNull();
+    if (unsaved && !marked) {
+        saveCaption_ = XiButton2->caption();
+        XiButton2->setCaption(saveCaption_ + QStringLiteral(" *"));
+    } else if (!unsaved && marked) {
+        XiButton2->setCaption(saveCaption_);
+        saveCaption_ = QString();
+    }
+}
+
+bool TForm1::settleUnsavedSettings() {
+    if (!settingsUnsaved())
+        return true;
+    using Choice = controls::Dialogs::SaveChoice;
+    const Choice choice = controls::dialogs().askToSave(
+        this, i18n::message(i18n::Extra::UnsavedSettings).replace(QStringLiteral("%1"), shownName_),
+        {i18n::message(i18n::Extra::SaveButton), i18n::message(i18n::Extra::DiscardButton),
+         i18n::message(i18n::Extra::CancelButton)});
+    if (choice == Choice::Cancel)
+        return false;
+    bool settled = true;
+    try {
+        if (choice == Choice::Save)
+            setStatus(profiles_->saveProfile(shownPath_, shownName_));
+        else
+            profiles_->selectGame(shownPath_, shownName_); // the tabs show the stored profile
+    } catch (const platform::IoError& error) {
+        showError(error.text());
+        // A failed save keeps the changes and the user where they were.
+        settled = choice != Choice::Save;
+    }
+    if (settled)
+        settingsInStore();
+    return settled;
 }
 
 void TForm1::XiButton2Click() {
@@ -539,7 +614,10 @@ void TForm1::XiButton2Click() {
     if (row < 0)
         return;
     const library::GameRecord& game = gameList_->model()->at(row);
-    guarded([&] { setStatus(profiles_->saveProfile(game.path, game.gameName)); });
+    guarded([&] {
+        setStatus(profiles_->saveProfile(game.path, game.gameName));
+        settingsInStore();
+    });
 }
 
 void TForm1::XiButton1Click() {
@@ -578,7 +656,10 @@ void TForm1::ListView1DblClick() {
 
 void TForm1::LaunchSelectedGame() {
     const int row = selectedRow();
-    if (row < 0 || !launcher_ || gameList_->busy())
+    if (row < 0 || !launcher_ || gameList_->busy() || launcher_->running())
+        return;
+    // The emulator reads the stored profile: unsaved changes are saved first or dropped.
+    if (!settleUnsavedSettings())
         return;
     const QString path = gameList_->model()->at(row).path;
     guarded([&] {
@@ -588,7 +669,8 @@ void TForm1::LaunchSelectedGame() {
 }
 
 void TForm1::emulatorStarted() {
-    showMinimized();
+    // Hidden only: a minimize before the hide reaches the window manager late (openbox iconifies
+    // the window after it was shown again), and the window would stay iconic after the game.
     hide();
     if (QSystemTrayIcon::isSystemTrayAvailable())
         TrayIcon1->show();
@@ -596,10 +678,16 @@ void TForm1::emulatorStarted() {
 
 void TForm1::emulatorFinished() {
     TrayIcon1->hide();
-    showNormal();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
     raise();
     activateWindow();
     centerOnDesktop();
+    // The keyboard is back in the list, on the game just played: Enter plays it again.
+    const int row = selectedRow();
+    if (row >= 0)
+        ListView1->setCurrentIndex(gameList_->model()->index(row, 1));
+    ListView1->setFocus(Qt::OtherFocusReason);
     // Coming back is an activation: check the emulator again even where the platform does not
     // report one.
     FormActivate();
@@ -612,13 +700,33 @@ void TForm1::centerOnDesktop() {
 }
 
 void TForm1::ComboBox14Change(int index) {
-    if (skinChangeRestarts(index, launcherSettings_.skin))
+    if (!skinChangeRestarts(index, launcherSettings_.skin))
+        return;
+    if (settleUnsavedSettings())
         restart();
+    else
+        ComboBox14->setCurrentIndex(launcherSettings_.skin >= 0 &&
+                                            launcherSettings_.skin < controls::SkinCount
+                                        ? launcherSettings_.skin
+                                        : controls::DefaultSkin);
 }
 
 void TForm1::ComboBoxEx1Change(int index) {
-    if (i18n::languageChangeRestarts(index, launcherSettings_.language, ComboBoxEx1->itemText(1)))
+    if (!i18n::languageChangeRestarts(index, launcherSettings_.language, ComboBoxEx1->itemText(1)))
+        return;
+    if (settleUnsavedSettings())
         restart();
+    else
+        ComboBoxEx1->setCurrentIndex(i18n::languageIndex());
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A restart has settled the changes already.
+    if (!ending_ && !settleUnsavedSettings()) {
+        event->ignore();
+        return;
+    }
+    controls::BorderlessWindow::closeEvent(event);
 }
 
 // Writes Main.ini from both selectors, closes this window and starts the launcher again from the

@@ -79,6 +79,10 @@ public:
     void ComboBox14Change(int index);
     void LaunchSelectedGame();
 
+    // Whether the tabs hold changes to the shown game's settings that were not saved since they
+    // were read or saved.
+    bool settingsUnsaved() const;
+
     // The selected row, or -1.
     int selectedRow() const;
     void selectRow(int row);
@@ -90,6 +94,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void activated() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -105,6 +110,12 @@ private:
     void emulatorStarted();
     void emulatorFinished();
     void centerOnDesktop();
+    // Before the tabs' game changes or the window goes: unsaved changes are saved or dropped as
+    // the user answers. Returns false when the user cancels.
+    bool settleUnsavedSettings();
+    // The tabs now hold what the shown game's profile holds.
+    void settingsInStore();
+    void showUnsavedMark();
     template <typename F> void guarded(F&& action);
 
     AppPaths paths_;
@@ -113,6 +124,13 @@ private:
     bool ending_ = false;
     bool checkPending_ = false;
     std::function<bool(const QString&)> restarter_;
+
+    // The game whose settings the tabs show (empty path: none), and the lines last read or saved.
+    QString shownPath_;
+    QString shownName_;
+    QStringList storedSettings_;
+    QString saveCaption_; // "Save profile" without the unsaved mark
+    bool revertingSelection_ = false;
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;
     std::unique_ptr<library::GameList> gameList_;

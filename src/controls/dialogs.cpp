@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace controls {
 
@@ -23,6 +24,24 @@ public:
     }
     QString openFile(QWidget* parent, const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    }
+    SaveChoice askToSave(QWidget* parent, const QString& text,
+                         const QStringList& buttonTexts) override {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), boxText(text),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const QMessageBox::StandardButton buttons[3] = {QMessageBox::Save, QMessageBox::Discard,
+                                                        QMessageBox::Cancel};
+        for (int i = 0; i < 3 && i < buttonTexts.size(); ++i)
+            box.button(buttons[i])->setText(buttonTexts[i]);
+        box.exec();
+        const auto* clicked = box.clickedButton();
+        if (clicked == box.button(QMessageBox::Save))
+            return SaveChoice::Save;
+        if (clicked == box.button(QMessageBox::Discard))
+            return SaveChoice::Discard;
+        return SaveChoice::Cancel;
     }
 };
 

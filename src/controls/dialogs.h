@@ -12,6 +12,8 @@ namespace controls {
 // a single OK button and the title of its kind ("Error", "Warning", "Information").
 class Dialogs {
 public:
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~Dialogs() = default;
     virtual void error(QWidget* parent, const QString& text) = 0;
     virtual void warning(QWidget* parent, const QString& text) = 0;
@@ -20,6 +22,10 @@ public:
     virtual QStringList openFiles(QWidget* parent, const QString& filter) = 0;
     // Single-file open dialog; an empty text means the user cancelled.
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // A question box with the buttons Save, Don't save and Cancel (texts given, in that order);
+    // Escape or closing the box is Cancel.
+    virtual SaveChoice askToSave(QWidget* parent, const QString& text,
+                                 const QStringList& buttonTexts) = 0;
 };
 
 // The dialogs in use; never null.

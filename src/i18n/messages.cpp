@@ -32,6 +32,12 @@ const char* const english[MessageCount] = {
 // English of the later texts, in the order of Extra.
 const char* const englishExtras[ExtraCount] = {
     "Add folder...",
+    "The emulator ended with status %1.",
+    "The emulator crashed (status %1).",
+    "The settings of \"%1\" have changed. Save them to its profile?",
+    "Save",
+    "Don't save",
+    "Cancel",
 };
 
 } // namespace

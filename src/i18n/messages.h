@@ -13,7 +13,13 @@ constexpr int MessageCount = 15;
 // entry MessageCount + its value and line (value + 1) of the language file's [Extras] section.
 // Translations count lines, so new texts are appended before Count and never reordered.
 enum class Extra : int {
-    AddFolder, // "Add folder..." in the list's context menu
+    AddFolder,       // "Add folder..." in the list's context menu
+    EmulatorFailed,  // error box: the emulator ended with a non-zero status (%1)
+    EmulatorCrashed, // error box: the emulator crashed (%1: its status)
+    UnsavedSettings, // question: the tabs hold unsaved changes of game %1
+    SaveButton,      // its three buttons
+    DiscardButton,
+    CancelButton,
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

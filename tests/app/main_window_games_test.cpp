@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "controls/xi_button.h"
 #include "disc_writer.h"
 #include "i18n/language.h"
 #include "i18n/messages.h"
@@ -6,14 +7,17 @@
 #include "launch/cd_window.h"
 #include "library/game_list.h"
 #include "library/properties_window.h"
+#include "settings/settings_model.h"
 #include "settings/settings_panel.h"
 #include "test_support.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTabWidget>
@@ -196,6 +200,13 @@ TEST(MainWindowGames, EnterStartsTheEmulatorAndTheWindowComesBackCentred) {
     EXPECT_EQ(app.dialogs.warnings, QStringList{i18n::message(10)});
     const QRect desktop = app.form->screen()->availableGeometry();
     EXPECT_LE((app.form->geometry().center() - desktop.center()).manhattanLength(), 1);
+    // The keyboard is back in the list on the game just played; a held Return's repeats do not
+    // start it again.
+    EXPECT_EQ(app.form->focusWidget(), app.form->listView());
+    EXPECT_EQ(app.form->listView()->currentIndex().row(), 0);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(app.form->listView(), &repeat);
+    EXPECT_EQ(QString::fromLocal8Bit(testsupport::readAll(log)).count("start\n"), 1);
 }
 
 TEST(MainWindowGames, TheShippedTranslationReachesEveryTextOfTheMainWindow) {
@@ -220,4 +231,38 @@ TEST(MainWindowGames, TheShippedTranslationReachesEveryTextOfTheMainWindow) {
     EXPECT_EQ(again.kept, 0);
     i18n::initMessageTable();
     i18n::setLanguageIndex(0);
+}
+
+TEST(MainWindowGames, UnsavedSettingsAreMarkedAndAskedAboutOnce) {
+    GamesApp app;
+    app.dir.write("List.ini", (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    app.start();
+    app.form->show();
+    auto* save = app.form->findChild<controls::TXiButton*>("XiButton2");
+    settings::SettingsModel* model = app.form->settingsModel();
+    using Choice = controls::Dialogs::SaveChoice;
+    app.form->selectRow(0);
+    EXPECT_EQ(save->caption(), "Save profile");
+    model->setChecked(settings::Ctl::CheckBox1, !model->checked(settings::Ctl::CheckBox1));
+    EXPECT_EQ(save->caption(), "Save profile *");
+
+    // Cancel keeps the game and its changes; Save writes them before the other game shows.
+    app.dialogs.saveAnswers << Choice::Cancel << Choice::Save;
+    app.form->selectRow(1);
+    EXPECT_EQ(app.dialogs.questions.size(), 1);
+    EXPECT_EQ(app.form->selectedRow(), 0);
+    EXPECT_TRUE(app.form->settingsUnsaved());
+    app.form->selectRow(1);
+    EXPECT_EQ(app.dialogs.questions.size(), 2);
+    EXPECT_TRUE(app.dialogs.questions[1].contains("\"Alpha\""));
+    EXPECT_EQ(app.form->selectedRow(), 1);
+    EXPECT_FALSE(QDir(app.dir.file("Core/pgconfig")).isEmpty());
+    EXPECT_EQ(save->caption(), "Save profile");
+
+    // Closing asks too; a cancel keeps the window.
+    model->setChecked(settings::Ctl::CheckBox1, !model->checked(settings::Ctl::CheckBox1));
+    app.dialogs.saveAnswers << Choice::Cancel << Choice::Discard;
+    EXPECT_FALSE(app.form->close());
+    EXPECT_TRUE(app.form->close());
+    EXPECT_EQ(app.dialogs.questions.size(), 4);
 }

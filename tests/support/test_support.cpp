@@ -47,6 +47,12 @@ QString FakeDialogs::openFile(QWidget*, const QString& filter) {
     return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
 }
 
+controls::Dialogs::SaveChoice FakeDialogs::askToSave(QWidget*, const QString& text,
+                                                     const QStringList&) {
+    questions << text;
+    return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
+}
+
 QString toolPath(const QString& name) {
     return QStringLiteral(VARNIX_TOOLS_DIR "/") + name;
 }

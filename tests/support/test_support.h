@@ -36,10 +36,14 @@ public:
     void information(QWidget*, const QString& text) override { informations << text; }
     QStringList openFiles(QWidget*, const QString& filter) override;
     QString openFile(QWidget*, const QString& filter) override;
+    // Records the question and answers with the next queued choice; Discard when none is queued.
+    SaveChoice askToSave(QWidget*, const QString& text, const QStringList&) override;
 
     QStringList errors, warnings, informations, filters;
     QList<QStringList> openFilesAnswers; // empty list = cancel
     QStringList openFileAnswers;         // empty text = cancel
+    QStringList questions;
+    QList<SaveChoice> saveAnswers;
 
 private:
     controls::Dialogs* previous_;
