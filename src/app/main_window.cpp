@@ -17,10 +17,12 @@
 #include "settings/settings_model.h"
 #include "settings/settings_panel.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -32,6 +34,8 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QStyledItemDelegate>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTableView>
@@ -82,6 +86,13 @@ public:
 };
 
 namespace {
+
+QString titleButtonStyle(const QColor& text) {
+    return QStringLiteral("QToolButton { color: %1; background: transparent; border: none; }"
+                          "QToolButton:hover { border: 1px solid %1; }"
+                          "QToolButton:pressed { border: 1px solid %1; padding-top: 2px; }")
+        .arg(text.name());
+}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -176,6 +187,7 @@ void TForm1::startUp() {
 
     i18n::setLanguageIndex(launcherSettings_.language);
     guarded([&] { i18n::loadLanguage(paths_.folder, this); });
+    fitLanguageSelectorPopup();
     applySkin(launcherSettings_.skin);
     if (QFileInfo(paths_.listIni()).isFile())
         guarded([&] { gameList_->startUp(); });
@@ -203,7 +215,8 @@ void TForm1::buildWindow() {
     BarMini->setObjectName(QStringLiteral("BarMini"));
     BarMini->setGeometry(621, 4, 27, 20);
     BarMini->setGradientStartColor(palette().color(QPalette::Shadow));
-    BarMini->setGradientEndColor(palette().color(QPalette::Window));
+    // Like the close bar, the minimize bar's gradient ends in the window colour, white.
+    BarMini->setGradientEndColor(palette().color(QPalette::Base));
     BMini = new QToolButton(BarMini);
     BMini->setObjectName(QStringLiteral("BMini"));
     BMini->setText(QStringLiteral(" _ "));
@@ -211,6 +224,9 @@ void TForm1::buildWindow() {
     BMini->setAutoRaise(true);
     BMini->setCursor(Qt::PointingHandCursor);
     BMini->setGeometry(0, 0, 27, 20);
+    // Hovered or pressed, the caption buttons keep their bar's gradient and their text colour
+    // and only gain a thin frame.
+    BMini->setStyleSheet(titleButtonStyle(palette().color(QPalette::ButtonText)));
     BMini->setFocusPolicy(Qt::NoFocus);
     connect(BMini, &QToolButton::clicked, this, [this] { showMinimized(); });
 
@@ -226,8 +242,7 @@ void TForm1::buildWindow() {
     BExit->setAutoRaise(true);
     BExit->setCursor(Qt::PointingHandCursor);
     BExit->setFont(controls::designFont(11, true));
-    BExit->setStyleSheet(
-        QStringLiteral("QToolButton { color: %1; }").arg(palette().color(QPalette::Base).name()));
+    BExit->setStyleSheet(titleButtonStyle(palette().color(QPalette::Base)));
     BExit->setGeometry(0, 0, 27, 20);
     BExit->setFocusPolicy(Qt::NoFocus);
     connect(BExit, &QToolButton::clicked, this, [this] { close(); });
@@ -263,6 +278,8 @@ void TForm1::buildWindow() {
     ListView1->horizontalHeader()->setStretchLastSection(false);
     ListView1->viewport()->setCursor(Qt::PointingHandCursor);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Tab leaves the list for the next control instead of walking its cells (and games).
+    ListView1->setTabKeyNavigation(false);
     ListView1->installEventFilter(this);
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TForm1::ListView1ColumnClick);
@@ -363,6 +380,14 @@ void TForm1::buildWindow() {
     XiButton7->raise();
     connect(XiButton7, &controls::TXiButton::clicked, this, &TForm1::XiButton7Click);
 
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this] { cycleSettingsTab(1); });
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this] { cycleSettingsTab(-1); });
+
     TrayIcon1 = new QSystemTrayIcon(QIcon(QStringLiteral(":/varnix.png")), this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
 }
@@ -420,15 +445,31 @@ void TForm1::applySkin(int skinIndex) {
 }
 
 // The settings tabs show exactly while the list holds a game; the warning panel lies behind.
+// The language drop-down is as wide as its widest entry: flag and text show whole.
+void TForm1::fitLanguageSelectorPopup() {
+    const QFontMetrics metrics(ComboBoxEx1->view()->font());
+    int widest = 0;
+    for (int i = 0; i < ComboBoxEx1->count(); ++i)
+        widest = qMax(widest, metrics.horizontalAdvance(ComboBoxEx1->itemText(i)));
+    // Plain list items: the menu-style items of the drop-down cut the text short beside the flag.
+    ComboBoxEx1->setItemDelegate(new QStyledItemDelegate(ComboBoxEx1));
+    ComboBoxEx1->view()->setTextElideMode(Qt::ElideNone);
+    ComboBoxEx1->view()->setMinimumWidth(widest + ComboBoxEx1->iconSize().width() + 24);
+}
+
 void TForm1::applyWarningRule() {
     PageControl1->setVisible(gameList_->model()->count() > 0);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // Keyboard use starts in the game list: arrows pick a game, Enter plays it.
-    if (!focusWidget())
+    // Keyboard use starts in the game list: arrows pick a game, Enter plays it. No row is
+    // current until then, so the first Down picks the first game.
+    if (!focusWidget()) {
         ListView1->setFocus();
+        if (selectedRow() < 0)
+            ListView1->setCurrentIndex(QModelIndex());
+    }
     // The check belongs to the first showing too: a window is not always activated when shown.
     if (!checkPending_) {
         checkPending_ = true;
@@ -454,9 +495,35 @@ void TForm1::FormActivate() {
     }
 }
 
+// The list's menu opened from the keyboard stands at the current row.
+void TForm1::popUpListMenuAtCurrentRow() {
+    const QRect row = ListView1->visualRect(ListView1->currentIndex());
+    const QPoint at = row.isValid() ? QPoint(row.left(), row.bottom()) : QPoint(0, 0);
+    PopupMenu1Popup();
+    PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab step through the settings tabs wherever the focus is.
+void TForm1::cycleSettingsTab(int step) {
+    if (!PageControl1->isVisible() || !PageControl1->isEnabled())
+        return;
+    const int count = PageControl1->count();
+    PageControl1->setCurrentIndex((PageControl1->currentIndex() + step + count) % count);
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The Menu key (a keyboard context-menu request) and Shift+F10 open the list's menu.
+    if (watched == ListView1 && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        popUpListMenuAtCurrentRow();
+        return true;
+    }
     if (watched == ListView1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            popUpListMenuAtCurrentRow();
+            return true;
+        }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             // A held key repeats its press: only a real press starts a game, so a Return held
             // a moment too long does not start it again when the window comes back.
@@ -496,9 +563,11 @@ void TForm1::Addgames1Click() {
     if (gameList_->busy())
         return;
     const QStringList files = controls::dialogs().openFiles(
-        this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"));
+        this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder_);
     if (files.isEmpty())
         return;
+    // The next "Add games" opens where these games were picked.
+    gamesFolder_ = QFileInfo(files.first()).absolutePath();
     guarded([&] { gameList_->addGames(files, [] { QCoreApplication::processEvents(); }); });
 }
 
@@ -623,8 +692,10 @@ void TForm1::XiButton2Click() {
 void TForm1::XiButton1Click() {
     if (selectedRow() < 0)
         return;
-    const QString file =
-        controls::dialogs().openFile(this, QStringLiteral("Profile (cfg) (*.cfg)"));
+    // Profiles live in Core/pgconfig: the dialog opens there.
+    const QString file = controls::dialogs().openFile(
+        this, QStringLiteral("Profile (cfg) (*.cfg)"),
+        QDir(paths_.folder).absoluteFilePath(QStringLiteral("Core/pgconfig")));
     if (file.isEmpty())
         return;
     guarded([&] { setStatus(profiles_->loadProfile(file)); });

@@ -116,6 +116,9 @@ private:
     // The tabs now hold what the shown game's profile holds.
     void settingsInStore();
     void showUnsavedMark();
+    void popUpListMenuAtCurrentRow();
+    void cycleSettingsTab(int step);
+    void fitLanguageSelectorPopup();
     template <typename F> void guarded(F&& action);
 
     AppPaths paths_;
@@ -131,6 +134,7 @@ private:
     QStringList storedSettings_;
     QString saveCaption_; // "Save profile" without the unsaved mark
     bool revertingSelection_ = false;
+    QString gamesFolder_; // where "Add games" picked games last
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;
     std::unique_ptr<library::GameList> gameList_;

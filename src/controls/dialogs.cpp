@@ -19,11 +19,14 @@ public:
     void information(QWidget* parent, const QString& text) override {
         QMessageBox::information(parent, QStringLiteral("Information"), boxText(text));
     }
-    QStringList openFiles(QWidget* parent, const QString& filter) override {
-        return QFileDialog::getOpenFileNames(parent, QString(), QString(), filter);
+    // "Profile (cfg) (*.cfg)" shows as "Profile (cfg)": the patterns only select the files.
+    QStringList openFiles(QWidget* parent, const QString& filter, const QString& folder) override {
+        return QFileDialog::getOpenFileNames(parent, QString(), folder, filter, nullptr,
+                                             QFileDialog::HideNameFilterDetails);
     }
-    QString openFile(QWidget* parent, const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    QString openFile(QWidget* parent, const QString& filter, const QString& folder) override {
+        return QFileDialog::getOpenFileName(parent, QString(), folder, filter, nullptr,
+                                            QFileDialog::HideNameFilterDetails);
     }
     SaveChoice askToSave(QWidget* parent, const QString& text,
                          const QStringList& buttonTexts) override {

@@ -18,10 +18,13 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     virtual void warning(QWidget* parent, const QString& text) = 0;
     virtual void information(QWidget* parent, const QString& text) = 0;
-    // Multi-select open dialog; an empty list means the user cancelled.
-    virtual QStringList openFiles(QWidget* parent, const QString& filter) = 0;
+    // Multi-select open dialog, opening in the given folder (empty: the current one); an empty
+    // list means the user cancelled. The filter's list shows its text without the patterns.
+    virtual QStringList openFiles(QWidget* parent, const QString& filter,
+                                  const QString& folder = QString()) = 0;
     // Single-file open dialog; an empty text means the user cancelled.
-    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    virtual QString openFile(QWidget* parent, const QString& filter,
+                             const QString& folder = QString()) = 0;
     // A question box with the buttons Save, Don't save and Cancel (texts given, in that order);
     // Escape or closing the box is Cancel.
     virtual SaveChoice askToSave(QWidget* parent, const QString& text,

@@ -8,13 +8,37 @@ namespace controls {
 
 namespace {
 
-void setPixel(QImage& image, int x, int y, QRgb rgb) {
+void setDevicePixel(QImage& image, int x, int y, QRgb rgb) {
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
         return;
     image.setPixel(x, y, rgb);
 }
 
+void setPixel(QImage& image, int x, int y, QRgb rgb) {
+    const qreal ratio = image.devicePixelRatio();
+    if (ratio == 1.0) {
+        setDevicePixel(image, x, y, rgb);
+        return;
+    }
+    const int left = static_cast<int>(std::floor(x * ratio));
+    const int right = static_cast<int>(std::floor((x + 1) * ratio));
+    const int top = static_cast<int>(std::floor(y * ratio));
+    const int bottom = static_cast<int>(std::floor((y + 1) * ratio));
+    for (int dy = top; dy < bottom; ++dy) {
+        for (int dx = left; dx < right; ++dx)
+            setDevicePixel(image, dx, dy, rgb);
+    }
+}
+
 } // namespace
+
+QImage faceImage(QSize size, qreal devicePixelRatio) {
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage image(static_cast<int>(std::ceil(size.width() * ratio)),
+                 static_cast<int>(std::ceil(size.height() * ratio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
 
 void drawLine(QImage& image, int x1, int y1, int x2, int y2, const QColor& color) {
     const QRgb rgb = color.rgb();

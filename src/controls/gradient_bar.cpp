@@ -25,7 +25,7 @@ void GradientBar::setGradientEndColor(const QColor& color) {
 QImage GradientBar::renderImage() const {
     if (width() <= 0 || height() <= 0)
         return {};
-    QImage image(width(), height(), QImage::Format_RGB32);
+    QImage image = faceImage(size(), devicePixelRatioF());
     image.fill(start_);
     verticalGradient(image, start_, end_);
     return image;

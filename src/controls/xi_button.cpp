@@ -126,7 +126,7 @@ void TXiButton::setGlyph(const QImage& glyph) {
     update();
 }
 
-QImage TXiButton::renderFace() const {
+QImage TXiButton::renderFace(qreal devicePixelRatio) const {
     const int w = width();
     const int h = height();
     if (w <= 0 || h <= 0)
@@ -148,7 +148,7 @@ QImage TXiButton::renderFace() const {
     const QColor text = working(5);
     const bool pressed = state_ == VisualState::Pressed;
 
-    QImage image(w, h, QImage::Format_RGB32);
+    QImage image = faceImage(size(), devicePixelRatio > 0 ? devicePixelRatio : devicePixelRatioF());
     image.fill(face);
     if (gradient_)
         verticalGradient(image, face, grad);
@@ -249,6 +249,21 @@ void TXiButton::mouseReleaseEvent(QMouseEvent* event) {
     if (pos.x() > 0 && pos.x() < width() && pos.y() > 0 && pos.y() < height())
         state_ = hotTrack_ ? VisualState::Hot : VisualState::Normal;
     repaintNow();
+}
+
+// While the left button is held after a press on the face, the pointer grab keeps enter and
+// leave events away: the face follows the pointer here instead, normal outside and pressed
+// inside, as the release there will or will not click.
+void TXiButton::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!clickArmed_)
+        return;
+    const VisualState wanted =
+        rect().contains(event->position().toPoint()) ? VisualState::Pressed : VisualState::Normal;
+    if (wanted != state_) {
+        state_ = wanted;
+        repaintNow();
+    }
 }
 
 void TXiButton::focusInEvent(QFocusEvent*) {

@@ -58,8 +58,9 @@ public:
     // Set while the button holds the keyboard focus; the face then shows the focus rectangle.
     bool focusShown() const { return focused_; }
 
-    // Builds the face exactly as it is copied to the screen.
-    QImage renderFace() const;
+    // Builds the face exactly as it is copied to the screen, at the screen's device pixel ratio
+    // (or the one given).
+    QImage renderFace(qreal devicePixelRatio = 0) const;
 
 signals:
     void clicked();
@@ -70,6 +71,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -13,9 +13,9 @@ namespace {
 
 // One bevel ring: `a` on the left column and the top row, `b` on the right column and the
 // bottom row; the top-right corner is b's, the bottom-left one a's.
-void drawRing(QImage& image, int i, const QColor& a, const QColor& b) {
-    const int right = image.width() - 1 - i;
-    const int bottom = image.height() - 1 - i;
+void drawRing(QImage& image, QSize size, int i, const QColor& a, const QColor& b) {
+    const int right = size.width() - 1 - i;
+    const int bottom = size.height() - 1 - i;
     drawPolyline(image, {QPoint(i, bottom), QPoint(i, i), QPoint(right, i)}, a);
     drawPolyline(image, {QPoint(right, i), QPoint(right, bottom), QPoint(i, bottom)}, b);
 }
@@ -104,7 +104,7 @@ QImage TXiPanel::renderImage() const {
     const int ch = height();
     if (cw <= 0 || ch <= 0)
         return {};
-    QImage image(cw, ch, QImage::Format_RGB32);
+    QImage image = faceImage(size(), devicePixelRatioF());
     image.fill(Qt::white); // a fresh bitmap is white; the diagonal fill leaves column 0 so
 
     const GradientDirection direction =
@@ -133,7 +133,7 @@ QImage TXiPanel::renderImage() const {
         // Rings past the middle of the panel would only redraw it; stop there.
         const int lastRing = std::min(firstRing + bw, std::max(cw, ch));
         for (int i = firstRing; i < lastRing; ++i)
-            drawRing(image, i, lowered ? dark : light, lowered ? light : dark);
+            drawRing(image, size(), i, lowered ? dark : light, lowered ? light : dark);
     };
     drawBevel(bevelOuter_, 0);
     drawBevel(bevelInner_, bevelOuter_ != Bevel::bvNone ? bw : 0);

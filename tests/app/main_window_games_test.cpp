@@ -11,6 +11,7 @@
 #include "settings/settings_panel.h"
 #include "test_support.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
@@ -154,6 +156,11 @@ TEST(MainWindowGames, AddingGamesReportsTheLastFileOfTheBatch) {
     // A cancelled dialog changes nothing.
     app.form->Addgames1Click();
     EXPECT_EQ(app.form->gameList()->model()->count(), 2);
+    // The second dialog opens where the games were picked; "Load profile" opens in the profiles.
+    EXPECT_EQ(app.dialogs.folders, QStringList({QString(), app.dir.file("games")}));
+    app.form->selectRow(0);
+    app.form->XiButton1Click();
+    EXPECT_EQ(app.dialogs.folders.last(), app.dir.file("Core/pgconfig"));
 }
 
 TEST(MainWindowGames, SavedProfileOfAPlaylistGameIsNamedAfterThePlaylist) {
@@ -221,6 +228,13 @@ TEST(MainWindowGames, TheShippedTranslationReachesEveryTextOfTheMainWindow) {
     EXPECT_EQ(selector->currentIndex(), 1);
     EXPECT_NE(selector->itemText(1), "???");
     EXPECT_FALSE(selector->itemIcon(1).isNull());
+    // The drop-down shows the translation's name whole beside its flag.
+    app.form->show();
+    selector->showPopup();
+    EXPECT_GE(selector->view()->width(),
+              QFontMetrics(selector->view()->font()).horizontalAdvance(selector->itemText(1)) +
+                  selector->iconSize().width());
+    selector->hidePopup();
     EXPECT_NE(app.form->findChild<QLabel*>("Label20")->text(), "BIOS settings");
     EXPECT_NE(app.action("Addgames1")->text(), "Add games");
     EXPECT_NE(i18n::message(3), "Supports only Sega Saturn system!");
@@ -265,4 +279,35 @@ TEST(MainWindowGames, UnsavedSettingsAreMarkedAndAskedAboutOnce) {
     EXPECT_FALSE(app.form->close());
     EXPECT_TRUE(app.form->close());
     EXPECT_EQ(app.dialogs.questions.size(), 4);
+}
+
+TEST(MainWindowGames, KeyboardStartsInTheListAndReachesMenuAndTabs) {
+    GamesApp app;
+    app.dir.write("List.ini", (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    app.start();
+    app.form->show();
+    app.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.form.get()));
+    QTableView* list = app.form->listView();
+    EXPECT_EQ(app.form->focusWidget(), list);
+    EXPECT_FALSE(list->currentIndex().isValid());
+    // The first Down picks the first game.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(app.form->selectedRow(), 0);
+
+    // Ctrl+Tab and Ctrl+Shift+Tab cycle the tabs.
+    QTabWidget* tabs = app.form->pageControl();
+    QTest::keyClick(list, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    QTest::keyClick(list, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tabs->currentIndex(), tabs->count() - 1);
+
+    // Shift+F10 opens the list's menu; Tab leaves the list without changing the game.
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(app.form->popupMenu()->isVisible());
+    app.form->popupMenu()->close();
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_NE(app.form->focusWidget(), list);
+    EXPECT_EQ(app.form->selectedRow(), 0);
 }

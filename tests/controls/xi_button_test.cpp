@@ -371,3 +371,38 @@ TEST(XiButton, ZeroSizedButtonPaintsNothing) {
         b.grab();
     }
 }
+
+TEST(XiButtonMouse, PressedFaceFollowsThePointerOffAndBackOnTheButton) {
+    TXiButton button;
+    button.resize(80, 24);
+    button.show();
+    int clicks = 0;
+    QObject::connect(&button, &TXiButton::clicked, [&] { ++clicks; });
+    QTest::mousePress(&button, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(button.visualState(), TXiButton::VisualState::Pressed);
+    const auto move = [&](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, at, button.mapToGlobal(at), Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&button, &event);
+    };
+    move(QPoint(200, 10));
+    EXPECT_EQ(button.visualState(), TXiButton::VisualState::Normal);
+    move(QPoint(20, 12));
+    EXPECT_EQ(button.visualState(), TXiButton::VisualState::Pressed);
+    QTest::mouseRelease(&button, Qt::LeftButton, Qt::NoModifier, QPoint(20, 12));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(XiButtonScale, FaceIsBuiltInDevicePixelsAtHigherRatios) {
+    TXiButton button;
+    button.resize(40, 20);
+    const QImage one = button.renderFace(1);
+    const QImage two = button.renderFace(2);
+    ASSERT_EQ(two.size(), QSize(80, 40));
+    EXPECT_EQ(two.devicePixelRatio(), 2.0);
+    // Each pixel of the face's border and bevel covers its 2 x 2 block of device pixels.
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(39, 19)})
+        EXPECT_EQ(two.pixel(2 * p.x() + 1, 2 * p.y() + 1), one.pixel(p)) << p.x() << "," << p.y();
+    EXPECT_EQ(two.pixel(2, 2), one.pixel(1, 1));
+    EXPECT_EQ(button.renderFace(1.5).size(), QSize(60, 30));
+}

@@ -37,13 +37,15 @@ FakeDialogs::~FakeDialogs() {
     controls::setDialogs(previous_);
 }
 
-QStringList FakeDialogs::openFiles(QWidget*, const QString& filter) {
+QStringList FakeDialogs::openFiles(QWidget*, const QString& filter, const QString& folder) {
     filters << filter;
+    folders << folder;
     return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
 }
 
-QString FakeDialogs::openFile(QWidget*, const QString& filter) {
+QString FakeDialogs::openFile(QWidget*, const QString& filter, const QString& folder) {
     filters << filter;
+    folders << folder;
     return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
 }
 

@@ -34,12 +34,12 @@ public:
     void error(QWidget*, const QString& text) override { errors << text; }
     void warning(QWidget*, const QString& text) override { warnings << text; }
     void information(QWidget*, const QString& text) override { informations << text; }
-    QStringList openFiles(QWidget*, const QString& filter) override;
-    QString openFile(QWidget*, const QString& filter) override;
+    QStringList openFiles(QWidget*, const QString& filter, const QString& folder) override;
+    QString openFile(QWidget*, const QString& filter, const QString& folder) override;
     // Records the question and answers with the next queued choice; Discard when none is queued.
     SaveChoice askToSave(QWidget*, const QString& text, const QStringList&) override;
 
-    QStringList errors, warnings, informations, filters;
+    QStringList errors, warnings, informations, filters, folders;
     QList<QStringList> openFilesAnswers; // empty list = cancel
     QStringList openFileAnswers;         // empty text = cancel
     QStringList questions;
