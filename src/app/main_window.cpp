@@ -3,6 +3,7 @@
 #include "controls/design_font.h"
 #include "controls/dialogs.h"
 #include "controls/gradient_bar.h"
+#include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
 #include "i18n/language.h"
@@ -37,6 +38,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+
+#include <algorithm>
 
 // The launcher's icons are compiled into the app library; a static library needs its resources
 // registered by hand.
@@ -173,6 +176,10 @@ void TForm1::startUp() {
 
     i18n::setLanguageIndex(launcherSettings_.language);
     guarded([&] { i18n::loadLanguage(paths_.folder, this); });
+    // The translated captions get their room; the settings panel fits its own when it shows.
+    for (QWidget* container : {static_cast<QWidget*>(Xpanel14), static_cast<QWidget*>(GroupBox3),
+                               static_cast<QWidget*>(GroupBox5)})
+        controls::fitCaptions(container);
     applySkin(launcherSettings_.skin);
     if (QFileInfo(paths_.listIni()).isFile())
         guarded([&] { gameList_->startUp(); });
@@ -373,6 +380,10 @@ void TForm1::layOutTitleBar() {
     BarExit->move(selectorLeft + selectorWidth - BarExit->width(), BarExit->y());
     BarMini->move(selectorLeft, BarMini->y());
     XiButton7->move(XiButton7->x(), StatusBar1->y() + 2);
+    // The About button stands on the status panel's right end: the text stops short of it.
+    QLabel* status = StatusPanels[3];
+    const int covered = StatusBar1->x() + status->geometry().right() + 1 - (XiButton7->x() - 2);
+    status->setContentsMargins(0, 0, std::max(0, covered), 0);
 }
 
 int TForm1::currentSkin() const {
@@ -380,15 +391,21 @@ int TForm1::currentSkin() const {
 }
 
 QString TForm1::statusText() const {
-    return StatusPanels[3]->text();
+    return status_;
 }
 
 QString TForm1::countText() const {
     return StatusPanels[1]->text();
 }
 
+// A status text too long for its panel ends in an ellipsis and shows whole as the tool tip.
 void TForm1::setStatus(const QString& text) {
-    StatusPanels[3]->setText(text);
+    status_ = text;
+    QLabel* panel = StatusPanels[3];
+    const int room = panel->contentsRect().width() - panel->indent();
+    const QString shown = panel->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    panel->setText(shown);
+    panel->setToolTip(shown == text ? QString() : text);
 }
 
 void TForm1::applySkin(int skinIndex) {
