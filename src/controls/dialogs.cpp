@@ -46,6 +46,9 @@ public:
             return SaveChoice::Discard;
         return SaveChoice::Cancel;
     }
+    QString openFolder(QWidget* parent) override {
+        return QFileDialog::getExistingDirectory(parent);
+    }
 };
 
 RealDialogs realDialogs;

@@ -29,6 +29,8 @@ public:
     // Escape or closing the box is Cancel.
     virtual SaveChoice askToSave(QWidget* parent, const QString& text,
                                  const QStringList& buttonTexts) = 0;
+    // Folder dialog; an empty text means the user cancelled.
+    virtual QString openFolder(QWidget* parent) = 0;
 };
 
 // The dialogs in use; never null.

@@ -32,7 +32,9 @@ const char* const english[MessageCount] = {
 // English of the later texts, in the order of Extra.
 const char* const englishExtras[ExtraCount] = {
     "Add folder...",
-    "The emulator ended with status %1.",
+    "Profile: ",
+    "Filter: name, ID or region",
+    "%1 of %2",
     "The emulator crashed (status %1).",
     "The settings of \"%1\" have changed. Save them to its profile?",
     "Save",

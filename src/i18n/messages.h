@@ -14,6 +14,9 @@ constexpr int MessageCount = 15;
 // Translations count lines, so new texts are appended before Count and never reordered.
 enum class Extra : int {
     AddFolder,       // "Add folder..." in the list's context menu
+    ProfileTip,      // "Profile: " before the profile file in a game row's tooltip
+    FilterHint,      // the filter field's placeholder
+    ShownOfTotal,    // "%1 of %2": the count panel while a filter hides rows
     EmulatorFailed,  // error box: the emulator ended with a non-zero status (%1)
     EmulatorCrashed, // error box: the emulator crashed (%1: its status)
     UnsavedSettings, // question: the tabs hold unsaved changes of game %1

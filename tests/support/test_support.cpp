@@ -43,6 +43,10 @@ QStringList FakeDialogs::openFiles(QWidget*, const QString& filter, const QStrin
     return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
 }
 
+QString FakeDialogs::openFolder(QWidget*) {
+    return openFolderAnswers.isEmpty() ? QString() : openFolderAnswers.takeFirst();
+}
+
 QString FakeDialogs::openFile(QWidget*, const QString& filter, const QString& folder) {
     filters << filter;
     folders << folder;

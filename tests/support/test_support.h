@@ -38,12 +38,14 @@ public:
     QString openFile(QWidget*, const QString& filter, const QString& folder) override;
     // Records the question and answers with the next queued choice; Discard when none is queued.
     SaveChoice askToSave(QWidget*, const QString& text, const QStringList&) override;
+    QString openFolder(QWidget*) override;
 
     QStringList errors, warnings, informations, filters, folders;
     QList<QStringList> openFilesAnswers; // empty list = cancel
     QStringList openFileAnswers;         // empty text = cancel
     QStringList questions;
     QList<SaveChoice> saveAnswers;
+    QStringList openFolderAnswers; // empty text = cancel
 
 private:
     controls::Dialogs* previous_;
