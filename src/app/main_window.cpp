@@ -562,6 +562,11 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Unsaved changes are settled first (a restart has settled them already).
+    if (!ending_ && !settleUnsavedSettings()) {
+        event->ignore();
+        return;
+    }
     // The place is kept for the next start; Main.ini is written only when it changed.
     if (!ending_) {
         const LauncherSettings place = placeNow();
@@ -1001,15 +1006,6 @@ void TForm1::ComboBoxEx1Change(int index) {
         restart();
     else
         ComboBoxEx1->setCurrentIndex(i18n::languageIndex());
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    // A restart has settled the changes already.
-    if (!ending_ && !settleUnsavedSettings()) {
-        event->ignore();
-        return;
-    }
-    controls::BorderlessWindow::closeEvent(event);
 }
 
 // Writes Main.ini from both selectors, closes this window and starts the launcher again from the
