@@ -35,6 +35,7 @@ const char* const englishExtras[ExtraCount] = {
     "Profile: ",
     "Filter: name, ID or region",
     "%1 of %2",
+    "The emulator ended with status %1.",
     "The emulator crashed (status %1).",
     "The settings of \"%1\" have changed. Save them to its profile?",
     "Save",
