@@ -472,10 +472,6 @@ void TForm1::layOutTitleBar() {
     BarExit->move(selectorLeft + selectorWidth - BarExit->width(), BarExit->y());
     BarMini->move(selectorLeft, BarMini->y());
     XiButton7->move(XiButton7->x(), StatusBar1->y() + 2);
-    // The About button stands on the status panel's right end: the text stops short of it.
-    QLabel* status = StatusPanels[3];
-    const int covered = StatusBar1->x() + status->geometry().right() + 1 - (XiButton7->x() - 2);
-    status->setContentsMargins(0, 0, std::max(0, covered), 0);
 }
 
 int TForm1::currentSkin() const {
@@ -494,7 +490,9 @@ QString TForm1::countText() const {
 void TForm1::setStatus(const QString& text) {
     status_ = text;
     QLabel* panel = StatusPanels[3];
-    const int room = panel->contentsRect().width() - panel->indent();
+    // The About button stands on the panel's right end: the text stops short of it.
+    const int textLeft = StatusBar1->x() + panel->x() + panel->frameWidth() + panel->indent();
+    const int room = XiButton7->x() - 2 - textLeft;
     const QString shown = panel->fontMetrics().elidedText(text, Qt::ElideRight, room);
     panel->setText(shown);
     panel->setToolTip(shown == text ? QString() : text);
