@@ -32,6 +32,7 @@ const char* const english[MessageCount] = {
 // English of the later texts, in the order of Extra.
 const char* const englishExtras[ExtraCount] = {
     "Add folder...",
+    "%1 of %2",
 };
 
 } // namespace

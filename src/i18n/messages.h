@@ -14,6 +14,7 @@ constexpr int MessageCount = 15;
 // Translations count lines, so new texts are appended before Count and never reordered.
 enum class Extra : int {
     AddFolder, // "Add folder..." in the list's context menu
+    Progress,  // "%1 of %2" in the status bar while a long batch of games is validated
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

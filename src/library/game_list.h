@@ -8,6 +8,10 @@
 #include <functional>
 #include <vector>
 
+namespace platform {
+class FileCaseIndex;
+}
+
 namespace library {
 
 // One row of the game list. The path is the row's key; the other fields are worked out again
@@ -62,8 +66,6 @@ private:
     QColor tint_{222, 224, 218};
 };
 
-enum class AddOutcome { Added, NotSaturn, AlreadyListed };
-
 // The game list with its file List.ini: start-up validation, adding, deleting, clearing and
 // sorting; the file mirrors the rows after every change. Status and count texts are reported
 // through signals for the status bar. File failures throw platform::IoError.
@@ -76,13 +78,16 @@ public:
     GameListModel* model() { return &model_; }
     QString listFilePath() const;
 
-    // Validates one path and appends it when it is a Saturn disc not yet listed.
-    AddOutcome validate(const QString& path);
+    // Reports a long batch's progress, `done` of `total` entries, at most every 50 ms, after
+    // the rows validated since the last report have reached the model; the window runs its
+    // pending messages there (it repaints and stays responsive). Returning false stops a
+    // start-up: the rows so far stay and List.ini is not rewritten.
+    using Progress = std::function<bool(int done, int total)>;
 
     // Start-up: when List.ini exists, load it, validate every entry, write it back.
-    void startUp();
-    // Adds the chosen files; `pump` lets pending window messages run after each added row.
-    void addGames(const QStringList& paths, const std::function<void()>& pump = {});
+    void startUp(const Progress& progress = {});
+    // Adds the chosen files.
+    void addGames(const QStringList& paths, const Progress& progress = {});
     void deleteRow(int row);
     void clear();
     void sortByColumn(int column);
@@ -90,6 +95,9 @@ public:
 
     // True while a batch is being added; list-changing commands wait until it ends.
     bool busy() const { return busy_; }
+
+    // The least time between two progress reports (50 ms; tests report after every entry).
+    void setProgressInterval(int ms) { progressIntervalMs_ = ms; }
 
 signals:
     void countChanged(const QString& text);
@@ -99,6 +107,7 @@ private:
     QString folder_;
     GameListModel model_;
     bool busy_ = false;
+    int progressIntervalMs_ = 50;
 };
 
 // List.ini lines that name an existing file, in file order.
