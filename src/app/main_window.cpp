@@ -103,7 +103,7 @@ TForm1::TForm1(QWidget* parent)
       restarter_([](const QString& folder) { return platform::restartSelf(folder); }) {
     registerResources();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Varnix v1.2"));
+    setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
     setWindowIcon(QIcon(QStringLiteral(":/varnix.png")));
     setFixedSize(WindowWidth, WindowHeight);
     startUp();
@@ -215,7 +215,7 @@ void TForm1::buildWindow() {
     BIcon->setGeometry(4, 3, 22, 22);
     BIcon->setAlignment(Qt::AlignCenter);
     BIcon->setAttribute(Qt::WA_TransparentForMouseEvents);
-    BTitle = makeLabel(BarTitle, "BTitle", QStringLiteral("Varnix (v1.7)"));
+    BTitle = makeLabel(BarTitle, "BTitle", QStringLiteral("Varnix (v" VARNIX_VERSION ")"));
     BTitle->setFont(controls::designFont(12, true));
     BTitle->setGeometry(30, 0, 300, 27);
     BTitle->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -61,7 +61,8 @@ void setMessage(int n, const QString& text) {
 
 QString aboutText() {
     const QChar br(13);
-    return message(2) + br + message(3) + br + br + message(4);
+    return message(2) + br + message(3) + br + br + message(4) +
+           QStringLiteral(" (v" VARNIX_VERSION ")");
 }
 
 } // namespace i18n

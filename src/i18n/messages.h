@@ -30,8 +30,8 @@ QString message(Extra e);
 // Replaces entry n (the translation's [Messages] section does this at start-up).
 void setMessage(int n, const QString& text);
 
-// The About box text: entry 2, a line break, entry 3, an empty line, entry 4. Line breaks are
-// single carriage returns.
+// The About box text: entry 2, a line break, entry 3, an empty line, entry 4 followed by the
+// version ("... (v1.7)"). Line breaks are single carriage returns.
 QString aboutText();
 
 } // namespace i18n
