@@ -32,6 +32,8 @@ const char* const english[MessageCount] = {
 // English of the later texts, in the order of Extra.
 const char* const englishExtras[ExtraCount] = {
     "Add folder...",
+    "Profile: ",
+    "Filter: name, ID or region",
     "%1 of %2",
 };
 

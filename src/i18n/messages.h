@@ -13,8 +13,10 @@ constexpr int MessageCount = 15;
 // entry MessageCount + its value and line (value + 1) of the language file's [Extras] section.
 // Translations count lines, so new texts are appended before Count and never reordered.
 enum class Extra : int {
-    AddFolder, // "Add folder..." in the list's context menu
-    Progress,  // "%1 of %2" in the status bar while a long batch of games is validated
+    AddFolder,    // "Add folder..." in the list's context menu
+    ProfileTip,   // "Profile: " before the profile file in a game row's tooltip
+    FilterHint,   // the filter field's placeholder
+    ShownOfTotal, // "%1 of %2": the count panel while a filter hides rows
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

@@ -78,7 +78,7 @@ TEST(MainWindow, FrameRegionsSitWhereTheDesignPutsThem) {
     QStringList captions;
     for (QAction* a : menu->actions())
         captions << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(captions, (QStringList{"Add games", "Delete item", "Clear list", "-",
+    EXPECT_EQ(captions, (QStringList{"Add games", "Add folder...", "Delete item", "Clear list", "-",
                                      "Delete profile", "-", "Game properties"}));
 }
 
