@@ -126,6 +126,16 @@ template <typename F> void TForm1::guarded(F&& action) {
     }
 }
 
+void TForm1::bringToFront() {
+    if (launcher_ && launcher_->running())
+        return;
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
 void TForm1::showError(const QString& text) {
     controls::dialogs().error(this, text);
 }
@@ -630,6 +640,9 @@ void TForm1::restart() {
     try {
         chosen.write(paths_.mainIni());
     } catch (const platform::IoError& error) {
+        // Nothing changes: the selectors show the entries in force again.
+        ComboBox14->setCurrentIndex(launcherSettings_.skin);
+        ComboBoxEx1->setCurrentIndex(launcherSettings_.language);
         showError(error.text());
         return;
     }

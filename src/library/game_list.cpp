@@ -249,7 +249,8 @@ GameList::GameList(const QString& applicationFolder, QObject* parent)
     : QObject(parent), folder_(applicationFolder) {}
 
 QString GameList::listFilePath() const {
-    return platform::joinPath(folder_, QStringLiteral("/List.ini"));
+    // Found ignoring letter case, like every file of the application folder.
+    return platform::resolveFileCase(platform::joinPath(folder_, QStringLiteral("/List.ini")));
 }
 
 AddOutcome GameList::validate(const QString& path) {
@@ -292,9 +293,10 @@ void GameList::startUp() {
     }
     model_.append(rows);
     emit countChanged(QString::number(model_.count()));
+    // The status tells of the load only once the file holds the list.
+    save();
     if (model_.count() > 0)
         emit statusChanged(i18n::message(MessageLoaded));
-    save();
 }
 
 void GameList::addGames(const QStringList& paths, const std::function<void()>& pump) {
@@ -332,8 +334,8 @@ void GameList::addGames(const QStringList& paths, const std::function<void()>& p
         }
     }
     emit countChanged(QString::number(model_.count()));
-    emit statusChanged(status);
     save();
+    emit statusChanged(status);
 }
 
 void GameList::deleteRow(int row) {

@@ -57,12 +57,7 @@ QString findSetting(const QStringList& lines, const QString& key) {
 }
 
 void writeGameProfile(const QString& profilePath, const QStringList& lines) {
-    // The file is written through a temporary file and renamed over the old one, which would
-    // also replace a write-protected profile: refuse that, as a plain write would.
-    const QFileInfo info(profilePath);
-    if (info.exists() && !info.isWritable())
-        throw platform::IoError(
-            platform::fileErrorText(profilePath, QStringLiteral("Access denied")));
+    // A write-protected profile is refused, as a plain write would refuse it.
     platform::writeTextLinesAtomic(profilePath, lines);
 }
 
