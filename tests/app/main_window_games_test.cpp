@@ -221,3 +221,17 @@ TEST(MainWindowGames, TheShippedTranslationReachesEveryTextOfTheMainWindow) {
     i18n::initMessageTable();
     i18n::setLanguageIndex(0);
 }
+
+TEST(MainWindowGames, LauncherFilesAreFoundIgnoringLetterCaseAndKeepALastLineEndedByCr) {
+    GamesApp app;
+    app.dir.write("main.ini", "Lang=0\r\nTheme=1\r\n");
+    // The last entry ends in a lone CR, no LF.
+    app.dir.write("list.ini", (app.cue + "\r\n" + app.m3u + "\r").toLocal8Bit());
+    app.start();
+    EXPECT_EQ(app.form->currentSkin(), 1);
+    EXPECT_EQ(app.form->gameList()->model()->count(), 2);
+    // The file is rewritten under the name it has; no second list appears beside it.
+    EXPECT_EQ(testsupport::readAll(app.dir.file("list.ini")),
+              (app.cue + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+    EXPECT_FALSE(QDir(app.dir.path()).entryList(QDir::Files).contains("List.ini"));
+}
