@@ -13,7 +13,10 @@ constexpr int MessageCount = 15;
 // entry MessageCount + its value and line (value + 1) of the language file's [Extras] section.
 // Translations count lines, so new texts are appended before Count and never reordered.
 enum class Extra : int {
-    AddFolder, // "Add folder..." in the list's context menu
+    AddFolder,    // "Add folder..." in the list's context menu
+    ProfileTip,   // "Profile: " before the profile file in a game row's tooltip
+    FilterHint,   // the filter field's placeholder
+    ShownOfTotal, // "%1 of %2": the count panel while a filter hides rows
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);
@@ -29,8 +32,8 @@ QString message(Extra e);
 // Replaces entry n (the translation's [Messages] section does this at start-up).
 void setMessage(int n, const QString& text);
 
-// The About box text: entry 2, a line break, entry 3, an empty line, entry 4. Line breaks are
-// single carriage returns.
+// The About box text: entry 2, a line break, entry 3, an empty line, entry 4 followed by the
+// version ("... (v1.7)"). Line breaks are single carriage returns.
 QString aboutText();
 
 } // namespace i18n

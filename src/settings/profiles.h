@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 namespace settings {
@@ -19,12 +20,19 @@ public:
     QString loadProfile(const QString& chosenFile);
     QString deleteProfile(const QString& gamePath, const QString& gameName);
 
+    // Lists Core/pgconfig once and remembers its file names; saving and deleting keep the
+    // names current, so asking which games have a profile costs no file test per game.
+    void scanProfiles();
+    // The profile file the emulator reads for the game when it exists, otherwise empty.
+    QString existingProfile(const QString& gamePath, const QString& gameName) const;
+
 private:
     // Reads the file (or the global configuration when it is missing) into the model.
     void apply(const QString& profilePath);
 
     SettingsModel& model_;
     QString folder_;
+    QSet<QString> profileNames_;
 };
 
 } // namespace settings
