@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine commandLine = parseCommandLine(arguments);
     if (!commandLine.run) {
+        platform::useParentConsole();
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
         return commandLine.exitCode;
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
         instance.release();
         return platform::restartSelf(folder);
     });
+    if (form1.closedDuringStartUp())
+        return 0;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form1.move(screen->availableGeometry().center() - form1.rect().center());
     form1.show();

@@ -52,6 +52,10 @@ public:
     // Hands over the two smaller windows, created right after this one.
     void attachWindows(launch::TForm3* form3, library::TForm2* form2);
 
+    // True when the user closed the window while start-up was still checking the game list
+    // (the window shows early when that takes long); the program then ends.
+    bool closedDuringStartUp() const { return shownDuringStartUp_ && !isVisible(); }
+
     // Replaces how the launcher starts itself again (tests).
     void setRestarter(std::function<bool(const QString&)> restarter);
 
@@ -115,6 +119,9 @@ private:
     void applySkin(int skinIndex);
     void applyWarningRule();
     void setStatus(const QString& text);
+    void showProgress(int done, int total);
+    void endProgress(const QString& statusBefore);
+    std::function<bool(int, int)> batchProgress();
     void restart();
     // The launcher settings in force with the selected game and the open settings tab.
     LauncherSettings placeNow() const;
@@ -137,6 +144,10 @@ private:
     EmulatorCheck emulatorCheck_{QString()};
     bool ending_ = false;
     bool checkPending_ = false;
+    bool startingUp_ = false;
+    bool shownDuringStartUp_ = false;
+    bool checkAfterStartUp_ = false;
+    QString progressText_;
     std::function<bool(const QString&)> restarter_;
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;
