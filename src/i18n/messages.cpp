@@ -32,6 +32,14 @@ const char* const english[MessageCount] = {
 // English of the later texts, in the order of Extra.
 const char* const englishExtras[ExtraCount] = {
     "Add folder...",
+    "Line %1: %2",
+    "The setting's value holds a zero byte, which the emulator refuses.",
+    "The profile was not saved: a setting holds a line break or a control character that the "
+    "emulator's settings cannot store.",
+    "This file name holds a line break or a control character that the emulator's settings cannot "
+    "store. Rename the file or choose another one.",
+    "These games cannot be read now. They stay in the list file and come back once they can be "
+    "read:",
 };
 
 } // namespace
