@@ -99,6 +99,7 @@ private:
     void startUp();
     void applySkin(int skinIndex);
     void applyWarningRule();
+    void applySelectionRule();
     void setStatus(const QString& text);
     void restart();
     void showError(const QString& text);
@@ -112,6 +113,7 @@ private:
     EmulatorCheck emulatorCheck_{QString()};
     bool ending_ = false;
     bool checkPending_ = false;
+    QString shownGame_; // the path of the game whose settings the panel shows
     std::function<bool(const QString&)> restarter_;
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;
