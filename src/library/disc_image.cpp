@@ -163,7 +163,7 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
 
 void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header) {
     image.isSaturn = false;
-    if (!platform::fileExists(ccdPath))
+    if (!detail::fileExistsOrFail(ccdPath))
         return;
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");

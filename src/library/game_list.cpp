@@ -66,8 +66,8 @@ private:
     bool& flag_;
 };
 
-// One header field, trimmed. Bytes of 32 and below are single characters in every 8-bit code
-// page and in UTF-8, so they are cut off before the conversion.
+// One header field, trimmed and cut at its first zero byte. Bytes of 32 and below are single
+// characters in every 8-bit code page and in UTF-8, so they are cut off before the conversion.
 QString trimmedField(const QByteArray& header, HeaderField field) {
     qsizetype begin = 0;
     for (int i = 0; i < field; ++i)
@@ -77,6 +77,10 @@ QString trimmedField(const QByteArray& header, HeaderField field) {
         ++begin;
     while (end > begin && static_cast<unsigned char>(header[end - 1]) <= 32)
         --end;
+    // The text ends at a zero byte inside it, as the properties window shows it.
+    const qsizetype zero = header.indexOf('\0', begin);
+    if (zero >= 0 && zero < end)
+        end = zero;
     return begin < end ? platform::fromLocal8Bit(header.mid(begin, end - begin)) : QString();
 }
 
@@ -273,28 +277,33 @@ void GameList::startUp() {
     std::vector<GameRecord> rows;
     QSet<QString> seen;
     seen.reserve(candidates.size());
-    try {
-        for (const QString& path : candidates) {
-            // A repeated entry is dropped whatever its image holds, so it is not read again.
-            if (path.isEmpty() || seen.contains(path) || model_.isListed(path))
-                continue;
-            seen.insert(path);
-            GameRecord record;
+    held_.clear();
+    QString unreadable;
+    for (const QString& path : candidates) {
+        // A repeated entry is dropped whatever its image holds, so it is not read again.
+        if (path.isEmpty() || seen.contains(path) || model_.isListed(path))
+            continue;
+        seen.insert(path);
+        GameRecord record;
+        try {
             if (buildRecord(path, record))
                 rows.push_back(std::move(record));
+        } catch (const platform::IoError& error) {
+            // An entry that exists but cannot be read now (no permission, an I/O error) is
+            // neither shown nor dropped: the list file keeps it in its place, so that it comes
+            // back once it can be read.
+            held_.push_back({model_.count() + static_cast<int>(rows.size()), path});
+            unreadable += QLatin1Char('\n') + platform::displayPath(path) + QStringLiteral(": ") +
+                          error.text().section(QLatin1Char('\n'), 0, 0);
         }
-    } catch (const platform::IoError&) {
-        // The rows validated so far stay in the window; List.ini is not rewritten, so the
-        // entries not yet validated are kept for the next start.
-        model_.append(rows);
-        emit countChanged(QString::number(model_.count()));
-        throw;
     }
     model_.append(rows);
     emit countChanged(QString::number(model_.count()));
     if (model_.count() > 0)
         emit statusChanged(i18n::message(MessageLoaded));
     save();
+    if (!unreadable.isEmpty())
+        throw platform::IoError(i18n::message(i18n::Extra::UnreadableGames) + unreadable);
 }
 
 void GameList::addGames(const QStringList& paths, const std::function<void()>& pump) {
@@ -342,6 +351,10 @@ void GameList::deleteRow(int row) {
     const bool deleted = row >= 0 && row < model_.count();
     if (deleted) {
         model_.removeAt(row);
+        for (HeldEntry& entry : held_) {
+            if (entry.rowsBefore > row)
+                --entry.rowsBefore;
+        }
         emit countChanged(QString::number(model_.count()));
     }
     if (model_.count() == 0)
@@ -354,6 +367,7 @@ void GameList::clear() {
     if (busy_)
         return;
     model_.clearAll();
+    held_.clear(); // an emptied list keeps nothing for later
     emit countChanged(QStringLiteral("0"));
     emit statusChanged(QString());
     save();
@@ -367,7 +381,14 @@ void GameList::sortByColumn(int column) {
 }
 
 void GameList::save() {
-    platform::writeTextLinesAtomic(listFilePath(), model_.paths());
+    QStringList lines = model_.paths();
+    // Entries held back at start-up go back in their places (by the number of rows before
+    // them), unless one has been added again since.
+    for (auto entry = held_.rbegin(); entry != held_.rend(); ++entry) {
+        if (!model_.isListed(entry->path))
+            lines.insert(std::min<qsizetype>(entry->rowsBefore, lines.size()), entry->path);
+    }
+    platform::writeTextLinesAtomic(listFilePath(), lines);
 }
 
 QStringList loadGameList(const QString& listFilePath) {

@@ -79,7 +79,8 @@ public:
     // Validates one path and appends it when it is a Saturn disc not yet listed.
     AddOutcome validate(const QString& path);
 
-    // Start-up: when List.ini exists, load it, validate every entry, write it back.
+    // Start-up: when List.ini exists, load it, validate every entry, write it back. Entries
+    // that exist but cannot be read are held in the file and named in one IoError afterwards.
     void startUp();
     // Adds the chosen files; `pump` lets pending window messages run after each added row.
     void addGames(const QStringList& paths, const std::function<void()>& pump = {});
@@ -96,8 +97,16 @@ signals:
     void statusChanged(const QString& text);
 
 private:
+    // An entry of the list file that could not be read at start-up: not shown, but written
+    // back in its place.
+    struct HeldEntry {
+        int rowsBefore; // the number of rows listed before it
+        QString path;
+    };
+
     QString folder_;
     GameListModel model_;
+    std::vector<HeldEntry> held_;
     bool busy_ = false;
 };
 
