@@ -10,4 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     cmake ninja-build g++ pkg-config \
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev \
     xvfb xauth openbox fonts-dejavu-core \
+    desktop-file-utils appstream dpkg-dev \
     mednafen >/dev/null

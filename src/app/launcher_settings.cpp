@@ -28,6 +28,13 @@ LauncherSettings LauncherSettings::fromLines(const QStringList& lines) {
     LauncherSettings s;
     s.language = wholeNumber(valueOf(lines, 0), DefaultLanguage, 0, 1);
     s.skin = wholeNumber(valueOf(lines, 1), DefaultSkin, 0, 5);
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (line.startsWith(QLatin1String("Game=")))
+            s.game = line.mid(5);
+        else if (line.startsWith(QLatin1String("Tab=")))
+            s.tab = wholeNumber(line.mid(4), -1, 0, 99);
+    }
     return s;
 }
 
@@ -38,8 +45,13 @@ LauncherSettings LauncherSettings::read(const QString& mainIniPath) {
 }
 
 QStringList LauncherSettings::toLines() const {
-    return {QStringLiteral("Lang=") + QString::number(language),
-            QStringLiteral("Theme=") + QString::number(skin)};
+    QStringList lines{QStringLiteral("Lang=") + QString::number(language),
+                      QStringLiteral("Theme=") + QString::number(skin)};
+    if (!game.isEmpty())
+        lines.append(QStringLiteral("Game=") + game);
+    if (tab > 0) // the first tab is the one open at start anyway
+        lines.append(QStringLiteral("Tab=") + QString::number(tab));
+    return lines;
 }
 
 void LauncherSettings::write(const QString& mainIniPath) const {

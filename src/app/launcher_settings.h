@@ -4,13 +4,18 @@
 #include <QStringList>
 
 // The launcher's own settings, Main.ini: line 1 the language index, line 2 the skin index.
-// Lines are read by position, whatever key stands before the "=".
+// These two lines are read by position, whatever key stands before the "=". Later lines hold
+// settings by key ("Game=", "Tab="); versions that know only the first two lines ignore them.
 struct LauncherSettings {
     static constexpr int DefaultLanguage = 0;
     static constexpr int DefaultSkin = 3;
 
     int language = DefaultLanguage; // 0 built-in English, 1 the translation
     int skin = DefaultSkin;         // 0 Desert .. 5 Sun
+    // Where the user left off: the selected game's image path (empty for none) and the open
+    // settings tab (-1 for none; 0, the tab open at start, is not written).
+    QString game;
+    int tab = -1;
 
     // Settings from the lines of Main.ini: the value of a line is everything after its first
     // "=" (the whole line when it has none); a value that is not a whole number, a missing line,

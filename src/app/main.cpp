@@ -1,14 +1,49 @@
+#include "app/app_folder.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "launch/cd_window.h"
 #include "library/properties_window.h"
+#include "platform/user_folder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
+    // Named before the command line is read: --version and --help print these, and the
+    // per-user data folder is named after the program.
+    QCoreApplication::setApplicationName(QStringLiteral("varnix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNIX_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = parseCommandLine(arguments);
+    if (!commandLine.run) {
+        std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
+        return commandLine.exitCode;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Varnix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARNIX_APP_ID));
+
+    // The rest of the launcher works in the current folder: make it the application folder.
+    const FolderChoice choice = chooseApplicationFolder(
+        QDir::currentPath(), commandLine.folder,
+        platform::hasPerUserFolder() ? platform::perUserFolder() : QString());
+    if (choice.perUser && !prepareUserFolder(choice.folder, platform::findInstalledEmulator(),
+                                             platform::installedLanguageFolder()))
+        std::fprintf(stderr, "varnix: cannot create the folder %s\n",
+                     qPrintable(QDir::toNativeSeparators(choice.folder)));
+    if (!QDir::setCurrent(choice.folder)) {
+        std::fprintf(stderr, "varnix: cannot work in the folder %s\n",
+                     qPrintable(QDir::toNativeSeparators(choice.folder)));
+        return 1;
+    }
+
     // The three windows live from start to end; closing the main window ends the program.
     TForm1 form1;
     launch::TForm3 form3(&form1);

@@ -21,16 +21,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTableView>
@@ -95,7 +99,7 @@ TForm1::TForm1(QWidget* parent)
       restarter_([](const QString& folder) { return platform::restartSelf(folder); }) {
     registerResources();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Varnix v1.2"));
+    setWindowTitle(QStringLiteral("Varnix v" VARNIX_VERSION));
     setWindowIcon(QIcon(QStringLiteral(":/varnix.png")));
     setFixedSize(WindowWidth, WindowHeight);
     startUp();
@@ -156,8 +160,15 @@ void TForm1::startUp() {
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { applyWarningRule(); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { applyWarningRule(); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { applyWarningRule(); });
-    connect(gameList_.get(), &library::GameList::countChanged, this,
-            [this](const QString& text) { StatusPanels[1]->setText(text); });
+    connect(gameList_.get(), &library::GameList::countChanged, this, [this](const QString& text) {
+        countText_ = text;
+        showCount();
+    });
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { filterRows(first, last); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { applyFilter(); });
+    connect(model, &QAbstractItemModel::layoutChanged, this, [this] { applyFilter(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { applyFilter(); });
     connect(gameList_.get(), &library::GameList::statusChanged, this,
             [this](const QString& text) { setStatus(text); });
 
@@ -173,11 +184,45 @@ void TForm1::startUp() {
 
     i18n::setLanguageIndex(launcherSettings_.language);
     guarded([&] { i18n::loadLanguage(paths_.folder, this); });
+    filterEdit_->setPlaceholderText(i18n::message(i18n::Extra::FilterHint));
+    Addfolder1->setText(i18n::message(i18n::Extra::AddFolder));
     applySkin(launcherSettings_.skin);
+    // Games with a profile show their name in the list font made italic; one listing of the
+    // profile folder serves every row.
+    profiles_->scanProfiles();
+    QFont markerFont = ListView1->font();
+    markerFont.setItalic(true);
+    model->setProfileMarker(
+        [this](const library::GameRecord& game) {
+            return profiles_->existingProfile(game.path, game.gameName);
+        },
+        markerFont);
     if (QFileInfo(paths_.listIni()).isFile())
         guarded([&] { gameList_->startUp(); });
     applyWarningRule();
+    restorePlace();
     ListView1SelectItem();
+}
+
+// Selects the game and opens the tab that were in use when the launcher last ended or
+// restarted; a game no longer listed selects nothing.
+void TForm1::restorePlace() {
+    if (launcherSettings_.tab > 0 && launcherSettings_.tab < PageControl1->count())
+        PageControl1->setCurrentIndex(launcherSettings_.tab);
+    const int row =
+        launcherSettings_.game.isEmpty() ? -1 : gameList_->model()->rowOf(launcherSettings_.game);
+    if (row >= 0) {
+        selectRow(row);
+        ListView1->scrollTo(gameList_->model()->index(row, 1), QAbstractItemView::PositionAtCenter);
+    }
+}
+
+LauncherSettings TForm1::placeNow() const {
+    LauncherSettings place = launcherSettings_;
+    const int row = selectedRow();
+    place.game = row >= 0 ? gameList_->model()->at(row).path : QString();
+    place.tab = PageControl1->currentIndex();
+    return place;
 }
 
 void TForm1::buildWindow() {
@@ -191,7 +236,7 @@ void TForm1::buildWindow() {
     BIcon->setGeometry(4, 3, 22, 22);
     BIcon->setAlignment(Qt::AlignCenter);
     BIcon->setAttribute(Qt::WA_TransparentForMouseEvents);
-    BTitle = makeLabel(BarTitle, "BTitle", QStringLiteral("Varnix (v1.7)"));
+    BTitle = makeLabel(BarTitle, "BTitle", QStringLiteral("Varnix (v" VARNIX_VERSION ")"));
     BTitle->setFont(controls::designFont(12, true));
     BTitle->setGeometry(30, 0, 300, 27);
     BTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -262,6 +307,11 @@ void TForm1::buildWindow() {
     ListView1->viewport()->setCursor(Qt::PointingHandCursor);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->installEventFilter(this);
+    // Files and folders dropped on the list are added as the menu adds them.
+    ListView1->setAcceptDrops(true);
+    ListView1->viewport()->setAcceptDrops(true);
+    ListView1->setDragDropMode(QAbstractItemView::DropOnly);
+    ListView1->viewport()->installEventFilter(this);
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TForm1::ListView1ColumnClick);
     connect(ListView1, &QTableView::doubleClicked, this, [this] { ListView1DblClick(); });
@@ -269,6 +319,20 @@ void TForm1::buildWindow() {
         PopupMenu1Popup();
         PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
     });
+
+    // The filter field lies over the bottom of the list, shown only while filtering.
+    filterEdit_ = new QLineEdit(this);
+    filterEdit_->setObjectName(QStringLiteral("FilterEdit"));
+    filterEdit_->setGeometry(12, 401, 260, 22);
+    filterEdit_->setClearButtonEnabled(true);
+    filterEdit_->installEventFilter(this);
+    filterEdit_->hide();
+    connect(filterEdit_, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    cancelBatch_ = new QShortcut(Qt::Key_Escape, this);
+    cancelBatch_->setEnabled(false);
+    connect(cancelBatch_, &QShortcut::activated, this, [this] { gameList_->cancelBatch(); });
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, &TForm1::showFilter);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -280,6 +344,7 @@ void TForm1::buildWindow() {
         return action;
     };
     Addgames1 = addAction("Addgames1", "Add games", &TForm1::Addgames1Click);
+    Addfolder1 = addAction("Addfolder1", "Add folder...", &TForm1::Addfolder1Click);
     Deleteitem1 = addAction("Deleteitem1", "Delete item", &TForm1::Deleteitem1Click);
     Clearlist2 = addAction("Clearlist2", "Clear list", &TForm1::Clearlist2Click);
     PopupMenu1->addSeparator();
@@ -437,6 +502,16 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The place is kept for the next start; Main.ini is written only when it changed.
+    if (!ending_) {
+        const LauncherSettings place = placeNow();
+        if (place.toLines() != launcherSettings_.toLines())
+            guarded([&] { place.write(paths_.mainIni()); });
+    }
+    controls::BorderlessWindow::closeEvent(event);
+}
+
 void TForm1::activated() {
     if (!checkPending_)
         FormActivate();
@@ -453,6 +528,30 @@ void TForm1::FormActivate() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView1->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop))
+        return dropOnList(event);
+    if (watched == filterEdit_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            hideFilter();
+            return true;
+        }
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // On to the rows shown: the first one unless a shown row is selected.
+            if (selectedRow() < 0) {
+                for (int row = 0; row < gameList_->model()->count(); ++row) {
+                    if (!ListView1->isRowHidden(row)) {
+                        selectRow(row);
+                        break;
+                    }
+                }
+            }
+            ListView1->setFocus();
+            return true;
+        }
+    }
     if (watched == ListView1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -465,6 +564,61 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::showFilter() {
+    filterEdit_->show();
+    filterEdit_->raise();
+    filterEdit_->setFocus();
+    filterEdit_->selectAll();
+}
+
+void TForm1::hideFilter() {
+    filterEdit_->clear();
+    filterEdit_->hide();
+    ListView1->setFocus();
+}
+
+// Hides the rows from first to last that do not match the filter text.
+void TForm1::filterRows(int first, int last) {
+    const QString text = filterEdit_->text();
+    if (text.isEmpty())
+        return;
+    const library::GameListModel* model = gameList_->model();
+    for (int row = first; row <= last && row < model->count(); ++row) {
+        const bool shown = library::matchesFilter(model->at(row), text);
+        ListView1->setRowHidden(row, !shown);
+        if (shown)
+            ++shownRows_;
+    }
+    const int selected = selectedRow();
+    if (selected >= first && selected <= last && ListView1->isRowHidden(selected))
+        ListView1->clearSelection();
+}
+
+void TForm1::applyFilter() {
+    const int count = gameList_->model()->count();
+    shownRows_ = 0;
+    if (filterEdit_->text().isEmpty()) {
+        if (rowsHidden_) {
+            for (int row = 0; row < count; ++row)
+                ListView1->setRowHidden(row, false);
+            rowsHidden_ = false;
+        }
+    } else {
+        rowsHidden_ = true;
+        filterRows(0, count - 1);
+    }
+    showCount();
+}
+
+void TForm1::showCount() {
+    if (filterEdit_->text().isEmpty())
+        StatusPanels[1]->setText(countText_);
+    else
+        StatusPanels[1]->setText(i18n::message(i18n::Extra::ShownOfTotal)
+                                     .arg(shownRows_)
+                                     .arg(gameList_->model()->count()));
 }
 
 int TForm1::selectedRow() const {
@@ -485,6 +639,7 @@ void TForm1::PopupMenu1Popup() {
     Deletegameprofile1->setEnabled(selected);
     Gameproperties1->setEnabled(selected);
     Clearlist2->setEnabled(gameList_->model()->count() > 0);
+    Addfolder1->setEnabled(Addgames1->isEnabled());
 }
 
 void TForm1::Addgames1Click() {
@@ -496,6 +651,46 @@ void TForm1::Addgames1Click() {
         return;
     guarded([&] { gameList_->addGames(files, [] { QCoreApplication::processEvents(); }); });
     ListView1SelectItem();
+}
+
+void TForm1::Addfolder1Click() {
+    if (gameList_->busy())
+        return;
+    const QString folder = controls::dialogs().openFolder(this);
+    if (!folder.isEmpty())
+        addPaths({folder});
+}
+
+void TForm1::addPaths(const QStringList& paths) {
+    if (gameList_->busy() || paths.isEmpty())
+        return;
+    cancelBatch_->setEnabled(true);
+    guarded([&] { gameList_->addPaths(paths, [] { QCoreApplication::processEvents(); }); });
+    cancelBatch_->setEnabled(false);
+    ListView1SelectItem();
+}
+
+// Accepts local files and folders while no batch runs; a drop adds them in the order given.
+bool TForm1::dropOnList(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    QStringList paths;
+    if (drop->mimeData()->hasUrls()) {
+        for (const QUrl& url : drop->mimeData()->urls()) {
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+        }
+    }
+    if (paths.isEmpty() || gameList_->busy()) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (event->type() == QEvent::Drop) {
+        // The batch runs after the drop has been answered, so the source is not kept waiting.
+        QTimer::singleShot(0, this, [this, paths] { addPaths(paths); });
+    }
+    return true;
 }
 
 void TForm1::Deleteitem1Click() {
@@ -513,10 +708,21 @@ void TForm1::Deleteitem1Click() {
         else if (gameList_->model()->count() == 0)
             setStatus(QString());
     });
-    const int count = gameList_->model()->count();
-    if (row >= 0 && count > 0)
-        ListView1->selectionModel()->setCurrentIndex(
-            gameList_->model()->index(qMin(row, count - 1), 1), QItemSelectionModel::NoUpdate);
+    if (row >= 0) {
+        // The focus goes to the next row shown (a filter may hide some), else the one before.
+        const int count = gameList_->model()->count();
+        int focus = qMin(row, count - 1);
+        while (focus < count && ListView1->isRowHidden(focus))
+            ++focus;
+        if (focus >= count) {
+            focus = qMin(row, count) - 1;
+            while (focus >= 0 && ListView1->isRowHidden(focus))
+                --focus;
+        }
+        if (focus >= 0)
+            ListView1->selectionModel()->setCurrentIndex(gameList_->model()->index(focus, 1),
+                                                         QItemSelectionModel::NoUpdate);
+    }
     applyWarningRule();
     ListView1SelectItem();
 }
@@ -576,6 +782,7 @@ void TForm1::XiButton2Click() {
     if (!profiles_->readable())
         return;
     guarded([&] { setStatus(profiles_->saveProfile(game.path, game.gameName)); });
+    gameList_->model()->refreshProfileMarkers();
 }
 
 void TForm1::XiButton1Click() {
@@ -595,6 +802,7 @@ void TForm1::Deletegameprofile1Click() {
         return;
     const library::GameRecord& game = gameList_->model()->at(row);
     guarded([&] { setStatus(profiles_->deleteProfile(game.path, game.gameName)); });
+    gameList_->model()->refreshProfileMarkers();
 }
 
 void TForm1::Gameproperties1Click() {
@@ -661,7 +869,7 @@ void TForm1::ComboBoxEx1Change(int index) {
 // Writes Main.ini from both selectors, closes this window and starts the launcher again from the
 // application folder; the new instance reads the file just written.
 void TForm1::restart() {
-    LauncherSettings chosen;
+    LauncherSettings chosen = placeNow();
     chosen.language = ComboBoxEx1->currentIndex();
     chosen.skin = ComboBox14->currentIndex();
     try {

@@ -14,7 +14,9 @@ class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
+class QShortcut;
 class QSystemTrayIcon;
 class QTableView;
 class QToolButton;
@@ -61,10 +63,18 @@ public:
     QString statusText() const;
     QString countText() const;
 
+    // The list filter: Ctrl+F shows the field, Escape clears and hides it. Rows that do not
+    // match are hidden in the view only; the model's rows, List.ini and every command stay
+    // on all rows, and view and model rows keep the same numbers.
+    void showFilter();
+    void hideFilter();
+    QLineEdit* filterField() const { return filterEdit_; }
+
     // Handlers, under the names of the window design.
     void FormActivate();
     void PopupMenu1Popup();
     void Addgames1Click();
+    void Addfolder1Click();
     void Deleteitem1Click();
     void Clearlist2Click();
     void Deletegameprofile1Click();
@@ -90,6 +100,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void activated() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -102,6 +113,16 @@ private:
     void applySelectionRule();
     void setStatus(const QString& text);
     void restart();
+    // The launcher settings in force with the selected game and the open settings tab.
+    LauncherSettings placeNow() const;
+    void restorePlace();
+    // Adds files and folders in one batch (the folder entry and dropped files); Escape ends the
+    // batch early.
+    void addPaths(const QStringList& paths);
+    bool dropOnList(QEvent* event);
+    void filterRows(int first, int last);
+    void applyFilter();
+    void showCount();
     void showError(const QString& text);
     void emulatorStarted();
     void emulatorFinished();
@@ -146,8 +167,14 @@ private:
     QWidget* StatusBar1 = nullptr;
     QLabel* StatusPanels[4] = {};
     controls::TXiButton* XiButton7 = nullptr;
+    QLineEdit* filterEdit_ = nullptr;
+    QString countText_;
+    int shownRows_ = 0;
+    bool rowsHidden_ = false;
     QMenu* PopupMenu1 = nullptr;
     QAction* Addgames1 = nullptr;
+    QAction* Addfolder1 = nullptr;
+    QShortcut* cancelBatch_ = nullptr;
     QAction* Deleteitem1 = nullptr;
     QAction* Clearlist2 = nullptr;
     QAction* Deletegameprofile1 = nullptr;

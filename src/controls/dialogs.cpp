@@ -24,6 +24,9 @@ public:
     QString openFile(QWidget* parent, const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
     }
+    QString openFolder(QWidget* parent) override {
+        return QFileDialog::getExistingDirectory(parent);
+    }
 };
 
 RealDialogs realDialogs;

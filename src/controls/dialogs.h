@@ -20,6 +20,8 @@ public:
     virtual QStringList openFiles(QWidget* parent, const QString& filter) = 0;
     // Single-file open dialog; an empty text means the user cancelled.
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // Folder dialog; an empty text means the user cancelled.
+    virtual QString openFolder(QWidget* parent) = 0;
 };
 
 // The dialogs in use; never null.

@@ -32,6 +32,9 @@ const char* const english[MessageCount] = {
 // English of the later texts, in the order of Extra.
 const char* const englishExtras[ExtraCount] = {
     "Add folder...",
+    "Profile: ",
+    "Filter: name, ID or region",
+    "%1 of %2",
     "Line %1: %2",
     "The setting's value holds a zero byte, which the emulator refuses.",
     "The profile was not saved: a setting holds a line break or a control character that the "
@@ -68,7 +71,8 @@ void setMessage(int n, const QString& text) {
 
 QString aboutText() {
     const QChar br(13);
-    return message(2) + br + message(3) + br + br + message(4);
+    return message(2) + br + message(3) + br + br + message(4) +
+           QStringLiteral(" (v" VARNIX_VERSION ")");
 }
 
 } // namespace i18n

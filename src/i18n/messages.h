@@ -14,6 +14,9 @@ constexpr int MessageCount = 15;
 // Translations count lines, so new texts are appended before Count and never reordered.
 enum class Extra : int {
     AddFolder,     // "Add folder..." in the list's context menu
+    ProfileTip,    // "Profile: " before the profile file in a game row's tooltip
+    FilterHint,    // the filter field's placeholder
+    ShownOfTotal,  // "%1 of %2": the count panel while a filter hides rows
     SettingLine,   // the line and key of a setting that cannot be read (an error box)
     ZeroByteValue, // a profile value with a zero byte (an error box)
     UnsafeSetting, // a profile line that cannot be written (an error box)
@@ -34,8 +37,8 @@ QString message(Extra e);
 // Replaces entry n (the translation's [Messages] section does this at start-up).
 void setMessage(int n, const QString& text);
 
-// The About box text: entry 2, a line break, entry 3, an empty line, entry 4. Line breaks are
-// single carriage returns.
+// The About box text: entry 2, a line break, entry 3, an empty line, entry 4 followed by the
+// version ("... (v1.7)"). Line breaks are single carriage returns.
 QString aboutText();
 
 } // namespace i18n

@@ -3,6 +3,7 @@
 #include "i18n/messages.h"
 #include "library/disc_image.h"
 #include "library/file_access.h"
+#include "library/folder_scan.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -99,6 +100,12 @@ bool buildRecord(const QString& path, GameRecord& record) {
 
 } // namespace
 
+bool matchesFilter(const GameRecord& record, const QString& text) {
+    return text.isEmpty() || record.gameName.contains(text, Qt::CaseInsensitive) ||
+           record.gameId.contains(text, Qt::CaseInsensitive) ||
+           record.region.contains(text, Qt::CaseInsensitive);
+}
+
 int compareRows(const GameRecord& a, const GameRecord& b, int column) {
     return compareFolded(platform::toLocal8Bit(fieldOf(a, column)),
                          platform::toLocal8Bit(fieldOf(b, column)));
@@ -128,6 +135,19 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
         return fieldOf(at(index.row()), index.column());
     if (role == Qt::BackgroundRole)
         return index.row() % 2 == 0 ? tint_ : QColor(Qt::white);
+    if (role == Qt::FontRole && index.column() == 1 && profileOf_ &&
+        !profileOf_(at(index.row())).isEmpty())
+        return markerFont_;
+    if (role == Qt::ToolTipRole) {
+        // The path column is hidden; the tooltip tells two rows of the same disc apart.
+        const GameRecord& record = at(index.row());
+        QString tip = platform::displayPath(record.path);
+        const QString profile = profileOf_ ? profileOf_(record) : QString();
+        if (!profile.isEmpty())
+            tip += QLatin1Char('\n') + i18n::message(i18n::Extra::ProfileTip) +
+                   platform::displayPath(profile);
+        return tip;
+    }
     return {};
 }
 
@@ -240,6 +260,18 @@ void GameListModel::setTint(const QColor& tint) {
         emit dataChanged(index(0, 0), index(count() - 1, ColumnCount - 1), {Qt::BackgroundRole});
 }
 
+void GameListModel::setProfileMarker(ProfileLookup lookup, const QFont& markerFont) {
+    profileOf_ = std::move(lookup);
+    markerFont_ = markerFont;
+    refreshProfileMarkers();
+}
+
+void GameListModel::refreshProfileMarkers() {
+    if (count() > 0)
+        emit dataChanged(index(0, 0), index(count() - 1, ColumnCount - 1),
+                         {Qt::FontRole, Qt::ToolTipRole});
+}
+
 void GameListModel::rebuildIndex() {
     index_.clear();
     index_.reserve(count());
@@ -307,6 +339,37 @@ void GameList::startUp() {
 }
 
 void GameList::addGames(const QStringList& paths, const std::function<void()>& pump) {
+    if (busy_)
+        return;
+    cancelled_ = false;
+    addBatch(paths, pump);
+}
+
+void GameList::addPaths(const QStringList& paths, const std::function<void()>& pump) {
+    if (busy_ || paths.isEmpty())
+        return;
+    cancelled_ = false;
+    QStringList files;
+    {
+        BusyScope scope(busy_);
+        for (const QString& path : paths) {
+            if (!QFileInfo(path).isDir()) {
+                files.append(path);
+                continue;
+            }
+            files += scanImageFolder(path, [&] {
+                if (pump)
+                    pump();
+                return cancelled_;
+            });
+            if (cancelled_)
+                return;
+        }
+    }
+    addBatch(files, pump);
+}
+
+void GameList::addBatch(const QStringList& paths, const std::function<void()>& pump) {
     if (busy_ || paths.isEmpty())
         return;
     QString status;
@@ -327,6 +390,8 @@ void GameList::addGames(const QStringList& paths, const std::function<void()>& p
                     status = i18n::message(MessageAdded);
                     break;
                 }
+                if (cancelled_)
+                    break;
             }
         } catch (const platform::IoError&) {
             // The rows added before the failure stay, and the count and the file follow them

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QFont>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -18,6 +19,10 @@ struct GameRecord {
     QString gameId;
     QString region;
 };
+
+// Whether a row's game name, game ID or region contains the text, letter case ignored; every
+// row matches an empty text.
+bool matchesFilter(const GameRecord& record, const QString& text);
 
 // Compares two rows by column 0 (path), 1 (game name), 2 (game ID) or 3 (region): bytes of the
 // 8-bit text with a-z folded onto A-Z only; a text that begins another sorts first.
@@ -42,6 +47,8 @@ public:
     int count() const { return static_cast<int>(rows_.size()); }
     const GameRecord& at(int row) const { return rows_[static_cast<size_t>(row)]; }
     bool isListed(const QString& path) const { return index_.contains(path); }
+    // The first row with this path, or -1.
+    int rowOf(const QString& path) const { return index_.value(path, -1); }
     QStringList paths() const;
 
     void append(const GameRecord& record);
@@ -53,6 +60,13 @@ public:
     QColor tint() const { return tint_; }
     void setTint(const QColor& tint);
 
+    // Which profile file applies to a row (empty when it has none). A row with a profile shows
+    // its game name in `markerFont`, and every row's tooltip shows its image path and profile.
+    using ProfileLookup = std::function<QString(const GameRecord&)>;
+    void setProfileMarker(ProfileLookup lookup, const QFont& markerFont);
+    // Shows the markers again after profiles were saved or deleted.
+    void refreshProfileMarkers();
+
 private:
     void rebuildIndex();
 
@@ -60,6 +74,8 @@ private:
     QHash<QString, int> index_;
     QString headers_[4];
     QColor tint_{222, 224, 218};
+    ProfileLookup profileOf_;
+    QFont markerFont_;
 };
 
 enum class AddOutcome { Added, NotSaturn, AlreadyListed };
@@ -84,6 +100,13 @@ public:
     void startUp();
     // Adds the chosen files; `pump` lets pending window messages run after each added row.
     void addGames(const QStringList& paths, const std::function<void()>& pump = {});
+    // Adds files and, for each folder among the paths, the image files below it (see
+    // scanImageFolder), in that order, as one batch of addGames; `pump` also runs after each
+    // folder scanned.
+    void addPaths(const QStringList& paths, const std::function<void()>& pump = {});
+    // Asked while a batch runs (from within its pump): the batch ends after the current file.
+    // Rows added so far stay and are written; a scan cancelled before any row adds nothing.
+    void cancelBatch() { cancelled_ = busy_; }
     void deleteRow(int row);
     void clear();
     void sortByColumn(int column);
@@ -97,6 +120,8 @@ signals:
     void statusChanged(const QString& text);
 
 private:
+    void addBatch(const QStringList& paths, const std::function<void()>& pump);
+
     // An entry of the list file that could not be read at start-up: not shown, but written
     // back in its place.
     struct HeldEntry {
@@ -108,6 +133,7 @@ private:
     GameListModel model_;
     std::vector<HeldEntry> held_;
     bool busy_ = false;
+    bool cancelled_ = false;
 };
 
 // List.ini lines that name an existing file, in file order.

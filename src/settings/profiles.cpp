@@ -2,10 +2,12 @@
 
 #include "i18n/messages.h"
 #include "platform/io_error.h"
+#include "platform/paths.h"
 #include "platform/text_file.h"
 #include "settings/config_store.h"
 #include "settings/settings_model.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -34,7 +36,9 @@ void Profiles::selectGame(const QString& gamePath, const QString& gameName) {
 QString Profiles::saveProfile(const QString& gamePath, const QString& gameName) {
     if (!readable_)
         return QString();
-    writeGameProfile(gameProfilePath(folder_, gamePath, gameName), model_.collectSettings());
+    const QString path = gameProfilePath(folder_, gamePath, gameName);
+    writeGameProfile(path, model_.collectSettings());
+    profileNames_.insert(QFileInfo(path).fileName());
     return i18n::message(6);
 }
 
@@ -60,12 +64,30 @@ QString Profiles::loadProfile(const QString& chosenFile) {
 
 QString Profiles::deleteProfile(const QString& gamePath, const QString& gameName) {
     const QString path = gameProfilePath(folder_, gamePath, gameName);
+    const QString name = QFileInfo(path).fileName();
     QFile file(path);
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile()) {
+        profileNames_.remove(name);
         return i18n::message(12);
+    }
     if (!file.remove())
         throw platform::IoError(platform::fileErrorText(path, file.errorString()));
+    profileNames_.remove(name);
     return i18n::message(11);
+}
+
+void Profiles::scanProfiles() {
+    profileNames_.clear();
+    const QDir folder(platform::joinPath(folder_, QStringLiteral("/Core/pgconfig")));
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    profileNames_ = QSet<QString>(names.begin(), names.end());
+}
+
+QString Profiles::existingProfile(const QString& gamePath, const QString& gameName) const {
+    if (profileNames_.isEmpty())
+        return QString();
+    const QString path = gameProfilePath(folder_, gamePath, gameName);
+    return profileNames_.contains(QFileInfo(path).fileName()) ? path : QString();
 }
 
 } // namespace settings

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 namespace settings {
@@ -30,10 +31,17 @@ public:
     // selection, until a selection or a load succeeds).
     bool readable() const { return readable_; }
 
+    // Lists Core/pgconfig once and remembers its file names; saving and deleting keep the
+    // names current, so asking which games have a profile costs no file test per game.
+    void scanProfiles();
+    // The profile file the emulator reads for the game when it exists, otherwise empty.
+    QString existingProfile(const QString& gamePath, const QString& gameName) const;
+
 private:
     SettingsModel& model_;
     QString folder_;
     bool readable_ = true;
+    QSet<QString> profileNames_;
 };
 
 } // namespace settings

@@ -65,6 +65,25 @@ TEST(MainIni, WrittenWholeWithBothSelectionsAndCrLf) {
     EXPECT_EQ(back.skin, 4);
 }
 
+TEST(MainIni, PlaceLinesFollowTheDesignedOnesAndOldFilesStillRead) {
+    testsupport::TempFolder dir;
+    const LauncherSettings old =
+        LauncherSettings::read(dir.write("Main.ini", "Lang=1\r\nTheme=2\r\n"));
+    EXPECT_EQ(old.game, "");
+    EXPECT_EQ(old.tab, -1);
+    LauncherSettings s = old;
+    s.game = "/games/a=b.cue";
+    s.tab = 2;
+    const QString path = dir.file("Main.ini");
+    s.write(path);
+    EXPECT_EQ(testsupport::readAll(path), "Lang=1\r\nTheme=2\r\nGame=/games/a=b.cue\r\nTab=2\r\n");
+    const LauncherSettings back = LauncherSettings::read(path);
+    EXPECT_EQ(back.language, 1);
+    EXPECT_EQ(back.skin, 2);
+    EXPECT_EQ(back.game, "/games/a=b.cue");
+    EXPECT_EQ(back.tab, 2);
+}
+
 TEST(RestartRules, SkinRestartsOnlyOnAnotherSkin) {
     EXPECT_FALSE(skinChangeRestarts(3, 3));
     EXPECT_TRUE(skinChangeRestarts(4, 3));

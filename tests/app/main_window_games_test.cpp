@@ -14,14 +14,19 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +67,10 @@ struct GamesApp {
         notSaturn = discwriter::writeCueGame(games, "Other", other);
     }
     void start() {
+        // Starting again begins with a new launcher, as a restart does.
+        form2.reset();
+        form3.reset();
+        form.reset();
         QDir::setCurrent(dir.path());
         form = std::make_unique<TForm1>();
         form3 = std::make_unique<launch::TForm3>(form.get());
@@ -284,4 +293,134 @@ TEST(MainWindowGames, TheShippedTranslationReachesEveryTextOfTheMainWindow) {
     EXPECT_EQ(again.kept, 0);
     i18n::initMessageTable();
     i18n::setLanguageIndex(0);
+}
+
+TEST(MainWindowGames, RowsShowTheirPathAndWhichProfileApplies) {
+    GamesApp app;
+    app.dir.write("Core/pgconfig/Alpha.ss.cfg", "ss.cart auto\r\n");
+    // The emulator reads a playlist game's profile under the playlist's name, not the disc's.
+    app.dir.write("Core/pgconfig/Gamma (Disc 1).ss.cfg", "ss.cart auto\r\n");
+    app.dir.write("List.ini",
+                  (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+    app.start();
+    library::GameListModel* model = app.form->gameList()->model();
+    const auto marked = [&](int row) {
+        return model->index(row, 1).data(Qt::FontRole).value<QFont>().italic();
+    };
+    const auto tip = [&](int row) { return model->index(row, 2).data(Qt::ToolTipRole).toString(); };
+    EXPECT_TRUE(marked(0));
+    EXPECT_FALSE(marked(1));
+    EXPECT_FALSE(marked(2));
+    EXPECT_EQ(tip(0), QDir::toNativeSeparators(app.cue) + "\n" +
+                          i18n::message(i18n::Extra::ProfileTip) +
+                          QDir::toNativeSeparators(app.dir.file("Core/pgconfig/Alpha.ss.cfg")));
+    EXPECT_EQ(tip(1), QDir::toNativeSeparators(app.ccd));
+
+    // The marker follows saving and deleting profiles.
+    app.form->selectRow(2);
+    app.form->XiButton2Click();
+    EXPECT_TRUE(marked(2));
+    EXPECT_TRUE(tip(2).endsWith("Gamma.ss.cfg"));
+    app.form->selectRow(0);
+    app.form->Deletegameprofile1Click();
+    EXPECT_FALSE(marked(0));
+    EXPECT_EQ(tip(0), QDir::toNativeSeparators(app.cue));
+}
+
+TEST(MainWindowGames, SelectedGameAndOpenTabSurviveARestartAndTheNextStart) {
+    GamesApp app;
+    app.dir.write("List.ini",
+                  (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+    app.start();
+    app.form->selectRow(1);
+    app.form->pageControl()->setCurrentIndex(2);
+    app.form->findChild<QComboBox*>("ComboBox14")->setCurrentIndex(1);
+    app.form->ComboBox14Change(1);
+    app.start();
+    EXPECT_EQ(app.form->currentSkin(), 1);
+    EXPECT_EQ(app.form->selectedRow(), 1);
+    EXPECT_EQ(app.form->pageControl()->currentIndex(), 2);
+
+    // Closing keeps the place for the next start.
+    app.form->selectRow(2);
+    app.form->pageControl()->setCurrentIndex(0);
+    app.form->close();
+    EXPECT_EQ(testsupport::readAll(app.dir.file("Main.ini")),
+              ("Lang=0\r\nTheme=1\r\nGame=" + app.m3u + "\r\n").toLocal8Bit());
+    app.start();
+    EXPECT_EQ(app.form->selectedRow(), 2);
+    EXPECT_EQ(app.form->pageControl()->currentIndex(), 0);
+}
+
+TEST(MainWindowGames, FilterHidesRowsInTheViewWhileCommandsActOnTheRealRows) {
+    GamesApp app;
+    app.dir.write("List.ini",
+                  (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+    app.start();
+    QTableView* view = app.form->listView();
+    library::GameListModel* model = app.form->gameList()->model();
+    app.form->show();
+    app.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.form.get()));
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(app.form->filterField()->isVisibleTo(app.form.get()));
+    QTest::keyClicks(app.form->filterField(), "t-");
+    EXPECT_FALSE(view->isRowHidden(0));
+    EXPECT_TRUE(view->isRowHidden(1)); // Beta, MK-81000
+    EXPECT_FALSE(view->isRowHidden(2));
+    EXPECT_EQ(app.form->countText(), "2 of 3");
+
+    // Sorting by region moves the hidden row last; it stays hidden under its new number.
+    app.form->ListView1ColumnClick(3);
+    ASSERT_EQ(model->at(2).gameName, "Beta");
+    EXPECT_TRUE(view->isRowHidden(2));
+    EXPECT_FALSE(view->isRowHidden(0));
+    EXPECT_EQ(app.listFile(),
+              (app.m3u + "\r\n" + app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+
+    // Deleting the selected row deletes that game and keeps the hidden one in List.ini.
+    app.form->selectRow(0);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(app.listFile(), (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    EXPECT_TRUE(view->isRowHidden(1));
+    EXPECT_EQ(app.form->countText(), "1 of 2");
+
+    // Escape clears and hides the field; every row shows again.
+    QTest::keyClick(app.form->filterField(), Qt::Key_Escape);
+    EXPECT_FALSE(app.form->filterField()->isVisibleTo(app.form.get()));
+    EXPECT_FALSE(view->isRowHidden(1));
+    EXPECT_EQ(app.form->countText(), "2");
+}
+
+TEST(MainWindowGames, FoldersAndFilesComeInByTheMenuAndByDropping) {
+    GamesApp app;
+    app.start();
+    const QList<QAction*> entries = app.form->popupMenu()->actions();
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries.at(1)->objectName(), "Addfolder1");
+    EXPECT_EQ(entries.at(1)->text(), i18n::message(i18n::Extra::AddFolder));
+
+    app.dialogs.openFolderAnswers << app.dir.file("games");
+    app.form->Addfolder1Click();
+    library::GameListModel* model = app.form->gameList()->model();
+    ASSERT_EQ(model->count(), 3);
+    EXPECT_EQ(model->at(0).path, app.cue);
+    EXPECT_EQ(model->at(2).path, app.m3u);
+
+    // A dropped folder and a file of another kind: the file is refused as "Add games" would.
+    app.form->Clearlist2Click();
+    const QString text = app.dir.write("notes.txt", "not a game");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(app.dir.file("games")), QUrl::fromLocalFile(text)});
+    QWidget* viewport = app.form->listView()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model->count(), 3);
+    EXPECT_EQ(app.form->statusText(), i18n::message(3));
+    EXPECT_EQ(app.listFile(),
+              (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
 }

@@ -78,7 +78,7 @@ TEST(MainWindow, FrameRegionsSitWhereTheDesignPutsThem) {
     QStringList captions;
     for (QAction* a : menu->actions())
         captions << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(captions, (QStringList{"Add games", "Delete item", "Clear list", "-",
+    EXPECT_EQ(captions, (QStringList{"Add games", "Add folder...", "Delete item", "Clear list", "-",
                                      "Delete profile", "-", "Game properties"}));
 }
 
@@ -146,13 +146,14 @@ TEST(MainWindow, DraggingTheTitleBarMovesTheWindowByTheOffset) {
     EXPECT_EQ(app.form->pos(), QPoint(120, 110));
 }
 
-TEST(MainWindow, AboutBoxJoinsThreeMessages) {
+TEST(MainWindow, AboutBoxJoinsThreeMessagesAndEndsWithTheVersion) {
     Launcher app;
     app.form->XiButton7Click();
     ASSERT_EQ(app.dialogs.informations.size(), 1);
     const QChar br(13);
-    EXPECT_EQ(app.dialogs.informations.first(),
-              i18n::message(2) + br + i18n::message(3) + br + br + i18n::message(4));
+    EXPECT_EQ(app.dialogs.informations.first(), i18n::message(2) + br + i18n::message(3) + br + br +
+                                                    i18n::message(4) + " (v" + VARNIX_VERSION +
+                                                    ")");
 }
 
 TEST(MainWindow, MissingEmulatorShowsBothMessagesAndEnds) {

@@ -1,5 +1,6 @@
 #include "disc_writer.h"
 #include "i18n/messages.h"
+#include "library/folder_scan.h"
 #include "library/game_list.h"
 #include "platform/io_error.h"
 #include "test_support.h"
@@ -373,4 +374,42 @@ TEST(GameListModel, ViewPaintsTheRowTints) {
     const QRect second = view.visualRect(model.index(1, 0));
     EXPECT_EQ(image.pixelColor(first.right() - 2, first.center().y()), QColor(255, 204, 204));
     EXPECT_EQ(image.pixelColor(second.right() - 2, second.center().y()), QColor(Qt::white));
+}
+
+// A tree as a user's game folder looks: nested folders, a two-disc game whose playlist names
+// its cue sheets, a link back up that would loop, a non-Saturn image and files of other kinds.
+TEST_F(GameListTest, AddingAFolderTakesItsImagesFolderByFolderOnceEach) {
+    const QString root = dir.file("games");
+    discwriter::Header header;
+    const QString beta = discwriter::writeCueGame(root, "Beta", header, Sectors::Raw2352, 1);
+    const QString alpha = discwriter::writeCcdGame(root, "alpha", header, {}, 1);
+    const QString other = notSaturn("Other");
+    dir.write("games/readme.txt", "not a game");
+    const QString saga = discwriter::writeM3uGame(root + "/a", "Saga", {header, header}, 1);
+    const QString deep =
+        discwriter::writeCueGame(root + "/a/deeper", "Deep", header, Sectors::Raw2352, 1);
+    const QString last =
+        discwriter::writeCueGame(root + "/B2", "Last", header, Sectors::Raw2352, 1);
+    ASSERT_TRUE(QFile::link(root, root + "/a/deeper/up"));
+
+    EXPECT_EQ(scanImageFolder(root), (QStringList{alpha, beta, other, saga, deep, last}));
+
+    GameList list(dir.path());
+    QSignalSpy status(&list, &GameList::statusChanged);
+    list.addPaths({root});
+    QStringList rows;
+    for (int row = 0; row < list.model()->count(); ++row)
+        rows << list.model()->at(row).path;
+    EXPECT_EQ(rows, (QStringList{alpha, beta, saga, deep, last}));
+    EXPECT_EQ(listFile(), crlfLines(rows));
+    EXPECT_EQ(lastTexts(status), QStringList{i18n::message(9)});
+
+    // Cancelled from within the batch: the rows added so far stay and are written.
+    list.clear();
+    list.addPaths({root}, [&] {
+        if (list.model()->count() == 2)
+            list.cancelBatch();
+    });
+    EXPECT_EQ(list.model()->count(), 2);
+    EXPECT_EQ(listFile(), crlfLines({alpha, beta}));
 }

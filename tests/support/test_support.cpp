@@ -42,6 +42,10 @@ QStringList FakeDialogs::openFiles(QWidget*, const QString& filter) {
     return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
 }
 
+QString FakeDialogs::openFolder(QWidget*) {
+    return openFolderAnswers.isEmpty() ? QString() : openFolderAnswers.takeFirst();
+}
+
 QString FakeDialogs::openFile(QWidget*, const QString& filter) {
     filters << filter;
     return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();

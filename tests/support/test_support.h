@@ -36,10 +36,12 @@ public:
     void information(QWidget*, const QString& text) override { informations << text; }
     QStringList openFiles(QWidget*, const QString& filter) override;
     QString openFile(QWidget*, const QString& filter) override;
+    QString openFolder(QWidget*) override;
 
     QStringList errors, warnings, informations, filters;
     QList<QStringList> openFilesAnswers; // empty list = cancel
     QStringList openFileAnswers;         // empty text = cancel
+    QStringList openFolderAnswers;       // empty text = cancel
 
 private:
     controls::Dialogs* previous_;

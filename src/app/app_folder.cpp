@@ -1,0 +1,41 @@
+#include "app/app_folder.h"
+
+#include "platform/paths.h"
+#include "platform/user_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+FolderChoice chooseApplicationFolder(const QString& currentFolder, const QString& folderOption,
+                                     const QString& perUserFolder) {
+    if (!folderOption.isEmpty())
+        return {folderOption, false};
+    if (QFileInfo(currentFolder + QStringLiteral("/Core")).isDir() || perUserFolder.isEmpty())
+        return {currentFolder, false};
+    return {perUserFolder, true};
+}
+
+bool prepareUserFolder(const QString& folder, const QString& emulator,
+                       const QString& languageFolder) {
+    const QString core = folder + QStringLiteral("/Core");
+    QDir dir;
+    if (!dir.mkpath(core + QStringLiteral("/pgconfig")) ||
+        !dir.mkpath(core + QStringLiteral("/firmware")))
+        return false;
+
+    const QString link = core + QLatin1Char('/') + platform::emulatorFileName();
+    const QFileInfo linkInfo(link);
+    if (linkInfo.isSymLink() && !linkInfo.exists()) // its emulator was removed or moved
+        QFile::remove(link);
+    if (!emulator.isEmpty() && !QFileInfo(link).exists() && !QFileInfo(link).isSymLink())
+        platform::linkTo(emulator, link);
+
+    const QString res = folder + QStringLiteral("/Res");
+    if (!languageFolder.isEmpty() && !QFileInfo::exists(res) && dir.mkpath(res)) {
+        for (const char* name : {"Lang.dat", "lang_pic.ico"})
+            QFile::copy(languageFolder + QLatin1Char('/') + QLatin1String(name),
+                        res + QLatin1Char('/') + QLatin1String(name));
+    }
+    return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Where the launcher works. Portable: a folder given with --folder, or the current folder when
+// it holds a "Core" folder, is the application folder. Installed: otherwise, where the platform
+// has one, the per-user data folder is; elsewhere (Windows) the current folder is.
+struct FolderChoice {
+    QString folder;
+    bool perUser = false; // the per-user data folder, to be prepared before use
+};
+
+FolderChoice chooseApplicationFolder(const QString& currentFolder, const QString& folderOption,
+                                     const QString& perUserFolder);
+
+// Prepares the per-user application folder on every start: creates Core, Core/pgconfig and
+// Core/firmware, links Core/mednafen to `emulator` when it is missing or a link to an emulator
+// that is gone, and copies the translation from `languageFolder` into Res when there is no Res
+// yet. What the user put there is kept. Empty `emulator` / `languageFolder`: nothing to link /
+// copy. Returns false when the folders could not be created.
+bool prepareUserFolder(const QString& folder, const QString& emulator,
+                       const QString& languageFolder);
