@@ -9,6 +9,6 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
     cmake ninja-build g++ pkg-config \
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev \
-    xvfb xauth openbox fonts-dejavu-core \
+    xvfb xauth openbox fonts-dejavu-core qt6-translations-l10n \
     desktop-file-utils appstream dpkg-dev \
     mednafen >/dev/null

@@ -3,6 +3,7 @@
 #include "controls/design_font.h"
 #include "controls/dialogs.h"
 #include "controls/gradient_bar.h"
+#include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
 #include "i18n/language.h"
@@ -41,6 +42,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+
+#include <algorithm>
 
 // The launcher's icons are compiled into the app library; a static library needs its resources
 // registered by hand.
@@ -186,6 +189,10 @@ void TForm1::startUp() {
     guarded([&] { i18n::loadLanguage(paths_.folder, this); });
     filterEdit_->setPlaceholderText(i18n::message(i18n::Extra::FilterHint));
     Addfolder1->setText(i18n::message(i18n::Extra::AddFolder));
+    // The translated captions get their room; the settings panel fits its own when it shows.
+    for (QWidget* container : {static_cast<QWidget*>(Xpanel14), static_cast<QWidget*>(GroupBox3),
+                               static_cast<QWidget*>(GroupBox5)})
+        controls::fitCaptions(container);
     applySkin(launcherSettings_.skin);
     // Games with a profile show their name in the list font made italic; one listing of the
     // profile folder serves every row.
@@ -446,15 +453,23 @@ int TForm1::currentSkin() const {
 }
 
 QString TForm1::statusText() const {
-    return StatusPanels[3]->text();
+    return status_;
 }
 
 QString TForm1::countText() const {
     return StatusPanels[1]->text();
 }
 
+// A status text too long for its panel ends in an ellipsis and shows whole as the tool tip.
 void TForm1::setStatus(const QString& text) {
-    StatusPanels[3]->setText(text);
+    status_ = text;
+    QLabel* panel = StatusPanels[3];
+    // The About button stands on the panel's right end: the text stops short of it.
+    const int textLeft = StatusBar1->x() + panel->x() + panel->frameWidth() + panel->indent();
+    const int room = XiButton7->x() - 2 - textLeft;
+    const QString shown = panel->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    panel->setText(shown);
+    panel->setToolTip(shown == text ? QString() : text);
 }
 
 void TForm1::applySkin(int skinIndex) {

@@ -166,6 +166,7 @@ private:
     QComboBox* ComboBox14 = nullptr;
     QWidget* StatusBar1 = nullptr;
     QLabel* StatusPanels[4] = {};
+    QString status_; // the status text whole; panel 3 may show it shortened
     controls::TXiButton* XiButton7 = nullptr;
     QLineEdit* filterEdit_ = nullptr;
     QString countText_;

@@ -3,10 +3,15 @@
 #include "i18n/language_file.h"
 #include "i18n/text_bindings.h"
 #include "platform/paths.h"
+#include "platform/text_file.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImageReader>
+#include <QLibraryInfo>
 #include <QPixmap>
+#include <QRegularExpression>
+#include <QTranslator>
 
 #include <algorithm>
 
@@ -18,6 +23,7 @@ int lang = 0;
 LanguageText language;
 bool loaded = false;
 QIcon flag;
+QTranslator* toolkitTranslator = nullptr; // owned by the application object
 
 // Every picture the icon file holds, so the selector can draw the size it needs; a file that
 // holds no readable picture gives a null icon.
@@ -45,7 +51,42 @@ void loadLanguageIcon(const QString& path, QWidget* mainWindow) {
     }
 }
 
+void removeToolkitTranslation() {
+    if (!toolkitTranslator)
+        return;
+    QCoreApplication::removeTranslator(toolkitTranslator);
+    delete toolkitTranslator;
+    toolkitTranslator = nullptr;
+}
+
+// qtbase_<locale>.qm from the toolkit's translations folder; "de_AT" falls back to "de".
+void loadToolkitTranslation() {
+    removeToolkitTranslation();
+    const QString locale = localeName(language);
+    if (locale.isEmpty() || !QCoreApplication::instance())
+        return;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const QString file = QStringLiteral("qtbase_") + QString(locale).replace(u'-', u'_');
+    if (!translator->load(file, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return;
+    }
+    QCoreApplication::installTranslator(translator);
+    toolkitTranslator = translator;
+}
+
 } // namespace
+
+QString localeName(const LanguageText& text) {
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z]{2,3}([_-][A-Za-z0-9]{1,8})*$"));
+    const QString entry =
+        platform::trimLowCodes(text.entry(QStringLiteral("[Locale]"), 1).value_or(QString()));
+    return name.match(entry).hasMatch() ? entry : QString();
+}
+
+QString toolkitTranslationFile() {
+    return toolkitTranslator ? toolkitTranslator->filePath() : QString();
+}
 
 int languageIndex() {
     return lang;
@@ -59,6 +100,7 @@ void loadLanguage(const QString& applicationFolder, QWidget* mainWindow) {
     language = LanguageText();
     loaded = false;
     flag = QIcon();
+    removeToolkitTranslation();
 
     const QString iconPath = platform::joinPath(applicationFolder, "/Res/lang_pic.ico");
     if (platform::fileExists(iconPath))
@@ -69,6 +111,8 @@ void loadLanguage(const QString& applicationFolder, QWidget* mainWindow) {
         return;
     language = LanguageText(readLanguageFile(platform::resolveFileCase(filePath)));
     loaded = true;
+    if (lang == 1)
+        loadToolkitTranslation();
     applyLanguageToMainWindow(mainWindow);
 }
 

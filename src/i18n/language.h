@@ -18,9 +18,20 @@ void setLanguageIndex(int index);
 // Res/lang_pic.ico into the language selector's second entry when it exists, and, when
 // Res/Lang.dat exists, reads it and applies it to the main window (the selector's second caption
 // and its selection always, every other text and the message table when the language index is
-// 1). Controls are found by object name under the main window. Throws platform::IoError when
-// Lang.dat exists but cannot be read; the texts then stay English.
+// 1). With the translation in force it also installs the toolkit's own translation for the
+// file's [Locale] when the system has it. Controls are found by object name under the main
+// window. Throws platform::IoError when Lang.dat exists but cannot be read; the texts then stay
+// English.
 void loadLanguage(const QString& applicationFolder, QWidget* mainWindow);
+
+// The locale the language file names in its [Locale] section ("de", "pt_BR"), trimmed; empty
+// without the section or when the entry is no locale name (letters, digits, "_" and "-").
+QString localeName(const LanguageText& text);
+
+// The toolkit's own translation (file dialogs, standard buttons) that loadLanguage installed for
+// the translation's locale: the .qm file's path, empty when none is in force. It is loaded only
+// with the translation in force, from the toolkit's translations folder.
+QString toolkitTranslationFile();
 
 // Whether a language file was read (the selector's second entry is then a real language).
 bool languageLoaded();

@@ -16,18 +16,21 @@ struct LanguageSection {
     int entries;
 };
 
-// Every section the launcher reads, in the order they are applied to the main window.
+// Every section the launcher reads, in the order they are applied to the main window; the
+// optional [Locale] (the translation's locale, e.g. "de", for the toolkit's own texts) is read
+// when the file is loaded.
 inline constexpr LanguageSection languageSections[] = {
-    {"[Language]", 1},    {"[List]", 3},    {"[Pages]", 6},           {"[Panels]", 13},
-    {"[Fields]", 12},     {"[Labels]", 20}, {"[Buttons]", 6},         {"[Checkboxes]", 15},
-    {"[Comboboxes]", 50}, {"[Frames]", 6},  {"[Statusbar]", 2},       {"[Menu]", 5},
-    {"[Messages]", 15},   {"[Hints]", 30},  {"[Extras]", ExtraCount},
+    {"[Language]", 1},    {"[Locale]", 1},      {"[List]", 3},    {"[Pages]", 6},
+    {"[Panels]", 13},     {"[Fields]", 12},     {"[Labels]", 20}, {"[Buttons]", 6},
+    {"[Checkboxes]", 15}, {"[Comboboxes]", 50}, {"[Frames]", 6},  {"[Statusbar]", 2},
+    {"[Menu]", 5},        {"[Messages]", 15},   {"[Hints]", 30},  {"[Extras]", ExtraCount},
 };
 
 // The lines of a language file, each with its first character removed (an empty line stays
-// empty). A line ends at a line feed; a carriage return before it is dropped. The text is local
-// 8-bit, except that a file starting with a UTF-8 byte order mark is UTF-8 on every platform;
-// the mark itself is not the first character of the first line.
+// empty). A line ends at a line feed; every carriage return before it is dropped. A file that
+// starts with a UTF-8 byte order mark is UTF-8 (the mark is not the first character of the
+// first line); without the mark the file is UTF-8 when it is valid UTF-8, else Windows-1252.
+// Every platform reads a file alike.
 QStringList parseLanguageFile(const QByteArray& bytes);
 
 // Reads and parses a language file; throws platform::IoError when it cannot be read.

@@ -8,9 +8,11 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QWidget>
@@ -290,7 +292,23 @@ bool setCaption(QObject* object, const QString& text) {
     return true;
 }
 
-bool setHint(QObject* object, const QString& text) {
+// Hints name the emulator's folders (Core/firmware) with the platform's own separator, whichever
+// one the translation was written with.
+QString withNativeFolderNames(QString text) {
+    static const QRegularExpression folder(QStringLiteral(R"(Core[/\\](firmware|pgconfig)\b)"));
+    qsizetype from = 0;
+    QRegularExpressionMatch match;
+    while ((match = folder.match(text, from)).hasMatch()) {
+        const QString native =
+            QDir::toNativeSeparators(QStringLiteral("Core/") + match.captured(1));
+        text.replace(match.capturedStart(), match.capturedLength(), native);
+        from = match.capturedStart() + native.size();
+    }
+    return text;
+}
+
+bool setHint(QObject* object, const QString& hint) {
+    const QString text = withNativeFolderNames(hint);
     if (auto* widget = qobject_cast<QWidget*>(object)) {
         widget->setToolTip(text);
         return true;
@@ -310,13 +328,25 @@ bool setItem(QObject* object, int index, const QString& text) {
     return true;
 }
 
+// A list's selection made by program: whatever the list shows a state of (the settings model)
+// hears of it and follows, so the two never disagree; the user's reactions do not run, as they
+// follow `activated` only.
 bool select(QObject* object, int index) {
     auto* combo = qobject_cast<QComboBox*>(object);
     if (!combo || index < 0 || index >= combo->count())
         return false;
-    const QSignalBlocker quiet(combo);
     combo->setCurrentIndex(index);
     return true;
+}
+
+// The language selector's selection: its change is the user's pick of a language, so it is made
+// with the selector's signals blocked.
+bool selectLanguage(QObject* object, int index) {
+    QObject* combo = qobject_cast<QComboBox*>(object);
+    if (!combo)
+        return false;
+    const QSignalBlocker quiet(combo);
+    return select(combo, index);
 }
 
 bool setTab(QObject* object, int index, const QString& text) {
@@ -412,7 +442,7 @@ ApplyResult applyTexts(Form form, QWidget* window, const LanguageText& text, int
             done = select(control, row.index);
             break;
         case SelectLanguage:
-            done = select(control, languageIndex);
+            done = selectLanguage(control, languageIndex);
             break;
         case Tab:
             done = setTab(control, row.index, *entry);

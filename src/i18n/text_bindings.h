@@ -54,8 +54,8 @@ struct ApplyResult {
 
 // Applies the rows of `form` to the window: the [Language] rows always, every other row only
 // when the language index is 1. An entry the file cannot supply (missing or short section)
-// leaves the English text in place. Selections are made with the control's signals blocked:
-// a selection made by program runs no reaction.
+// leaves the English text in place. A list's selection is announced (currentIndexChanged), so a
+// model behind the list follows it; the language selector's is made with its signals blocked.
 ApplyResult applyTexts(Form form, QWidget* window, const LanguageText& text, int languageIndex);
 
 // The object named `name` under `window`, the window itself excluded. Other top-level windows

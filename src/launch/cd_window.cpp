@@ -2,6 +2,7 @@
 
 #include "controls/color_schemes.h"
 #include "controls/gradient_bar.h"
+#include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
 #include "i18n/language.h"
@@ -14,7 +15,7 @@ namespace launch {
 
 TForm3::TForm3(QWidget* mainWindow) : controls::BorderlessWindow(mainWindow, Qt::Dialog) {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("CD selection"));
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(300, 140);
 
@@ -80,6 +81,9 @@ void TForm3::FormActivate() {
     BarTitle->resize(width() - 2, BarTitle->height());
     if (i18n::languageIndex() == 1)
         i18n::applyLanguageToCdWindow(this);
+    // Task switchers show the system title: it says what the title bar says.
+    setWindowTitle(BTitle->text());
+    controls::fitCaptions(this);
 
     const controls::Skin skin = controls::skin(skinIndex_ ? skinIndex_() : controls::DefaultSkin);
     Xpanel15->setColorScheme(skin.panel);

@@ -4,6 +4,7 @@
 #include "controls/dialogs.h"
 #include "controls/gradient_bar.h"
 #include "controls/labeled_edit.h"
+#include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
 #include "i18n/language.h"
@@ -151,6 +152,9 @@ void TForm2::FormActivate() {
 
     if (i18n::languageIndex() == 1)
         i18n::applyLanguageToPropertiesWindow(this);
+    // Task switchers show the system title: it says what the title bar says.
+    setWindowTitle(BTitle->text());
+    controls::fitCaptions(Xpanel15);
 
     for (int i = 0; i < HeaderFieldCount; ++i) {
         LabeledEdits[static_cast<size_t>(i)]->setText(

@@ -2,6 +2,7 @@
 
 #include "controls/dialogs.h"
 #include "controls/labeled_edit.h"
+#include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
 #include "i18n/messages.h"
@@ -276,16 +277,19 @@ void SettingsPanel::buildGeneral() {
     bindCheckBox(Ctl::CheckBox6, cd, QStringLiteral("CD image sanity checks"),
                  QRect(8, 22, 200, kCheckH));
 
+    const QString firmwareFolder = QDir::toNativeSeparators(QStringLiteral("Core/firmware"));
     widgetFor(Ctl::LabeledEdit1)
-        ->setToolTip(QStringLiteral("Put the BIOS file into the Core/firmware folder, or pick it "
-                                    "anywhere with the \"Path\" button."));
+        ->setToolTip(QStringLiteral("Put the BIOS file into the %1 folder, or pick it anywhere "
+                                    "with the \"Path\" button.")
+                         .arg(firmwareFolder));
     widgetFor(Ctl::LabeledEdit2)->setToolTip(widgetFor(Ctl::LabeledEdit1)->toolTip());
     widgetFor(Ctl::ComboBox3)->setToolTip(QStringLiteral("Set the default BIOS language."));
     widgetFor(Ctl::CheckBox2)->setToolTip(QStringLiteral("Enable BIOS ROM image sanity checks."));
     widgetFor(Ctl::CheckBox4)->setToolTip(QStringLiteral("Uncheck if autodetection failed."));
     widgetFor(Ctl::LabeledEdit3)
-        ->setToolTip(QStringLiteral("Put the cartridge ROM file into the Core/firmware folder, "
-                                    "or pick it anywhere with the \"Path\" button."));
+        ->setToolTip(QStringLiteral("Put the cartridge ROM file into the %1 folder, or pick it "
+                                    "anywhere with the \"Path\" button.")
+                         .arg(firmwareFolder));
     widgetFor(Ctl::LabeledEdit4)->setToolTip(widgetFor(Ctl::LabeledEdit3)->toolTip());
     widgetFor(Ctl::CheckBox6)->setToolTip(QStringLiteral("Enable CD (image) sanity checks."));
 
@@ -556,19 +560,9 @@ void SettingsPanel::changeEvent(QEvent* event) {
 }
 
 // Captions may be replaced after the panel is built (the language file) or drawn in another
-// font: one-line labels and check boxes grow to their text, up to their parent's right edge.
+// font: they get the room they need when the panel shows.
 void SettingsPanel::fitTexts() {
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        auto* label = qobject_cast<QLabel*>(widget);
-        if (!(label && !label->wordWrap()) && !qobject_cast<QCheckBox*>(widget))
-            continue;
-        QWidget* parent = widget->parentWidget();
-        const QSize hint = widget->sizeHint();
-        const int room = parent->width() - 2 - widget->x();
-        const int width = qMin(hint.width(), room);
-        if (width > widget->width())
-            widget->resize(width, qMax(widget->height(), label ? hint.height() : 0));
-    }
+    controls::fitCaptions(this);
 }
 
 void SettingsPanel::showModel() {

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "disc_writer.h"
 #include "i18n/language.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -291,6 +293,149 @@ TEST(MainWindowGames, TheShippedTranslationReachesEveryTextOfTheMainWindow) {
         i18n::applyTexts(i18n::Form::Main, app.form.get(), i18n::languageText(), 1);
     EXPECT_TRUE(again.unmatched.isEmpty()) << again.unmatched.join(", ").toStdString();
     EXPECT_EQ(again.kept, 0);
+    i18n::initMessageTable();
+    i18n::setLanguageIndex(0);
+}
+
+// The language pass resets the lists stored by item index to their first item; the settings
+// model follows, so a configuration read afterwards shows its values even where they equal the
+// model's state before the pass (the emulator's default stretch is the list's fourth item).
+TEST(MainWindowGames, TranslatedListsShowTheValuesInForce) {
+    GamesApp app;
+    app.dir.mkdir("Res");
+    QFile::copy(VARNIX_SOURCE_DIR "/res/lang/Lang.dat", app.dir.file("Res/Lang.dat"));
+    app.dir.write("Main.ini", "Lang=1\r\nTheme=0\r\n");
+    app.dir.write("Core/mednafen.cfg", testsupport::readAll(app.dir.file("Core/mednafen.cfg")) +
+                                           "ss.stretch aspect_mult2\nss.smpc.autortc.lang german\n"
+                                           "ss.region_default eu\nss.cart backup\nss.videoip x\n"
+                                           "ss.forcemono 1\nsound.driver alsa\n");
+    app.dir.write("List.ini", app.cue.toUtf8() + "\r\n");
+    app.start();
+    auto* panel = app.form->findChild<settings::SettingsPanel*>("PageControl1");
+    app.form->selectRow(0);
+
+    using settings::Ctl;
+    const std::pair<Ctl, int> expected[] = {
+        {Ctl::ComboBox6, 3}, {Ctl::ComboBox3, 1},  {Ctl::ComboBox2, 2}, {Ctl::ComboBox1, 2},
+        {Ctl::ComboBox7, 2}, {Ctl::ComboBox11, 1}, {Ctl::ComboBox12, 1}};
+    for (const auto& [ctl, index] : expected) {
+        SCOPED_TRACE(settings::ctlName(ctl).toStdString());
+        EXPECT_EQ(panel->model()->index(ctl), index);
+        EXPECT_EQ(static_cast<QComboBox*>(panel->widgetFor(ctl))->currentIndex(), index);
+    }
+    i18n::initMessageTable();
+    i18n::setLanguageIndex(0);
+}
+
+namespace {
+
+// Designed overlaps: the title bar's buttons, the empty-list notice under the settings panel
+// (its heading's box touches the notice by a pixel), the About button on the status bar, the
+// language selector in the free end of the tab strip.
+bool designedOverlap(const QWidget* a, const QWidget* b) {
+    static const QList<QStringList> pairs{
+        {"BarTitle", "BarMini"}, {"Xpanel14", "PageControl1"}, {"Label30", "Label17"},
+        {"BarTitle", "BarExit"}, {"StatusBar1", "XiButton7"},  {"PageControl1", "ComboBoxEx1"}};
+    for (const QStringList& pair : pairs)
+        if ((a->objectName() == pair[0] && b->objectName() == pair[1]) ||
+            (a->objectName() == pair[1] && b->objectName() == pair[0]))
+            return true;
+    return false;
+}
+
+// Every shown caption under the window is whole, inside its container, and no two controls of a
+// container overlap.
+QStringList layoutProblems(QWidget* window) {
+    QStringList problems;
+    QList<QWidget*> all = window->findChildren<QWidget*>();
+    all.prepend(window);
+    for (QWidget* parent : all) {
+        if (!parent->isVisible() || parent->window() != window)
+            continue;
+        if (!controls::captionFits(parent))
+            problems << parent->objectName() + " cut";
+        const bool container = parent->isWindow() || parent->inherits("controls::TXiPanel") ||
+                               parent->inherits("QGroupBox") ||
+                               parent->objectName() == "StatusBar1" ||
+                               parent->objectName().startsWith("TabSheet");
+        if (!container)
+            continue;
+        QList<QWidget*> kids;
+        for (QWidget* kid : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (kid->isVisible() && !kid->isWindow())
+                kids << kid;
+        for (qsizetype i = 0; i < kids.size(); ++i) {
+            if (!parent->isWindow() && !parent->rect().contains(kids[i]->geometry()))
+                problems << kids[i]->objectName() + " outside " + parent->objectName();
+            for (qsizetype j = i + 1; j < kids.size(); ++j)
+                if (kids[i]->geometry().intersects(kids[j]->geometry()) &&
+                    !designedOverlap(kids[i], kids[j]))
+                    problems << kids[i]->objectName() + " overlaps " + kids[j]->objectName();
+        }
+    }
+    return problems;
+}
+
+// With VARNIX_SCREENSHOT_DIR set, writes a picture of the window for a look at the layout.
+void shoot(QWidget* window, const QString& name) {
+    const QString folder = qEnvironmentVariable("VARNIX_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        window->grab().save(folder + "/varnix-de-" + name + ".png");
+}
+
+} // namespace
+
+// The shipped translation fits every tab of the main window and both small windows.
+TEST(MainWindowGames, ShippedTranslationFitsEveryWindow) {
+    GamesApp app;
+    app.dir.mkdir("Res");
+    QFile::copy(VARNIX_SOURCE_DIR "/res/lang/Lang.dat", app.dir.file("Res/Lang.dat"));
+    app.dir.write("Main.ini", "Lang=1\r\nTheme=0\r\n");
+    app.dir.write("List.ini", (app.m3u + "\r\n" + app.cue + "\r\n").toLocal8Bit());
+    app.start();
+    app.form->show();
+    app.form->selectRow(0);
+
+    auto* pages = app.form->pageControl();
+    auto* inner = pages->findChild<QTabWidget*>("PageControl2");
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        for (int sub = 0; sub < (page == 1 ? inner->count() : 1); ++sub) {
+            inner->setCurrentIndex(sub);
+            shoot(app.form.get(), QStringLiteral("main-%1-%2").arg(page).arg(sub));
+            const QStringList problems = layoutProblems(app.form.get());
+            EXPECT_TRUE(problems.isEmpty())
+                << pages->tabText(page).toStdString() << ": " << problems.join("; ").toStdString();
+        }
+    }
+    const QTabBar* tabs = pages->tabBar();
+    EXPECT_LT(tabs->mapTo(app.form.get(), tabs->tabRect(tabs->count() - 1).topRight()).x(),
+              app.form->findChild<QWidget*>("ComboBoxEx1")->x());
+
+    // The longest status texts show whole before the About button.
+    auto* status = app.form->findChild<QLabel*>("StatusBar1Panel3");
+    app.form->XiButton2Click();
+    EXPECT_EQ(status->text(), i18n::message(6));
+    app.dialogs.openFileAnswers << app.dir.file("Core/pgconfig/Gamma.ss.cfg");
+    app.form->XiButton1Click();
+    EXPECT_EQ(status->text(), i18n::message(5));
+    EXPECT_LE(
+        status->mapTo(app.form.get(), QPoint(status->frameWidth() + status->indent(), 0)).x() +
+            status->fontMetrics().horizontalAdvance(status->text()),
+        app.form->findChild<QWidget*>("XiButton7")->x());
+
+    app.form2->show();
+    app.form2->FormActivate();
+    EXPECT_EQ(app.form2->windowTitle(), "Spieleigenschaften");
+    shoot(app.form2.get(), "properties");
+    EXPECT_EQ(layoutProblems(app.form2.get()), QStringList());
+    app.form2->hide();
+    app.form3->show();
+    app.form3->FormActivate();
+    EXPECT_EQ(app.form3->windowTitle(), "CD-Auswahl");
+    shoot(app.form3.get(), "cd-selection");
+    EXPECT_EQ(layoutProblems(app.form3.get()), QStringList());
+    app.form3->hide();
     i18n::initMessageTable();
     i18n::setLanguageIndex(0);
 }

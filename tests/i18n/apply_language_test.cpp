@@ -11,11 +11,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -388,8 +391,12 @@ TEST_F(ApplyLanguage, EveryEntryReachesItsControlOfTheMainWindow) {
     combo("ComboBox11")->setCurrentIndex(1);
     combo("ComboBox16")->setCurrentIndex(1);
     int reactions = 0;
-    for (QComboBox* c : main.w.root()->findChildren<QComboBox*>())
-        QObject::connect(c, &QComboBox::currentIndexChanged, [&] { ++reactions; });
+    QStringList announced;
+    for (QComboBox* c : main.w.root()->findChildren<QComboBox*>()) {
+        QObject::connect(c, &QComboBox::activated, [&] { ++reactions; });
+        QObject::connect(c, &QComboBox::currentIndexChanged,
+                         [&announced, c] { announced << c->objectName(); });
+    }
 
     applyMain(main, generatedFile(), 1);
 
@@ -421,6 +428,9 @@ TEST_F(ApplyLanguage, EveryEntryReachesItsControlOfTheMainWindow) {
     EXPECT_EQ(combo("ComboBox16")->currentIndex(), 1);
     EXPECT_EQ(combo("ComboBoxEx1")->currentIndex(), 1);
     EXPECT_EQ(reactions, 0) << "a selection made by program runs no reaction";
+    // A model behind a list hears of its new selection; the language selector's stays quiet.
+    EXPECT_EQ(announced, (QStringList{"ComboBox3", "ComboBox2", "ComboBox1", "ComboBox6",
+                                      "ComboBox7", "ComboBox11", "ComboBox12"}));
 }
 
 TEST_F(ApplyLanguage, EnglishInForceOnlyNamesTheTranslation) {
@@ -439,8 +449,12 @@ TEST_F(ApplyLanguage, MissingAndShortSectionsKeepEnglishButEmptyEntriesApply) {
     // [Labels], [Language] and [Extras] are missing; [Hints] stops after entry 3 at the end of
     // the file.
     QByteArray file = generatedFile({"[Labels]", "[Language]", "[Extras]"}, {{"[Hints]", 3}});
-    file.replace("xCheckboxes 3\r\n", " \r\n"); // an entry that exists but is empty
-    file.replace("xCheckboxes 3\n", " \n");
+    // An entry that exists but is empty.
+    file = QString::fromUtf8(file)
+               .replace(QRegularExpression(QStringLiteral("^.Checkboxes 3(?=\r?$)"),
+                                           QRegularExpression::MultilineOption),
+                        QStringLiteral(" "))
+               .toUtf8();
     ASSERT_FALSE(file.contains("Checkboxes 3"));
     applyMain(main, file, 1);
 
@@ -496,7 +510,9 @@ TEST_F(ApplyLanguage, ShippedTranslationFitsTheMainWindow) {
     EXPECT_EQ(result.kept, 0);
     EXPECT_EQ(static_cast<QComboBox*>(main.w["ComboBoxEx1"])->itemText(1), "De");
     EXPECT_EQ(textOf(main.w["XiButton2"]), "Profil speichern");
-    EXPECT_EQ(message(3), "Unterstützt nur das System Sega Saturn!");
+    EXPECT_EQ(message(3), "Es wird nur der Sega Saturn unterstützt.");
+    EXPECT_TRUE(toolTipOf(main.w["LabeledEdit1"])
+                    .contains("„" + QDir::toNativeSeparators("Core/firmware") + "“"));
     EXPECT_EQ(toolTipOf(main.w["ComboBox14"]),
               "Wählen Sie einen Eintrag der Liste, um das Design der Bedienfelder zu ändern.");
 }
@@ -611,4 +627,26 @@ TEST_F(ApplyLanguage, StartUpLoadsTheFlagAndTheFileFromTheResFolder) {
         EXPECT_TRUE(static_cast<QComboBox*>(main.w["ComboBoxEx1"])->itemIcon(1).isNull());
         EXPECT_TRUE(languageIcon().isNull());
     }
+}
+
+// With the translation in force the toolkit speaks the file's locale too (file dialogs and
+// standard buttons), and only then; a locale that is no locale name loads nothing.
+TEST_F(ApplyLanguage, ToolkitTakesTheTranslationsLocale) {
+    const QByteArray withLocale = " [Locale]\r\n de\r\n";
+    {
+        LoadedLanguage language(1, withLocale);
+        EXPECT_TRUE(toolkitTranslationFile().endsWith("qtbase_de.qm"));
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    }
+    {
+        LoadedLanguage language(0, withLocale);
+        EXPECT_EQ(toolkitTranslationFile(), "");
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    }
+    for (const QByteArray& odd :
+         {QByteArray(" [Locale]\r\n ../de\r\n"), QByteArray(" [List]\r\n")}) {
+        LoadedLanguage language(1, odd);
+        EXPECT_EQ(toolkitTranslationFile(), "");
+    }
+    EXPECT_EQ(localeName(LanguageText(parseLanguageFile(" [Locale]\r\n  pt_BR \r\n"))), "pt_BR");
 }

@@ -34,6 +34,29 @@ TEST(LanguageFile, ByteOrderMarkMeansUtf8AndIsNoCharacterOfTheFirstLine) {
     EXPECT_EQ(findSection(lines, "[Language]"), 0);
 }
 
+// A file without the mark reads the same on every platform: UTF-8 when it is valid UTF-8, else
+// the Windows code page that translations written on Windows use.
+TEST(LanguageFile, UnmarkedFileIsUtf8WhenValidElseWindows1252) {
+    EXPECT_EQ(parseLanguageFile(" Gr\xC3\xB6\xC3\x9F"
+                                "e\r\n \xE2\x80\x9E"
+                                "a\xE2\x80\x9C\r\n"),
+              (QStringList{QString::fromUtf8("Gr\xC3\xB6\xC3\x9F"
+                                             "e"),
+                           QString::fromUtf8("\xE2\x80\x9E"
+                                             "a\xE2\x80\x9C")}));
+    EXPECT_EQ(parseLanguageFile(" Gr\xF6\xDF"
+                                "e\r\n \x84"
+                                "a\x93 \x80\x81\r\n"),
+              (QStringList{QString::fromUtf8("Gr\xC3\xB6\xC3\x9F"
+                                             "e"),
+                           QString::fromUtf8("\xE2\x80\x9E"
+                                             "a\xE2\x80\x9C \xE2\x82\xAC") +
+                               QChar(0x81)}));
+    // Lines ended CR CR LF lose every carriage return.
+    EXPECT_EQ(parseLanguageFile(" [List]\r\r\n a\r\r\r\n b\r\n"),
+              (QStringList{"[List]", "a", "b"}));
+}
+
 TEST(LanguageFile, SectionHeaderIsTheFirstLineThatStartsWithItExactly) {
     const QStringList lines = parseLanguageFile(" [menu]\n"       // other letter case
                                                 "[Menu]\n"        // bracket is discarded
