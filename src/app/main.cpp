@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "launch/cd_window.h"
 #include "library/properties_window.h"
+#include "platform/process.h"
 #include "platform/user_folder.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine commandLine = parseCommandLine(arguments);
     if (!commandLine.run) {
+        platform::useParentConsole();
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
         return commandLine.exitCode;

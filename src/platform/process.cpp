@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #ifdef Q_OS_WIN
+#include <cstdio>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -69,6 +70,16 @@ bool processRunning(qint64 pid) {
 bool restartSelf(const QString& applicationFolder) {
     return startDetached(QCoreApplication::applicationFilePath(), {}, applicationFolder,
                          QProcessEnvironment::systemEnvironment());
+}
+
+void useParentConsole() {
+#ifdef Q_OS_WIN
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        FILE* stream = nullptr;
+        freopen_s(&stream, "CONOUT$", "w", stdout);
+        freopen_s(&stream, "CONOUT$", "w", stderr);
+    }
+#endif
 }
 
 } // namespace platform

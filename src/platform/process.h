@@ -37,4 +37,9 @@ qint64 startDetachedWithPid(const QString& program, const QStringList& arguments
 // Whether the process with this id still runs.
 bool processRunning(qint64 pid);
 
+// A GUI program has no console of its own on Windows: before it prints the answer to --help or
+// a mistake on the command line, it writes to the console it was started from, if any.
+// Elsewhere its standard channels are already the terminal's.
+void useParentConsole();
+
 } // namespace platform
