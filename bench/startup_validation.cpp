@@ -1,53 +1,113 @@
-// Times the game list's start-up validation (load List.ini, validate every entry, write it
-// back, and fill a list view over the rows) for 1,000 and 10,000 synthetic games, against a
-// floor measured in the same run: a minimal loop doing the same file operations with plain
-// system calls (read List.ini; per game open the cue sheet, find its FILE line, open the data
-// file and read 8 + 5 + 208 bytes; write List.ini). Prints both times, their ratio and the
-// process's peak memory.
+// Times the game list at scale against floors measured in the same run: start-up (load
+// List.ini, validate every entry, write it back, fill and paint the list view), adding the
+// same games through "Add games", and selecting a game with and without a profile.
 //
-//   build/bench/bench_startup_validation [counts...]     (default: 1000 10000)
+// Each floor is a minimal loop doing the same file work with plain system calls: read
+// List.ini; per game open the cue sheet, find its FILE line, open the data file and read its
+// first bytes (a CCD game: the CCD file's status, and its image found in a listing of the
+// folder made once per folder); write List.ini. Floor and program take turns, so both see the
+// same load on the machine; the tables give medians and the ratio program / floor.
+//
+//   build/bench/bench_startup_validation [options] [counts...]   (default counts: 1000 10000)
+//     --layouts L,...  cue-one, cue-each, ccd-one, ccd-each (default: all four); "one" puts
+//                      every game in one folder, "each" gives every game its own folder
+//     --only P,...     startup, add, select (default: all three)
+//     --rounds N       timed rounds per figure (default 5)
+//     --phases         also time the steps of start-up one by one
 #include "disc_writer.h"
 #include "i18n/messages.h"
 #include "library/disc_image.h"
 #include "library/game_list.h"
+#include "library/game_list_view.h"
+#include "settings/profiles.h"
+#include "settings/settings_model.h"
+#include "settings/settings_panel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHeaderView>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeView>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-constexpr int Rounds = 9;
+struct Layout {
+    const char* name;
+    bool ccd;
+    bool folderPerGame;
+};
+constexpr Layout Layouts[] = {{"cue-one", false, false},
+                              {"cue-each", false, true},
+                              {"ccd-one", true, false},
+                              {"ccd-each", true, true}};
 
-QString makeGames(const QString& folder, int count) {
+double msSince(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times.empty() ? 0 : times[times.size() / 2];
+}
+
+// Writes `count` games and returns their image paths in list order.
+QStringList makeGames(const QString& folder, int count, const Layout& layout) {
     const char* const areas[] = {"J", "U", "E", "JTUE", "JUE"};
     QStringList paths;
+    paths.reserve(count);
     for (int i = 0; i < count; ++i) {
         discwriter::Header header;
         header.productNumber = "T-" + QByteArray::number(10000 + (i * 7919) % 90000);
         header.areaSymbols = areas[i % 5];
         const QString name = QStringLiteral("Game %1 %2").arg((i * 104729) % 1000003).arg(i);
-        const QString sub = QStringLiteral("%1/games/%2").arg(folder).arg(i / 500);
-        paths << discwriter::writeCueGame(sub, name, header, discwriter::Sectors::Raw2352, 1);
+        const QString sub = layout.folderPerGame ? QStringLiteral("%1/games/%2").arg(folder).arg(i)
+                                                 : folder + QStringLiteral("/games");
+        if (layout.ccd) {
+            // One sector and no subchannel file: only the CCD file and its image are read.
+            const QString ccd = sub + QLatin1Char('/') + name + QStringLiteral(".ccd");
+            discwriter::writeFile(ccd, discwriter::ccdFile(1));
+            discwriter::writeFile(sub + QLatin1Char('/') + name + QStringLiteral(".img"),
+                                  discwriter::dataFile(header, discwriter::Sectors::Raw2352, 1));
+            paths << ccd;
+        } else {
+            paths << discwriter::writeCueGame(sub, name, header, discwriter::Sectors::Raw2352, 1);
+        }
     }
+    return paths;
+}
+
+void writeList(const QString& listPath, const QStringList& paths) {
     QByteArray list;
     for (const QString& path : paths)
         list += path.toLocal8Bit() + "\r\n";
-    const QString listPath = folder + "/List.ini";
     discwriter::writeFile(listPath, list);
-    return listPath;
+}
+
+// A global configuration the size of the emulator's own (about 22,700 lines): a comment, a
+// setting and an empty line per setting, the Saturn settings among thousands of others.
+void makeGlobalConfig(const QString& folder) {
+    QByteArray text = ";VERSION 1.29.0\r\n\r\n";
+    for (int i = 0; i < 7500; ++i)
+        text += ";Description of setting " + QByteArray::number(i) + ".\r\nsys" +
+                QByteArray::number(i % 40) + ".setting" + QByteArray::number(i) + " value" +
+                QByteArray::number(i) + "\r\n\r\n";
+    settings::SettingsModel model;
+    for (const QString& line : model.collectSettings())
+        text += ";A Saturn setting.\r\n" + line.toLocal8Bit() + "\r\n\r\n";
+    discwriter::writeFile(folder + QStringLiteral("/Core/mednafen.cfg"), text);
 }
 
 bool readWhole(const std::string& path, std::string& out) {
@@ -63,15 +123,105 @@ bool readWhole(const std::string& path, std::string& out) {
     return true;
 }
 
-// The least any implementation has to do; returns the number of Saturn games found.
-int floorRun(const QString& listPath) {
+std::string lowered(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The least any implementation has to do for one batch of paths; returns the Saturn games
+// found and appends their paths to `kept`.
+class Floor {
+public:
+    int run(const std::vector<std::string>& paths, std::string& kept) {
+        folders_.clear();
+        int found = 0;
+        for (const std::string& path : paths) {
+            if (validate(path)) {
+                ++found;
+                kept += path + "\r\n";
+            }
+        }
+        return found;
+    }
+
+private:
+    bool validate(const std::string& path) {
+        const size_t slash = path.rfind('/');
+        const std::string folder = path.substr(0, slash + 1);
+        std::string data;
+        if (path.size() > 4 && path.compare(path.size() - 4, 4, ".ccd") == 0) {
+            struct stat info {};
+            if (::stat(path.c_str(), &info) != 0)
+                return false;
+            const std::string name = path.substr(slash + 1, path.size() - slash - 5) + ".IMG";
+            const auto& names = listing(folder);
+            const auto real = names.find(lowered(name));
+            if (real == names.end())
+                return false;
+            data = folder + real->second;
+        } else {
+            if (!readWhole(path, cue_))
+                return false;
+            const size_t file = cue_.find("FILE ");
+            if (file == std::string::npos)
+                return false;
+            const size_t open = cue_.find('"', file);
+            const size_t close = cue_.find('"', open + 1);
+            data = folder + cue_.substr(open + 1, close - open - 1);
+        }
+        const int fd = ::open(data.c_str(), O_RDONLY);
+        if (fd < 0)
+            return false;
+        char bytes[224];
+        const ssize_t got = ::pread(fd, bytes, sizeof bytes, 0);
+        ::close(fd);
+        const int offset = got >= 8 && bytes[1] == '\xFF' ? 16 : 0;
+        return got >= offset + 9 && std::memcmp(bytes + offset + 5, "SEGA", 4) == 0;
+    }
+
+    const std::unordered_map<std::string, std::string>& listing(const std::string& folder) {
+        auto at = folders_.find(folder);
+        if (at != folders_.end())
+            return at->second;
+        auto& names = folders_[folder];
+        if (DIR* dir = ::opendir(folder.c_str())) {
+            while (const dirent* entry = ::readdir(dir))
+                names.emplace(lowered(entry->d_name), entry->d_name);
+            ::closedir(dir);
+        }
+        return names;
+    }
+
+    std::string cue_;
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> folders_;
+};
+
+std::vector<std::string> toStd(const QStringList& paths) {
+    std::vector<std::string> out;
+    out.reserve(static_cast<size_t>(paths.size()));
+    for (const QString& path : paths)
+        out.push_back(path.toStdString());
+    return out;
+}
+
+void writeAll(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) {
+        if (::write(fd, text.data(), text.size()) < 0)
+            std::fprintf(stderr, "warning: floor write failed\n");
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Start-up floor: read the list, validate, write the list.
+int startUpFloor(const QString& listPath) {
     std::string list;
     if (!readWhole(listPath.toStdString(), list))
         return -1;
-    std::string kept;
-    int found = 0;
+    std::vector<std::string> paths;
     size_t start = 0;
-    std::string cue;
     while (start < list.size()) {
         size_t end = list.find('\n', start);
         if (end == std::string::npos)
@@ -79,67 +229,96 @@ int floorRun(const QString& listPath) {
         std::string path = list.substr(start, end - start);
         if (!path.empty() && path.back() == '\r')
             path.pop_back();
+        paths.push_back(std::move(path));
         start = end + 1;
-        if (!readWhole(path, cue))
-            continue;
-        const size_t file = cue.find("FILE ");
-        if (file == std::string::npos)
-            continue;
-        const size_t open = cue.find('"', file);
-        const size_t close = cue.find('"', open + 1);
-        const std::string data =
-            path.substr(0, path.rfind('/') + 1) + cue.substr(open + 1, close - open - 1);
-        const int fd = ::open(data.c_str(), O_RDONLY);
-        if (fd < 0)
-            continue;
-        char head[8], id[5], header[208];
-        const off_t offset = ::pread(fd, head, 8, 0) == 8 && head[1] == '\xFF' ? 16 : 0;
-        const bool saturn = ::pread(fd, id, 5, offset + 5) == 5 && std::memcmp(id, "SEGA", 4) == 0;
-        if (saturn && ::pread(fd, header, 208, offset) == 208) {
-            ++found;
-            kept += path + "\r\n";
-        }
-        ::close(fd);
     }
-    const std::string out = listPath.toStdString() + ".floor";
-    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd >= 0) {
-        if (::write(fd, kept.data(), kept.size()) < 0)
-            found = -1;
-        ::fsync(fd);
-        ::close(fd);
-    }
+    std::string kept;
+    Floor floor;
+    const int found = floor.run(paths, kept);
+    writeAll(listPath.toStdString() + ".floor", kept);
     return found;
 }
 
-// One start-up: the list view exists and shows (empty) before the list is loaded, as the main
-// window's does; timed are loading, validating and saving the list and the view's filling and
-// painting of the rows.
+// Add floor: validate the chosen files, write the list.
+int addFloor(const std::vector<std::string>& paths, const QString& listPath) {
+    std::string kept;
+    Floor floor;
+    const int found = floor.run(paths, kept);
+    writeAll(listPath.toStdString() + ".floor", kept);
+    return found;
+}
+
+// What the window does at each progress report of a batch: run the pending messages.
+library::GameList::Progress windowPump() {
+    return [](int, int) {
+        QCoreApplication::processEvents();
+        return true;
+    };
+}
+
+// The window's list view over a fresh list, shown and painted empty.
+struct Window {
+    explicit Window(const QString& folder) : list(folder) {
+        view.reset(library::createGameListView(nullptr));
+        view->resize(377, 388);
+        library::showGameList(view.get(), list.model());
+        view->show();
+        QCoreApplication::processEvents();
+    }
+    library::GameList list;
+    std::unique_ptr<QTableView> view;
+};
+
+// One start-up as the window runs it; timed are loading, validating and saving the list and
+// the view's filling and painting of the rows.
 double startUpRun(const QString& folder, int& found) {
-    library::GameList list(folder);
-    QTreeView view;
-    view.setRootIsDecorated(false);
-    view.setUniformRowHeights(true);
-    view.setAllColumnsShowFocus(true);
-    view.resize(377, 388);
-    view.setModel(list.model());
-    view.show();
-    QCoreApplication::processEvents();
+    Window window(folder);
     QElapsedTimer timer;
     timer.start();
-    list.startUp();
+    window.list.startUp(windowPump());
     QCoreApplication::processEvents(); // the view lays out and paints its rows
-    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    found = list.model()->count();
+    const double ms = msSince(timer);
+    found = window.list.model()->count();
     return ms;
 }
 
-// The steps of start-up timed one by one (one round each, warm cache).
+// One "Add games" of every path into an empty list.
+double addRun(const QString& folder, const QStringList& paths, int& found) {
+    QFile::remove(folder + QStringLiteral("/List.ini"));
+    Window window(folder);
+    QElapsedTimer timer;
+    timer.start();
+    window.list.addGames(paths, windowPump());
+    QCoreApplication::processEvents();
+    const double ms = msSince(timer);
+    found = window.list.model()->count();
+    return ms;
+}
+
+// The fixed cost of one repaint of the view after all rows arrived at once.
+double repaintCost(const QString& folder, const QStringList& paths) {
+    std::vector<library::GameRecord> rows;
+    for (const QString& path : paths)
+        rows.push_back(
+            {path, QStringLiteral("Game name"), QStringLiteral("T-10000"), QStringLiteral("JTUE")});
+    std::vector<double> times;
+    for (int round = 0; round < 3; ++round) {
+        Window window(folder);
+        QElapsedTimer timer;
+        timer.start();
+        window.list.model()->append(rows);
+        QCoreApplication::processEvents();
+        times.push_back(msSince(timer));
+    }
+    return median(times);
+}
+
+// The steps of start-up timed one by one (one round, warm cache).
 void printPhases(const QString& folder) {
     QElapsedTimer timer;
     timer.start();
     const QStringList paths = library::loadGameList(folder + "/List.ini");
-    const double load = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    const double load = msSince(timer);
     timer.restart();
     std::vector<library::GameRecord> rows;
     for (const QString& path : paths) {
@@ -150,26 +329,54 @@ void printPhases(const QString& folder) {
                             library::headerField(header, library::ProductNumber),
                             library::headerField(header, library::AreaSymbols)});
     }
-    const double validate = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    library::GameList list(folder);
-    QTreeView view;
-    view.setRootIsDecorated(false);
-    view.setUniformRowHeights(true);
-    view.resize(377, 388);
-    view.setModel(list.model());
-    view.show();
-    QCoreApplication::processEvents();
+    const double validate = msSince(timer);
+    Window window(folder);
     timer.restart();
-    list.model()->append(rows);
-    const double append = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    window.list.model()->append(rows);
+    const double append = msSince(timer);
     timer.restart();
     QCoreApplication::processEvents();
-    const double paint = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    const double paint = msSince(timer);
     timer.restart();
-    list.save();
-    const double save = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    std::printf("         load %.1f, validate %.1f, model %.1f, view %.1f, save %.1f ms\n", load,
+    window.list.save();
+    const double save = msSince(timer);
+    std::printf("    phases: load %.1f, validate %.1f, model %.1f, view %.1f, save %.1f ms\n", load,
                 validate, append, paint, save);
+}
+
+// Selecting games with and without a profile, through the settings model and its panel as the
+// window has them; per selection in ms.
+void selectionRun(const QString& folder, const QStringList& paths, int rounds) {
+    makeGlobalConfig(folder);
+    QDir().mkpath(folder + QStringLiteral("/Core/pgconfig"));
+    settings::SettingsModel model;
+    settings::SettingsPanel panel(&model);
+    settings::Profiles profiles(model, folder);
+    const QString withProfile = paths.first();
+    profiles.selectGame(withProfile, QStringLiteral("Profiled"));
+    profiles.saveProfile(withProfile, QStringLiteral("Profiled"));
+    const QString plain = paths.last();
+    std::vector<double> without, with;
+    QFile config(folder + QStringLiteral("/Core/mednafen.cfg"));
+    QElapsedTimer timer;
+    std::vector<double> floorTimes;
+    for (int round = 0; round < rounds * 10; ++round) {
+        timer.start();
+        profiles.selectGame(plain, QStringLiteral("Plain"));
+        without.push_back(msSince(timer));
+        timer.restart();
+        profiles.selectGame(withProfile, QStringLiteral("Profiled"));
+        with.push_back(msSince(timer));
+        timer.restart();
+        if (config.open(QIODevice::ReadOnly)) {
+            config.readAll();
+            config.close();
+        }
+        floorTimes.push_back(msSince(timer));
+    }
+    std::printf("  select: without profile %.2f ms, with profile %.2f ms (reading the global "
+                "configuration once: %.2f ms)\n",
+                median(without), median(with), median(floorTimes));
 }
 
 long peakMemoryKb() {
@@ -183,9 +390,10 @@ long peakMemoryKb() {
     return -1;
 }
 
-double median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+void warnFound(const char* what, int floorFound, int found, int count) {
+    if (floorFound != count || found != count)
+        std::fprintf(stderr, "warning: %s found %d and %d games, expected %d\n", what, floorFound,
+                     found, count);
 }
 
 } // namespace
@@ -195,11 +403,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     i18n::initMessageTable();
     std::vector<int> counts;
-    bool profileOnly = false; // --profile: only repeat start-up, for a profiler's eyes
-    bool phases = false;      // --phases: also time the steps of start-up one by one
+    QStringList layouts, only;
+    int rounds = 5;
+    bool phases = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--profile") == 0)
-            profileOnly = true;
+        if (std::strcmp(argv[i], "--layouts") == 0 && i + 1 < argc)
+            layouts = QString::fromLatin1(argv[++i]).split(QLatin1Char(','));
+        else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+            only = QString::fromLatin1(argv[++i]).split(QLatin1Char(','));
+        else if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc)
+            rounds = std::max(1, std::atoi(argv[++i]));
         else if (std::strcmp(argv[i], "--phases") == 0)
             phases = true;
         else
@@ -207,40 +420,66 @@ int main(int argc, char** argv) {
     }
     if (counts.empty())
         counts = {1000, 10000};
+    const auto wanted = [&only](const char* phase) {
+        return only.isEmpty() || only.contains(QLatin1String(phase));
+    };
 
-    std::printf("%8s %12s %12s %7s\n", "games", "floor ms", "start-up ms", "ratio");
-    for (const int count : counts) {
-        QTemporaryDir dir;
-        const QString listPath = makeGames(dir.path(), count);
-        if (profileOnly) {
-            int found = 0;
-            for (int round = 0; round < 20; ++round)
-                startUpRun(dir.path(), found);
+    std::printf("%-9s %7s %-8s %10s %10s %10s %7s\n", "layout", "games", "what", "floor ms", "ms",
+                "+repaint", "ratio");
+    for (const Layout& layout : Layouts) {
+        if (!layouts.isEmpty() && !layouts.contains(QLatin1String(layout.name)))
             continue;
+        for (const int count : counts) {
+            QTemporaryDir dir;
+            const QString folder = dir.path();
+            const QString listPath = folder + QStringLiteral("/List.ini");
+            const QStringList paths = makeGames(folder, count, layout);
+            if (wanted("startup")) {
+                writeList(listPath, paths);
+                int found = 0;
+                startUpFloor(listPath); // warm the cache
+                startUpRun(folder, found);
+                // Start-up rewrites List.ini with the same lines, so every round sees the same
+                // input.
+                std::vector<double> floorTimes, times;
+                for (int round = 0; round < rounds; ++round) {
+                    QElapsedTimer timer;
+                    timer.start();
+                    const int floorFound = startUpFloor(listPath);
+                    floorTimes.push_back(msSince(timer));
+                    times.push_back(startUpRun(folder, found));
+                    warnFound("start-up", floorFound, found, count);
+                }
+                const double floor = median(floorTimes), ms = median(times);
+                std::printf("%-9s %7d %-8s %10.1f %10.1f %10s %7.2f\n", layout.name, count,
+                            "start-up", floor, ms, "", ms / floor);
+                if (phases)
+                    printPhases(folder);
+                std::fflush(stdout);
+            }
+            if (wanted("add")) {
+                const std::vector<std::string> stdPaths = toStd(paths);
+                const double repaint = repaintCost(folder, paths);
+                std::vector<double> floorTimes, times;
+                int found = 0;
+                for (int round = 0; round < rounds; ++round) {
+                    QElapsedTimer timer;
+                    timer.start();
+                    const int floorFound = addFloor(stdPaths, listPath);
+                    floorTimes.push_back(msSince(timer));
+                    times.push_back(addRun(folder, paths, found));
+                    warnFound("add", floorFound, found, count);
+                }
+                const double floor = median(floorTimes), ms = median(times);
+                std::printf("%-9s %7d %-8s %10.1f %10.1f %10.1f %7.2f\n", layout.name, count, "add",
+                            floor, ms, floor + repaint, ms / (floor + repaint));
+                std::fflush(stdout);
+            }
+            if (wanted("select")) {
+                selectionRun(folder, paths, rounds);
+                std::fflush(stdout);
+            }
         }
-        int found = 0;
-        floorRun(listPath); // warm the cache
-        startUpRun(dir.path(), found);
-        // Start-up rewrites List.ini with the same lines each time, so every round sees the
-        // same input.
-        // Floor and start-up take turns, so that both see the same load on the machine.
-        std::vector<double> floorTimes, startUpTimes;
-        for (int round = 0; round < Rounds; ++round) {
-            QElapsedTimer timer;
-            timer.start();
-            const int floorFound = floorRun(listPath);
-            floorTimes.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-            startUpTimes.push_back(startUpRun(dir.path(), found));
-            if (floorFound != count || found != count)
-                std::fprintf(stderr, "warning: found %d and %d games, expected %d\n", floorFound,
-                             found, count);
-        }
-        const double floor = median(floorTimes);
-        const double startUp = median(startUpTimes);
-        std::printf("%8d %12.1f %12.1f %7.2f\n", count, floor, startUp, startUp / floor);
-        if (phases)
-            printPhases(dir.path());
-        std::fflush(stdout);
     }
     std::printf("peak memory (VmHWM): %.1f MB\n", static_cast<double>(peakMemoryKb()) / 1024.0);
     return 0;

@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
     launch::TForm3 form3(&form1);
     library::TForm2 form2(&form1);
     form1.attachWindows(&form3, &form2);
+    if (form1.closedDuringStartUp())
+        return 0;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form1.move(screen->availableGeometry().center() - form1.rect().center());
     form1.show();

@@ -11,6 +11,7 @@
 #include "launch/cd_window.h"
 #include "launch/launcher.h"
 #include "library/game_list.h"
+#include "library/game_list_view.h"
 #include "library/properties_window.h"
 #include "platform/io_error.h"
 #include "platform/process.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -89,6 +91,12 @@ public:
 
 namespace {
 
+// Start-up shows the window once checking the game list has taken this long, so the user is
+// never left without a window; the status bar then shows how far the check has come.
+constexpr qint64 ShowWindowAfterMs = 400;
+// Added batches larger than this show their progress in the status bar.
+constexpr int ProgressMinimum = 300;
+
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -139,6 +147,8 @@ void TForm1::showError(const QString& text) {
 
 // The start-up sequence, in its fixed order.
 void TForm1::startUp() {
+    QElapsedTimer elapsed;
+    elapsed.start();
     buildWindow();
     layOutTitleBar();
     paths_.folder = QDir::currentPath();
@@ -152,12 +162,7 @@ void TForm1::startUp() {
     settingsModel_ = std::make_unique<settings::SettingsModel>();
     profiles_ = std::make_unique<settings::Profiles>(*settingsModel_, paths_.folder);
     auto* model = gameList_->model();
-    ListView1->setModel(model);
-    ListView1->setColumnWidth(0, 0);
-    ListView1->setColumnHidden(0, true);
-    ListView1->setColumnWidth(1, 215);
-    ListView1->setColumnWidth(2, 82);
-    ListView1->setColumnWidth(3, 55);
+    library::showGameList(ListView1, model);
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { ListView1SelectItem(); });
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { applyWarningRule(); });
@@ -204,8 +209,28 @@ void TForm1::startUp() {
             return profiles_->existingProfile(game.path, game.gameName);
         },
         markerFont);
-    if (QFileInfo(paths_.listIni()).isFile())
-        guarded([&] { gameList_->startUp(); });
+    if (QFileInfo(paths_.listIni()).isFile()) {
+        startingUp_ = true;
+        guarded([&] {
+            gameList_->startUp([this, &elapsed](int done, int total) {
+                if (!shownDuringStartUp_) {
+                    if (elapsed.elapsed() < ShowWindowAfterMs)
+                        return true;
+                    shownDuringStartUp_ = true;
+                    centerOnDesktop();
+                    show();
+                }
+                showProgress(done, total);
+                QCoreApplication::processEvents();
+                return isVisible(); // a window closed meanwhile ends the program
+            });
+        });
+        startingUp_ = false;
+        endProgress(QString());
+        // An activation while the list was checked waited for the check to end.
+        if (checkAfterStartUp_ && !closedDuringStartUp())
+            QTimer::singleShot(0, this, [this] { FormActivate(); });
+    }
     applyWarningRule();
     restorePlace();
     ListView1SelectItem();
@@ -294,24 +319,9 @@ void TForm1::buildWindow() {
                                               "QComboBox::drop-down { width: 12px; }"));
     connect(ComboBoxEx1, &QComboBox::activated, this, &TForm1::ComboBoxEx1Change);
 
-    ListView1 = new QTableView(this);
+    ListView1 = library::createGameListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(10, 37, 377, 388);
-    QFont listFont = controls::designFont(11, true);
-    ListView1->setFont(listFont);
-    ListView1->setShowGrid(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    ListView1->verticalHeader()->setVisible(false);
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setDefaultSectionSize(17);
-    ListView1->horizontalHeader()->setSectionsClickable(true);
-    ListView1->horizontalHeader()->setHighlightSections(false);
-    ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    ListView1->horizontalHeader()->setStretchLastSection(false);
-    ListView1->viewport()->setCursor(Qt::PointingHandCursor);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->installEventFilter(this);
     // Files and folders dropped on the list are added as the menu adds them.
@@ -472,6 +482,30 @@ void TForm1::setStatus(const QString& text) {
     panel->setToolTip(shown == text ? QString() : text);
 }
 
+void TForm1::showProgress(int done, int total) {
+    progressText_ = i18n::message(i18n::Extra::ShownOfTotal).arg(done).arg(total);
+    setStatus(progressText_);
+}
+
+// What an added batch does at each progress report: the status bar shows how far a large
+// batch has come, and the list grows on screen while the window stays responsive.
+std::function<bool(int, int)> TForm1::batchProgress() {
+    return [this](int done, int total) {
+        if (total > ProgressMinimum)
+            showProgress(done, total);
+        QCoreApplication::processEvents();
+        return true;
+    };
+}
+
+// A batch that ended without a status of its own (it failed, or start-up found no game) puts
+// back the status it found.
+void TForm1::endProgress(const QString& statusBefore) {
+    if (!progressText_.isEmpty() && statusText() == progressText_)
+        setStatus(statusBefore);
+    progressText_.clear();
+}
+
 void TForm1::applySkin(int skinIndex) {
     const controls::Skin skin = controls::skin(skinIndex);
     for (int page = 0; page < PageControl1->count(); ++page) {
@@ -518,8 +552,9 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The place is kept for the next start; Main.ini is written only when it changed.
-    if (!ending_) {
+    // The place is kept for the next start; Main.ini is written only when it changed. A window
+    // closed while start-up still checks the list keeps the place it had.
+    if (!ending_ && !startingUp_) {
         const LauncherSettings place = placeNow();
         if (place.toLines() != launcherSettings_.toLines())
             guarded([&] { place.write(paths_.mainIni()); });
@@ -535,6 +570,10 @@ void TForm1::activated() {
 void TForm1::FormActivate() {
     if (ending_)
         return;
+    if (startingUp_) {
+        checkAfterStartUp_ = true; // the check follows the creation steps
+        return;
+    }
     if (emulatorCheck_.run() == EmulatorCheck::Result::EmulatorMissing) {
         ending_ = true;
         controls::dialogs().error(this, i18n::message(0) + QChar(13) + i18n::message(1));
@@ -664,7 +703,9 @@ void TForm1::Addgames1Click() {
         this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"));
     if (files.isEmpty())
         return;
-    guarded([&] { gameList_->addGames(files, [] { QCoreApplication::processEvents(); }); });
+    const QString statusBefore = statusText();
+    guarded([&] { gameList_->addGames(files, batchProgress()); });
+    endProgress(statusBefore);
     ListView1SelectItem();
 }
 
@@ -680,7 +721,9 @@ void TForm1::addPaths(const QStringList& paths) {
     if (gameList_->busy() || paths.isEmpty())
         return;
     cancelBatch_->setEnabled(true);
-    guarded([&] { gameList_->addPaths(paths, [] { QCoreApplication::processEvents(); }); });
+    const QString statusBefore = statusText();
+    guarded([&] { gameList_->addPaths(paths, batchProgress()); });
+    endProgress(statusBefore);
     cancelBatch_->setEnabled(false);
     ListView1SelectItem();
 }

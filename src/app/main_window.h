@@ -52,6 +52,10 @@ public:
     // Hands over the two smaller windows, created right after this one.
     void attachWindows(launch::TForm3* form3, library::TForm2* form2);
 
+    // True when the user closed the window while start-up was still checking the game list
+    // (the window shows early when that takes long); the program then ends.
+    bool closedDuringStartUp() const { return shownDuringStartUp_ && !isVisible(); }
+
     // Replaces how the launcher starts itself again (tests).
     void setRestarter(std::function<bool(const QString&)> restarter);
 
@@ -112,6 +116,9 @@ private:
     void applyWarningRule();
     void applySelectionRule();
     void setStatus(const QString& text);
+    void showProgress(int done, int total);
+    void endProgress(const QString& statusBefore);
+    std::function<bool(int, int)> batchProgress();
     void restart();
     // The launcher settings in force with the selected game and the open settings tab.
     LauncherSettings placeNow() const;
@@ -135,6 +142,10 @@ private:
     bool ending_ = false;
     bool checkPending_ = false;
     QString shownGame_; // the path of the game whose settings the panel shows
+    bool startingUp_ = false;
+    bool shownDuringStartUp_ = false;
+    bool checkAfterStartUp_ = false;
+    QString progressText_;
     std::function<bool(const QString&)> restarter_;
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;

@@ -37,11 +37,11 @@ DiscHeader headerFromBytes(const QByteArray& bytes) {
 
 // Sets the header offset and the Saturn flag from the data file's first bytes; when `header`
 // is given and the disc is a Saturn disc, the header bytes come from the same read.
-void checkDataFile(ResolvedImage& image, QByteArray* header) {
+void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseIndex* index) {
     image.headerOffset = 0;
     image.isSaturn = false;
     detail::ReadOnlyFile file;
-    if (!file.open(image.dataFilePath))
+    if (!file.open(image.dataFilePath, index))
         return;
     image.dataFilePath = file.path();
     // One read covers the 8 bytes at the start, the 5 at the offset plus 5, and the header.
@@ -59,9 +59,10 @@ void checkDataFile(ResolvedImage& image, QByteArray* header) {
 }
 
 // The playlist's first line names the file to go on with, taken from the playlist's own folder.
-void readPlaylist(const QString& playlistPath, QString& path, QString& kind) {
+void readPlaylist(const QString& playlistPath, QString& path, QString& kind,
+                  platform::FileCaseIndex* index) {
     detail::ReadOnlyFile file;
-    if (!file.open(playlistPath))
+    if (!file.open(playlistPath, index))
         return; // still a playlist, so nothing further resolves it
     QByteArray first;
     char chunk[4096];
@@ -138,10 +139,11 @@ bool findFileLine(detail::ReadOnlyFile& file, QString& fileLine) {
     return false;
 }
 
-void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* header) {
+void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* header,
+                  platform::FileCaseIndex* index) {
     image.isSaturn = false;
     detail::ReadOnlyFile file;
-    if (!file.open(cuePath))
+    if (!file.open(cuePath, index))
         return;
     image.gameName = gameNameOf(cuePath);
     QString line;
@@ -158,16 +160,17 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
         name.truncate(close);
     // Always relative to the cue sheet's folder, so an absolute name yields no existing file.
     image.dataFilePath = platform::folderPart(cuePath) + withSlashes(name);
-    checkDataFile(image, header);
+    checkDataFile(image, header, index);
 }
 
-void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header) {
+void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header,
+                 platform::FileCaseIndex* index) {
     image.isSaturn = false;
     if (!detail::fileExistsOrFail(ccdPath))
         return;
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");
-    checkDataFile(image, header);
+    checkDataFile(image, header, index);
 }
 
 } // namespace
@@ -182,29 +185,30 @@ QString headerField(const QByteArray& headerBytes, HeaderField field) {
         headerBytes.mid(position, HeaderFieldLengths[static_cast<size_t>(field)]));
 }
 
-ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* header) {
+ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* header,
+                              platform::FileCaseIndex* index) {
     ResolvedImage image;
     QString path = imagePath;
     image.kind = platform::upperExtension(path);
     if (image.kind == QLatin1String(".M3U"))
-        readPlaylist(imagePath, path, image.kind);
+        readPlaylist(imagePath, path, image.kind, index);
     if (image.kind == QLatin1String(".CUE"))
-        readCueSheet(path, image, header);
+        readCueSheet(path, image, header, index);
     else if (image.kind == QLatin1String(".CCD"))
-        readCcdFile(path, image, header);
+        readCcdFile(path, image, header, index);
     return image;
 }
 
 ResolvedImage resolveImage(const QString& imagePath, DiscHeader* header) {
     QByteArray bytes;
-    const ResolvedImage image = resolveImageRaw(imagePath, header ? &bytes : nullptr);
+    const ResolvedImage image = resolveImageRaw(imagePath, header ? &bytes : nullptr, nullptr);
     if (header && image.isSaturn)
         *header = headerFromBytes(bytes);
     return image;
 }
 
 ResolvedImage resolveImage(const QString& imagePath) {
-    return resolveImageRaw(imagePath, nullptr);
+    return resolveImageRaw(imagePath, nullptr, nullptr);
 }
 
 DiscHeader readDiscHeader(const ResolvedImage& image) {

@@ -3,6 +3,10 @@
 #include <QString>
 #include <array>
 
+namespace platform {
+class FileCaseIndex;
+}
+
 namespace library {
 
 // What resolving one image file (cue sheet, CCD file or playlist) yields.
@@ -43,8 +47,10 @@ ResolvedImage resolveImage(const QString& imagePath);
 ResolvedImage resolveImage(const QString& imagePath, DiscHeader* header);
 
 // The same again, giving the header's raw bytes (208, fewer for a short file) for callers that
-// need only some fields; headerField turns them into one field's text.
-ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* headerBytes);
+// need only some fields; headerField turns them into one field's text. Letter-case lookups go
+// through `index` when given, so that a batch lists each folder once.
+ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* headerBytes,
+                              platform::FileCaseIndex* index = nullptr);
 QString headerField(const QByteArray& headerBytes, HeaderField field);
 
 // Reads the header of a resolution's data file; empty fields when the data file is missing.

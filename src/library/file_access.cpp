@@ -28,15 +28,25 @@ ReadOnlyFile::~ReadOnlyFile() {
     close();
 }
 
-bool ReadOnlyFile::open(const QString& path) {
+bool ReadOnlyFile::open(const QString& path, platform::FileCaseIndex* index) {
     close();
     // A name with a zero byte names no file (the system would open the part before it).
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
     if (openExact(path))
         return true;
-    const QString other = platform::resolveFileCase(path);
-    return other != path && openExact(other);
+    if (!index) {
+        const QString other = platform::resolveFileCase(path);
+        return other != path && openExact(other);
+    }
+    QString other = index->find(path);
+    if (other.isEmpty())
+        return false;
+    if (openExact(other))
+        return true;
+    index->forget(path); // the name the listing gave has gone: renamed since
+    other = index->find(path);
+    return !other.isEmpty() && openExact(other);
 }
 
 #ifdef Q_OS_WIN

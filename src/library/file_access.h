@@ -3,6 +3,10 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace platform {
+class FileCaseIndex;
+}
+
 namespace library::detail {
 
 // A file opened for reading only, shared with other programs that read or write it. Reads
@@ -17,8 +21,9 @@ public:
     // Opens the file. False when there is no such file (a folder, a pipe or a device is none,
     // and opening one never waits); on a case-sensitive
     // file system a file missing under its exact name is looked up ignoring letter case in its
-    // folder. Throws platform::IoError when the file exists but cannot be opened.
-    bool open(const QString& path);
+    // folder, through `index` when given (a batch lists each folder once). Throws
+    // platform::IoError when the file exists but cannot be opened.
+    bool open(const QString& path, platform::FileCaseIndex* index = nullptr);
     // The name it was opened under (the letter-case match, when that was used).
     const QString& path() const { return path_; }
     // Reads up to `size` bytes at `position`; fewer at the end of the file, none beyond it.

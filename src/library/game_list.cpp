@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
 
@@ -86,9 +87,9 @@ QString trimmedField(const QByteArray& header, HeaderField field) {
 }
 
 // Resolves a path and builds its row when it is a Saturn disc.
-bool buildRecord(const QString& path, GameRecord& record) {
+bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseIndex* index) {
     QByteArray header;
-    const ResolvedImage image = resolveImageRaw(path, &header);
+    const ResolvedImage image = resolveImageRaw(path, &header, index);
     if (!image.isSaturn)
         return false;
     record.path = path;
@@ -97,6 +98,54 @@ bool buildRecord(const QString& path, GameRecord& record) {
     record.region = trimmedField(header, AreaSymbols);
     return true;
 }
+
+// One batch of validations (a start-up or an added batch). Its letter-case lookups share one
+// index, so each folder is listed once. Rows wait here and reach the model in runs, at each
+// progress report and at the end: one insertion per run instead of one per row keeps the view
+// from laying out and repainting thousands of times.
+class Batch {
+public:
+    Batch(GameListModel& model, const GameList::Progress& progress, int total, int intervalMs)
+        : model_(model), progress_(progress), total_(total), intervalMs_(intervalMs) {
+        timer_.start();
+    }
+
+    platform::FileCaseIndex* index() { return &index_; }
+    bool isListed(const QString& path) const {
+        return model_.isListed(path) || pendingPaths_.contains(path);
+    }
+    // The rows listed so far, those not yet shown included.
+    int count() const { return model_.count() + static_cast<int>(pending_.size()); }
+    void add(GameRecord&& record) {
+        pendingPaths_.insert(record.path);
+        pending_.push_back(std::move(record));
+    }
+    // After `done` entries: reports when the last report is old enough; false when the
+    // receiver asks to stop.
+    bool step(int done) {
+        if (!progress_ || timer_.elapsed() < intervalMs_)
+            return true;
+        flush();
+        const bool goOn = progress_(done, total_);
+        timer_.restart();
+        return goOn;
+    }
+    void flush() {
+        model_.append(pending_);
+        pending_.clear();
+        pendingPaths_.clear();
+    }
+
+private:
+    GameListModel& model_;
+    const GameList::Progress& progress_;
+    int total_;
+    int intervalMs_;
+    QElapsedTimer timer_;
+    platform::FileCaseIndex index_;
+    std::vector<GameRecord> pending_;
+    QSet<QString> pendingPaths_;
+};
 
 } // namespace
 
@@ -288,49 +337,56 @@ QString GameList::listFilePath() const {
     return platform::joinPath(folder_, QStringLiteral("/List.ini"));
 }
 
-AddOutcome GameList::validate(const QString& path) {
-    GameRecord record;
-    if (!buildRecord(path, record))
-        return AddOutcome::NotSaturn;
-    // The duplicate test comes after the Saturn check and the header read.
-    if (model_.isListed(path))
-        return AddOutcome::AlreadyListed;
-    model_.append(record);
-    return AddOutcome::Added;
-}
-
-void GameList::startUp() {
+void GameList::startUp(const Progress& progress) {
     if (busy_ || !QFileInfo::exists(listFilePath()))
         return;
+    BusyScope scope(busy_);
     // Every entry is opened while it is validated, and one whose file is missing fails there
     // just as it fails the existence test of loadGameList; so the lines go straight to the
     // validation and each file is looked up once, not twice.
     const QStringList candidates = platform::readTextLines(listFilePath());
-    std::vector<GameRecord> rows;
+    Batch batch(model_, progress, static_cast<int>(candidates.size()), progressIntervalMs_);
     QSet<QString> seen;
     seen.reserve(candidates.size());
     held_.clear();
     QString unreadable;
-    for (const QString& path : candidates) {
-        // A repeated entry is dropped whatever its image holds, so it is not read again.
-        if (path.isEmpty() || seen.contains(path) || model_.isListed(path))
-            continue;
-        seen.insert(path);
-        GameRecord record;
-        try {
-            if (buildRecord(path, record))
-                rows.push_back(std::move(record));
-        } catch (const platform::IoError& error) {
-            // An entry that exists but cannot be read now (no permission, an I/O error) is
-            // neither shown nor dropped: the list file keeps it in its place, so that it comes
-            // back once it can be read.
-            held_.push_back({model_.count() + static_cast<int>(rows.size()), path});
-            unreadable += QLatin1Char('\n') + platform::displayPath(path) + QStringLiteral(": ") +
-                          error.text().section(QLatin1Char('\n'), 0, 0);
+    bool stopped = false;
+    try {
+        int done = 0;
+        for (const QString& path : candidates) {
+            ++done;
+            // A repeated entry is dropped whatever its image holds, so it is not read again.
+            if (path.isEmpty() || seen.contains(path) || batch.isListed(path))
+                continue;
+            seen.insert(path);
+            GameRecord record;
+            try {
+                if (buildRecord(path, record, batch.index()))
+                    batch.add(std::move(record));
+            } catch (const platform::IoError& error) {
+                // An entry that exists but cannot be read now (no permission, an I/O error) is
+                // neither shown nor dropped: the list file keeps it in its place, so that it
+                // comes back once it can be read.
+                held_.push_back({batch.count(), path});
+                unreadable += QLatin1Char('\n') + platform::displayPath(path) +
+                              QStringLiteral(": ") + error.text().section(QLatin1Char('\n'), 0, 0);
+            }
+            if (!batch.step(done)) {
+                stopped = true;
+                break;
+            }
         }
+    } catch (const platform::IoError&) {
+        // The rows validated so far stay in the window; List.ini is not rewritten, so the
+        // entries not yet validated are kept for the next start.
+        batch.flush();
+        emit countChanged(QString::number(model_.count()));
+        throw;
     }
-    model_.append(rows);
+    batch.flush();
     emit countChanged(QString::number(model_.count()));
+    if (stopped)
+        return; // as after a failure: the entries not yet validated stay in List.ini
     if (model_.count() > 0)
         emit statusChanged(i18n::message(MessageLoaded));
     save();
@@ -338,14 +394,14 @@ void GameList::startUp() {
         throw platform::IoError(i18n::message(i18n::Extra::UnreadableGames) + unreadable);
 }
 
-void GameList::addGames(const QStringList& paths, const std::function<void()>& pump) {
+void GameList::addGames(const QStringList& paths, const Progress& progress) {
     if (busy_)
         return;
     cancelled_ = false;
-    addBatch(paths, pump);
+    addBatch(paths, progress);
 }
 
-void GameList::addPaths(const QStringList& paths, const std::function<void()>& pump) {
+void GameList::addPaths(const QStringList& paths, const Progress& progress) {
     if (busy_ || paths.isEmpty())
         return;
     cancelled_ = false;
@@ -357,45 +413,48 @@ void GameList::addPaths(const QStringList& paths, const std::function<void()>& p
                 files.append(path);
                 continue;
             }
+            // Scanning reports no count: the files to validate are not known yet.
             files += scanImageFolder(path, [&] {
-                if (pump)
-                    pump();
+                if (progress)
+                    progress(0, 0);
                 return cancelled_;
             });
             if (cancelled_)
                 return;
         }
     }
-    addBatch(files, pump);
+    addBatch(files, progress);
 }
 
-void GameList::addBatch(const QStringList& paths, const std::function<void()>& pump) {
+void GameList::addBatch(const QStringList& paths, const Progress& progress) {
     if (busy_ || paths.isEmpty())
         return;
     QString status;
     {
         BusyScope scope(busy_);
+        Batch batch(model_, progress, static_cast<int>(paths.size()), progressIntervalMs_);
         try {
+            int done = 0;
             for (const QString& path : paths) {
-                switch (validate(path)) {
-                case AddOutcome::NotSaturn:
+                ++done;
+                GameRecord record;
+                if (!buildRecord(path, record, batch.index())) {
                     status = i18n::message(MessageNotSaturn);
-                    break;
-                case AddOutcome::AlreadyListed:
+                } else if (batch.isListed(path)) {
+                    // The duplicate test comes after the Saturn check and the header read.
                     status = i18n::message(MessageAlreadyListed);
-                    break;
-                case AddOutcome::Added:
-                    if (pump)
-                        pump(); // the list repaints while a long batch is added
+                } else {
+                    batch.add(std::move(record));
                     status = i18n::message(MessageAdded);
-                    break;
                 }
+                batch.step(done);
                 if (cancelled_)
                     break;
             }
         } catch (const platform::IoError&) {
             // The rows added before the failure stay, and the count and the file follow them
             // so that they are not lost when the program ends.
+            batch.flush();
             emit countChanged(QString::number(model_.count()));
             try {
                 save();
@@ -404,6 +463,7 @@ void GameList::addBatch(const QStringList& paths, const std::function<void()>& p
             }
             throw;
         }
+        batch.flush();
     }
     emit countChanged(QString::number(model_.count()));
     emit statusChanged(status);

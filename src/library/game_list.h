@@ -9,6 +9,10 @@
 #include <functional>
 #include <vector>
 
+namespace platform {
+class FileCaseIndex;
+}
+
 namespace library {
 
 // One row of the game list. The path is the row's key; the other fields are worked out again
@@ -78,8 +82,6 @@ private:
     QFont markerFont_;
 };
 
-enum class AddOutcome { Added, NotSaturn, AlreadyListed };
-
 // The game list with its file List.ini: start-up validation, adding, deleting, clearing and
 // sorting; the file mirrors the rows after every change. Status and count texts are reported
 // through signals for the status bar. File failures throw platform::IoError.
@@ -92,20 +94,24 @@ public:
     GameListModel* model() { return &model_; }
     QString listFilePath() const;
 
-    // Validates one path and appends it when it is a Saturn disc not yet listed.
-    AddOutcome validate(const QString& path);
+    // Reports a long batch's progress, `done` of `total` entries, at most every 50 ms, after
+    // the rows validated since the last report have reached the model; the window runs its
+    // pending messages there (it repaints and stays responsive). Returning false stops a
+    // start-up: the rows so far stay and List.ini is not rewritten.
+    using Progress = std::function<bool(int done, int total)>;
 
     // Start-up: when List.ini exists, load it, validate every entry, write it back. Entries
     // that exist but cannot be read are held in the file and named in one IoError afterwards.
-    void startUp();
-    // Adds the chosen files; `pump` lets pending window messages run after each added row.
-    void addGames(const QStringList& paths, const std::function<void()>& pump = {});
+    void startUp(const Progress& progress = {});
+    // Adds the chosen files.
+    void addGames(const QStringList& paths, const Progress& progress = {});
     // Adds files and, for each folder among the paths, the image files below it (see
-    // scanImageFolder), in that order, as one batch of addGames; `pump` also runs after each
-    // folder scanned.
-    void addPaths(const QStringList& paths, const std::function<void()>& pump = {});
-    // Asked while a batch runs (from within its pump): the batch ends after the current file.
-    // Rows added so far stay and are written; a scan cancelled before any row adds nothing.
+    // scanImageFolder), in that order, as one batch of addGames; `progress` also runs after
+    // each folder scanned, with no count (0 of 0).
+    void addPaths(const QStringList& paths, const Progress& progress = {});
+    // Asked while a batch runs (from within its progress report): the batch ends after the
+    // current file. Rows added so far stay and are written; a scan cancelled before any row
+    // adds nothing.
     void cancelBatch() { cancelled_ = busy_; }
     void deleteRow(int row);
     void clear();
@@ -115,12 +121,15 @@ public:
     // True while a batch is being added; list-changing commands wait until it ends.
     bool busy() const { return busy_; }
 
+    // The least time between two progress reports (50 ms; tests report after every entry).
+    void setProgressInterval(int ms) { progressIntervalMs_ = ms; }
+
 signals:
     void countChanged(const QString& text);
     void statusChanged(const QString& text);
 
 private:
-    void addBatch(const QStringList& paths, const std::function<void()>& pump);
+    void addBatch(const QStringList& paths, const Progress& progress);
 
     // An entry of the list file that could not be read at start-up: not shown, but written
     // back in its place.
@@ -133,6 +142,7 @@ private:
     GameListModel model_;
     std::vector<HeldEntry> held_;
     bool busy_ = false;
+    int progressIntervalMs_ = 50;
     bool cancelled_ = false;
 };
 

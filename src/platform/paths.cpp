@@ -1,7 +1,12 @@
 #include "platform/paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <dirent.h>
+#endif
 
 namespace platform {
 
@@ -91,6 +96,71 @@ bool fileExists(const QString& path) {
         return false;
     const QFileInfo info(resolveFileCase(path));
     return info.exists() && !info.isDir();
+}
+
+namespace {
+
+// The folder a path's file is looked up in.
+QString lookupFolder(const QString& path) {
+    const QString folder = folderPart(QDir::fromNativeSeparators(path));
+    return folder.isEmpty() ? QStringLiteral("./") : folder;
+}
+
+} // namespace
+
+QString FileCaseIndex::find(const QString& path) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return QString();
+#else
+    const QString name = fileNamePart(path);
+    if (name.isEmpty())
+        return QString();
+    const QString folder = folderPart(QDir::fromNativeSeparators(path));
+    const QString listed = folder.isEmpty() ? QStringLiteral("./") : folder;
+    auto at = folders_.find(listed);
+    if (at == folders_.end()) {
+        QHash<QString, QString> names;
+        ++listings_;
+        if (DIR* dir = ::opendir(QFile::encodeName(listed).constData())) {
+            while (const dirent* entry = ::readdir(dir)) {
+                if (entry->d_type == DT_DIR)
+                    continue; // "." and "..", and folders, are never the file asked for
+                const QString real = QFile::decodeName(entry->d_name);
+                // Among names that differ only in letter case the first in sorted order wins,
+                // whatever order the folder lists them in.
+                QString& kept = names[real.toCaseFolded()];
+                if (kept.isEmpty() || real < kept)
+                    kept = real;
+            }
+            ::closedir(dir);
+        }
+        at = folders_.insert(listed, names);
+    }
+    const auto real = at->constFind(name.toCaseFolded());
+    return real == at->constEnd() ? QString() : folder + *real;
+#endif
+}
+
+bool FileCaseIndex::fileExists(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const QFileInfo exact(path);
+    if (exact.exists())
+        return !exact.isDir();
+    const QString other = find(path);
+    if (other.isEmpty())
+        return false;
+    const QFileInfo info(other);
+    if (info.exists())
+        return !info.isDir();
+    forget(path); // renamed since the folder was listed
+    const QString again = find(path);
+    return !again.isEmpty() && QFileInfo(again).isFile();
+}
+
+void FileCaseIndex::forget(const QString& path) {
+    folders_.remove(lookupFolder(path));
 }
 
 QString displayPath(const QString& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 namespace platform {
@@ -32,6 +33,29 @@ bool fileExists(const QString& path);
 // The path under which the file exists: the path itself, or the case-insensitive match in its
 // folder; the path unchanged when neither exists.
 QString resolveFileCase(const QString& path);
+
+// Letter-case lookups for one batch of files (a start-up, an added batch): each folder is
+// listed at most once, on its first lookup, and its names are kept by their case-folded form,
+// so a batch of thousands of games in one folder costs one listing instead of one per game.
+// A name the listing gave that has gone since (the file was renamed) is looked up once more in
+// a fresh listing. A folder that cannot be listed has no names. Callers try the exact name
+// first; on a file system that ignores letter case nothing is listed.
+class FileCaseIndex {
+public:
+    // The file in the path's folder whose name equals the path's file name ignoring letter
+    // case; empty when there is none.
+    QString find(const QString& path);
+    // Whether a file (not a folder) exists under the exact name or ignoring letter case.
+    bool fileExists(const QString& path);
+    // Drops the path's folder listing, so the next lookup lists it again.
+    void forget(const QString& path);
+    // How many folder listings the index made (for tests).
+    int listings() const { return listings_; }
+
+private:
+    QHash<QString, QHash<QString, QString>> folders_; // folder -> case-folded name -> name
+    int listings_ = 0;
+};
 
 // Shows a path with the platform's native separators.
 QString displayPath(const QString& path);

@@ -3,6 +3,7 @@
 #include "platform/text_file.h"
 #include "test_support.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -31,6 +32,29 @@ TEST(Paths, MissingFileIsFoundIgnoringLetterCase) {
     EXPECT_FALSE(fileExists(dir.file("other.img")));
     EXPECT_FALSE(fileExists(dir.path())); // a folder is no file
 }
+
+#ifndef Q_OS_WIN
+TEST(Paths, CaseIndexListsEachFolderOnce) {
+    testsupport::TempFolder dir;
+    dir.write("a.img", "x");
+    dir.write("b.img", "x");
+    dir.write("sub/c.img", "x");
+    dir.mkdir("D.IMG");
+    FileCaseIndex index;
+    EXPECT_EQ(index.find(dir.file("A.IMG")), dir.file("a.img"));
+    EXPECT_EQ(index.find(dir.file("B.Img")), dir.file("b.img"));
+    EXPECT_EQ(index.find(dir.file("none.img")), QString());
+    EXPECT_FALSE(index.fileExists(dir.file("d.img"))); // a folder is no file
+    EXPECT_EQ(index.listings(), 1);
+    EXPECT_TRUE(index.fileExists(dir.file("sub/C.IMG")));
+    EXPECT_FALSE(index.fileExists(dir.file("missing/C.IMG")));
+    EXPECT_EQ(index.listings(), 3);
+    // A file renamed after its folder was listed is still found.
+    QFile::rename(dir.file("a.img"), dir.file("A.iMG"));
+    EXPECT_TRUE(index.fileExists(dir.file("a.IMG")));
+    EXPECT_EQ(index.find(dir.file("a.IMG")), dir.file("A.iMG"));
+}
+#endif
 
 TEST(TextFile, LinesEndAtLineFeedAndDropTheCarriageReturnBeforeIt) {
     EXPECT_EQ(splitLines("a\r\nb\nc"), (QList<QByteArray>{"a", "b", "c"}));
