@@ -118,6 +118,7 @@ private:
     void startUp();
     void applySkin(int skinIndex);
     void applyWarningRule();
+    void applySelectionRule();
     void setStatus(const QString& text);
     void showProgress(int done, int total);
     void endProgress(const QString& statusBefore);
@@ -144,6 +145,7 @@ private:
     EmulatorCheck emulatorCheck_{QString()};
     bool ending_ = false;
     bool checkPending_ = false;
+    QString shownGame_; // the path of the game whose settings the panel shows
     bool startingUp_ = false;
     bool shownDuringStartUp_ = false;
     bool checkAfterStartUp_ = false;

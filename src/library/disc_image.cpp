@@ -185,7 +185,7 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
 void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header,
                  platform::FileCaseIndex* index) {
     image.isSaturn = false;
-    if (!(index ? index->fileExists(ccdPath) : platform::fileExists(ccdPath)))
+    if (!detail::fileExistsOrFail(ccdPath))
         return;
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");
