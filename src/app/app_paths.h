@@ -8,8 +8,10 @@
 struct AppPaths {
     QString folder; // the current directory when the main window was created
 
-    QString mainIni() const { return at(QStringLiteral("/Main.ini")); }
-    QString listIni() const { return at(QStringLiteral("/List.ini")); }
+    // Like every file of the folder, the launcher's own files are found ignoring letter case
+    // (a "main.ini" is read and written as Main.ini).
+    QString mainIni() const { return platform::resolveFileCase(at(QStringLiteral("/Main.ini"))); }
+    QString listIni() const { return platform::resolveFileCase(at(QStringLiteral("/List.ini"))); }
     QString coreFolder() const { return at(QStringLiteral("/Core")); }
     QString emulator() const {
         return coreFolder() + QLatin1Char('/') + platform::emulatorFileName();

@@ -152,6 +152,16 @@ template <typename F> void TForm1::guarded(F&& action) {
     }
 }
 
+void TForm1::bringToFront() {
+    if (launcher_ && launcher_->running())
+        return;
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
 void TForm1::showError(const QString& text) {
     controls::dialogs().error(this, text);
 }
@@ -247,6 +257,7 @@ void TForm1::startUp() {
     }
     applyWarningRule();
     restorePlace();
+    ListView1SelectItem();
 }
 
 // Selects the game and opens the tab that were in use when the launcher last ended or
@@ -784,6 +795,7 @@ void TForm1::Addgames1Click() {
     const QString statusBefore = statusText();
     guarded([&] { gameList_->addGames(files, batchProgress()); });
     endProgress(statusBefore);
+    ListView1SelectItem();
 }
 
 void TForm1::Addfolder1Click() {
@@ -802,6 +814,7 @@ void TForm1::addPaths(const QStringList& paths) {
     guarded([&] { gameList_->addPaths(paths, batchProgress()); });
     endProgress(statusBefore);
     cancelBatch_->setEnabled(false);
+    ListView1SelectItem();
 }
 
 // Accepts local files and folders while no batch runs; a drop adds them in the order given.
@@ -831,13 +844,34 @@ void TForm1::Deleteitem1Click() {
     if (gameList_->busy() || !settleUnsavedSettings())
         return;
     const int row = selectedRow();
+    if (row >= 0) {
+        // The view would select the row that takes the deleted one's place, so that the next
+        // Delete removed it too: the keyboard focus moves there, but nothing is selected.
+        ListView1->selectionModel()->clear();
+    }
     guarded([&] {
         if (row >= 0)
             gameList_->deleteRow(row);
         else if (gameList_->model()->count() == 0)
             setStatus(QString());
     });
+    if (row >= 0) {
+        // The focus goes to the next row shown (a filter may hide some), else the one before.
+        const int count = gameList_->model()->count();
+        int focus = qMin(row, count - 1);
+        while (focus < count && ListView1->isRowHidden(focus))
+            ++focus;
+        if (focus >= count) {
+            focus = qMin(row, count) - 1;
+            while (focus >= 0 && ListView1->isRowHidden(focus))
+                --focus;
+        }
+        if (focus >= 0)
+            ListView1->selectionModel()->setCurrentIndex(gameList_->model()->index(focus, 1),
+                                                         QItemSelectionModel::NoUpdate);
+    }
     applyWarningRule();
+    ListView1SelectItem();
 }
 
 void TForm1::Clearlist2Click() {
@@ -845,14 +879,19 @@ void TForm1::Clearlist2Click() {
         return;
     guarded([&] { gameList_->clear(); });
     applyWarningRule();
+    ListView1SelectItem();
 }
 
 void TForm1::ListView1ColumnClick(int column) {
     if (gameList_->busy())
         return;
     guarded([&] { gameList_->sortByColumn(column); });
+    ListView1SelectItem();
 }
 
+// Runs on every change of the selection and after every change of the list: the panel shows
+// the selected game's settings, and a list change that keeps the same game selected (a sort, an
+// add) keeps them with their unsaved edits.
 void TForm1::ListView1SelectItem() {
     if (revertingSelection_)
         return;
@@ -871,19 +910,34 @@ void TForm1::ListView1SelectItem() {
             }
         }
     }
-    PageControl1->setEnabled(selected);
-    XiButton1->setEnabled(selected);
-    XiButton2->setEnabled(selected);
+    QString error;
     if (!selected) {
         shownPath_.clear();
-        showUnsavedMark();
-        return;
+    } else if (gameList_->model()->at(row).path != shownPath_) {
+        const library::GameRecord& game = gameList_->model()->at(row);
+        shownPath_ = game.path;
+        shownName_ = game.gameName;
+        try {
+            profiles_->selectGame(game.path, game.gameName);
+        } catch (const platform::IoError& e) {
+            error = e.text();
+        }
+        settingsInStore();
     }
-    const library::GameRecord& game = gameList_->model()->at(row);
-    shownPath_ = game.path;
-    shownName_ = game.gameName;
-    guarded([&] { profiles_->selectGame(game.path, game.gameName); });
-    settingsInStore();
+    applySelectionRule();
+    showUnsavedMark();
+    if (!error.isEmpty())
+        showError(error);
+}
+
+// The tabs and "Save profile" are enabled while a game is selected whose settings were read
+// whole; "Load profile" while a game is selected.
+void TForm1::applySelectionRule() {
+    const bool selected = selectedRow() >= 0;
+    const bool readable = selected && profiles_->readable();
+    PageControl1->setEnabled(readable);
+    XiButton2->setEnabled(readable);
+    XiButton1->setEnabled(selected);
 }
 
 void TForm1::settingsInStore() {
@@ -939,6 +993,8 @@ void TForm1::XiButton2Click() {
     if (row < 0)
         return;
     const library::GameRecord& game = gameList_->model()->at(row);
+    if (!profiles_->readable())
+        return;
     guarded([&] {
         setStatus(profiles_->saveProfile(game.path, game.gameName));
         settingsInStore();
@@ -956,6 +1012,7 @@ void TForm1::XiButton1Click() {
     if (file.isEmpty())
         return;
     guarded([&] { setStatus(profiles_->loadProfile(file)); });
+    applySelectionRule();
 }
 
 void TForm1::Deletegameprofile1Click() {
@@ -1058,6 +1115,9 @@ void TForm1::restart() {
     try {
         chosen.write(paths_.mainIni());
     } catch (const platform::IoError& error) {
+        // Nothing changes: the selectors show the entries in force again.
+        ComboBox14->setCurrentIndex(launcherSettings_.skin);
+        ComboBoxEx1->setCurrentIndex(launcherSettings_.language);
         showError(error.text());
         return;
     }

@@ -59,6 +59,10 @@ public:
     // Replaces how the launcher starts itself again (tests).
     void setRestarter(std::function<bool(const QString&)> restarter);
 
+    // Another start in this folder asked for the window: it comes to the front, unless it is
+    // hidden while the emulator runs.
+    void bringToFront();
+
     const AppPaths& paths() const { return paths_; }
     const LauncherSettings& settingsInForce() const { return launcherSettings_; }
     library::GameList* gameList() const { return gameList_.get(); }
@@ -118,6 +122,7 @@ private:
     void startUp();
     void applySkin(int skinIndex);
     void applyWarningRule();
+    void applySelectionRule();
     void setStatus(const QString& text);
     void showProgress(int done, int total);
     void endProgress(const QString& statusBefore);

@@ -35,6 +35,14 @@ const char* const englishExtras[ExtraCount] = {
     "Profile: ",
     "Filter: name, ID or region",
     "%1 of %2",
+    "Line %1: %2",
+    "The setting's value holds a zero byte, which the emulator refuses.",
+    "The profile was not saved: a setting holds a line break or a control character that the "
+    "emulator's settings cannot store.",
+    "This file name holds a line break or a control character that the emulator's settings cannot "
+    "store. Rename the file or choose another one.",
+    "These games cannot be read now. They stay in the list file and come back once they can be "
+    "read:",
     "The emulator ended with status %1.",
     "The emulator crashed (status %1).",
     "The settings of \"%1\" have changed. Save them to its profile?",

@@ -13,10 +13,15 @@ constexpr int MessageCount = 15;
 // entry MessageCount + its value and line (value + 1) of the language file's [Extras] section.
 // Translations count lines, so new texts are appended before Count and never reordered.
 enum class Extra : int {
-    AddFolder,       // "Add folder..." in the list's context menu
-    ProfileTip,      // "Profile: " before the profile file in a game row's tooltip
-    FilterHint,      // the filter field's placeholder
-    ShownOfTotal,    // "%1 of %2": the count panel while a filter hides rows
+    AddFolder,     // "Add folder..." in the list's context menu
+    ProfileTip,    // "Profile: " before the profile file in a game row's tooltip
+    FilterHint,    // the filter field's placeholder
+    ShownOfTotal,  // "%1 of %2": the count panel while a filter hides rows
+    SettingLine,   // the line and key of a setting that cannot be read (an error box)
+    ZeroByteValue, // a profile value with a zero byte (an error box)
+    UnsafeSetting, // a profile line that cannot be written (an error box)
+    UnsafePath, // a BIOS or ROM file chosen with "Path" whose name cannot be stored (an error box)
+    UnreadableGames, // entries of List.ini skipped at start-up (an error box)
     EmulatorFailed,  // error box: the emulator ended with a non-zero status (%1)
     EmulatorCrashed, // error box: the emulator crashed (%1: its status)
     UnsavedSettings, // question: the tabs hold unsaved changes of game %1

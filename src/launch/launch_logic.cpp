@@ -49,6 +49,12 @@ int discCount(const QStringList& playlistLines) {
     return count;
 }
 
+QString imagePathForLaunch(const QString& applicationFolder, const QString& gamePath) {
+    if (QDir::isAbsolutePath(gamePath))
+        return gamePath;
+    return QDir(QDir(applicationFolder).absolutePath()).absoluteFilePath(gamePath);
+}
+
 QString commandLineText(const QString& program, int medium, const QString& gamePath) {
     return QDir::toNativeSeparators(program) + QStringLiteral(" -which_medium ") +
            QString::number(medium) + QStringLiteral(" \"") + gamePath + QLatin1Char('"');

@@ -24,6 +24,10 @@ QString playlistName(const QString& gamePath);
 // The number of discs of a playlist: every non-empty line counts, comments included.
 int discCount(const QStringList& playlistLines);
 
+// The image path the emulator is started on: a path relative to the application folder (as
+// List.ini may hold one) made absolute, since the emulator runs from Core; others unchanged.
+QString imagePathForLaunch(const QString& applicationFolder, const QString& gamePath);
+
 // The emulator command line as the user sees it in the start-failure message, naming the
 // program file (shown with the platform's folder separators).
 QString commandLineText(const QString& program, int medium, const QString& gamePath);

@@ -37,12 +37,13 @@ TForm3* GameLauncher::discWindow() {
     return ownedCdWindow_;
 }
 
-void GameLauncher::launch(const QString& gamePath, const QString& japaneseBiosField,
+void GameLauncher::launch(const QString& listedPath, const QString& japaneseBiosField,
                           const QString& usaEuropeBiosField) {
     // Nothing selected leaves nothing to start; a second launch while the emulator runs (the
     // window is hidden then, but the event loop still runs) is ignored.
-    if (gamePath.isEmpty() || running_)
+    if (listedPath.isEmpty() || running_)
         return;
+    const QString gamePath = imagePathForLaunch(folder_, listedPath);
 
     int medium = 0;
 

@@ -58,6 +58,11 @@ void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseI
                              qMin<qint64>(got - image.headerOffset, HeaderSize));
 }
 
+// Cue sheets and playlists are small text files. One whose line runs past this bound, or whose
+// first "FILE " line lies past the total bound, is no Saturn disc: it is never read whole.
+constexpr qsizetype MaxLineBytes = 1 << 20;
+constexpr qint64 MaxScanBytes = 4 << 20;
+
 // The playlist's first line names the file to go on with, taken from the playlist's own folder.
 void readPlaylist(const QString& playlistPath, QString& path, QString& kind,
                   platform::FileCaseIndex* index) {
@@ -70,12 +75,14 @@ void readPlaylist(const QString& playlistPath, QString& path, QString& kind,
     while ((got = file.readAt(first.size(), chunk, sizeof chunk)) > 0) {
         const qsizetype end = QByteArrayView(chunk, got).indexOf('\n');
         first.append(chunk, end < 0 ? got : end);
-        if (end >= 0) {
-            if (first.endsWith('\r'))
-                first.chop(1);
+        if (first.size() > MaxLineBytes)
+            return; // a first line this long names no disc image
+        if (end >= 0)
             break;
-        }
     }
+    // A CR before the LF, or at the very end of the file, is no part of the line.
+    if (first.endsWith('\r'))
+        first.chop(1);
     const QString line = withSlashes(platform::fromLocal8Bit(first));
     path = platform::folderPart(playlistPath) + platform::fileNamePart(line);
     kind = platform::upperExtension(path);
@@ -108,24 +115,31 @@ bool holdsFileKeyword(QByteArrayView line) {
 }
 
 // The first line of the cue sheet holding "FILE " in any letter case; false when there is
-// none. Reading stops at that line; the last line counts even without a line feed after it.
+// none, or when a line or the part read runs past its bound. Reading stops at that line; the
+// last line counts even without a line feed after it. Every byte is looked at once.
 bool findFileLine(detail::ReadOnlyFile& file, QString& fileLine) {
     QByteArray pending;
     char chunk[16384];
     qint64 position = 0;
+    qsizetype scanned = 0; // bytes of pending already searched for a line feed
     bool atEnd = false;
     while (!atEnd) {
+        if (position >= MaxScanBytes)
+            return false;
         const qint64 got = file.readAt(position, chunk, sizeof chunk);
         position += got;
         atEnd = got == 0;
         pending.append(chunk, got);
         qsizetype start = 0;
         while (start < pending.size()) {
-            qsizetype end = pending.indexOf('\n', start);
-            if (end < 0 && !atEnd)
+            qsizetype end = pending.indexOf('\n', qMax(start, scanned));
+            if (end < 0 && !atEnd) {
+                scanned = pending.size();
                 break; // the rest of this line comes with the next read
+            }
             qsizetype length = (end < 0 ? pending.size() : end) - start;
-            if (end >= 0 && length > 0 && pending.at(end - 1) == '\r')
+            // A CR before the LF, or at the very end of the file, is no part of the line.
+            if (length > 0 && pending.at(start + length - 1) == '\r')
                 --length;
             const QByteArrayView line(pending.constData() + start, length);
             if (holdsFileKeyword(line)) {
@@ -135,6 +149,11 @@ bool findFileLine(detail::ReadOnlyFile& file, QString& fileLine) {
             start = end < 0 ? pending.size() : end + 1;
         }
         pending.remove(0, start);
+        scanned -= start;
+        if (scanned < 0)
+            scanned = 0;
+        if (pending.size() > MaxLineBytes)
+            return false; // a line this long belongs to no cue sheet
     }
     return false;
 }
@@ -166,7 +185,7 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
 void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header,
                  platform::FileCaseIndex* index) {
     image.isSaturn = false;
-    if (!(index ? index->fileExists(ccdPath) : platform::fileExists(ccdPath)))
+    if (!detail::fileExistsOrFail(ccdPath))
         return;
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");

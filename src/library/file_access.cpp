@@ -30,7 +30,8 @@ ReadOnlyFile::~ReadOnlyFile() {
 
 bool ReadOnlyFile::open(const QString& path, platform::FileCaseIndex* index) {
     close();
-    if (path.isEmpty())
+    // A name with a zero byte names no file (the system would open the part before it).
+    if (path.isEmpty() || path.contains(QChar(0)))
         return false;
     if (openExact(path))
         return true;
@@ -85,6 +86,10 @@ bool isFileExact(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
+bool fileExistsOrFail(const QString& path) {
+    return platform::fileExists(path);
+}
+
 #else
 
 // Plain system calls: a game list of thousands of entries opens two files per game, and the
@@ -132,7 +137,20 @@ void ReadOnlyFile::close() {
 
 bool isFileExact(const QString& path) {
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    return !path.contains(QChar(0)) && ::stat(QFile::encodeName(path).constData(), &info) == 0 &&
+           S_ISREG(info.st_mode);
+}
+
+bool fileExistsOrFail(const QString& path) {
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return false;
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        return S_ISREG(info.st_mode);
+    const int error = errno;
+    if (error != ENOENT && error != ENOTDIR && error != ENAMETOOLONG)
+        fail(path, qt_error_string(error));
+    return platform::fileExists(path);
 }
 
 #endif

@@ -68,8 +68,8 @@ private:
     bool& flag_;
 };
 
-// One header field, trimmed. Bytes of 32 and below are single characters in every 8-bit code
-// page and in UTF-8, so they are cut off before the conversion.
+// One header field, trimmed and cut at its first zero byte. Bytes of 32 and below are single
+// characters in every 8-bit code page and in UTF-8, so they are cut off before the conversion.
 QString trimmedField(const QByteArray& header, HeaderField field) {
     qsizetype begin = 0;
     for (int i = 0; i < field; ++i)
@@ -79,6 +79,10 @@ QString trimmedField(const QByteArray& header, HeaderField field) {
         ++begin;
     while (end > begin && static_cast<unsigned char>(header[end - 1]) <= 32)
         --end;
+    // The text ends at a zero byte inside it, as the properties window shows it.
+    const qsizetype zero = header.indexOf('\0', begin);
+    if (zero >= 0 && zero < end)
+        end = zero;
     return begin < end ? platform::fromLocal8Bit(header.mid(begin, end - begin)) : QString();
 }
 
@@ -110,6 +114,8 @@ public:
     bool isListed(const QString& path) const {
         return model_.isListed(path) || pendingPaths_.contains(path);
     }
+    // The rows listed so far, those not yet shown included.
+    int count() const { return model_.count() + static_cast<int>(pending_.size()); }
     void add(GameRecord&& record) {
         pendingPaths_.insert(record.path);
         pending_.push_back(std::move(record));
@@ -328,7 +334,8 @@ GameList::GameList(const QString& applicationFolder, QObject* parent)
     : QObject(parent), folder_(applicationFolder) {}
 
 QString GameList::listFilePath() const {
-    return platform::joinPath(folder_, QStringLiteral("/List.ini"));
+    // Found ignoring letter case, like every file of the application folder.
+    return platform::resolveFileCase(platform::joinPath(folder_, QStringLiteral("/List.ini")));
 }
 
 void GameList::startUp(const Progress& progress) {
@@ -342,6 +349,8 @@ void GameList::startUp(const Progress& progress) {
     Batch batch(model_, progress, static_cast<int>(candidates.size()), progressIntervalMs_);
     QSet<QString> seen;
     seen.reserve(candidates.size());
+    held_.clear();
+    QString unreadable;
     bool stopped = false;
     try {
         int done = 0;
@@ -352,8 +361,17 @@ void GameList::startUp(const Progress& progress) {
                 continue;
             seen.insert(path);
             GameRecord record;
-            if (buildRecord(path, record, batch.index()))
-                batch.add(std::move(record));
+            try {
+                if (buildRecord(path, record, batch.index()))
+                    batch.add(std::move(record));
+            } catch (const platform::IoError& error) {
+                // An entry that exists but cannot be read now (no permission, an I/O error) is
+                // neither shown nor dropped: the list file keeps it in its place, so that it
+                // comes back once it can be read.
+                held_.push_back({batch.count(), path});
+                unreadable += QLatin1Char('\n') + platform::displayPath(path) +
+                              QStringLiteral(": ") + error.text().section(QLatin1Char('\n'), 0, 0);
+            }
             if (!batch.step(done)) {
                 stopped = true;
                 break;
@@ -370,9 +388,12 @@ void GameList::startUp(const Progress& progress) {
     emit countChanged(QString::number(model_.count()));
     if (stopped)
         return; // as after a failure: the entries not yet validated stay in List.ini
+    // The status tells of the load only once the file holds the list.
+    save();
     if (model_.count() > 0)
         emit statusChanged(i18n::message(MessageLoaded));
-    save();
+    if (!unreadable.isEmpty())
+        throw platform::IoError(i18n::message(i18n::Extra::UnreadableGames) + unreadable);
 }
 
 void GameList::addGames(const QStringList& paths, const Progress& progress) {
@@ -447,8 +468,8 @@ void GameList::addBatch(const QStringList& paths, const Progress& progress) {
         batch.flush();
     }
     emit countChanged(QString::number(model_.count()));
-    emit statusChanged(status);
     save();
+    emit statusChanged(status);
 }
 
 void GameList::deleteRow(int row) {
@@ -457,6 +478,10 @@ void GameList::deleteRow(int row) {
     const bool deleted = row >= 0 && row < model_.count();
     if (deleted) {
         model_.removeAt(row);
+        for (HeldEntry& entry : held_) {
+            if (entry.rowsBefore > row)
+                --entry.rowsBefore;
+        }
         emit countChanged(QString::number(model_.count()));
     }
     if (model_.count() == 0)
@@ -469,6 +494,7 @@ void GameList::clear() {
     if (busy_)
         return;
     model_.clearAll();
+    held_.clear(); // an emptied list keeps nothing for later
     emit countChanged(QStringLiteral("0"));
     emit statusChanged(QString());
     save();
@@ -482,7 +508,14 @@ void GameList::sortByColumn(int column) {
 }
 
 void GameList::save() {
-    platform::writeTextLinesAtomic(listFilePath(), model_.paths());
+    QStringList lines = model_.paths();
+    // Entries held back at start-up go back in their places (by the number of rows before
+    // them), unless one has been added again since.
+    for (auto entry = held_.rbegin(); entry != held_.rend(); ++entry) {
+        if (!model_.isListed(entry->path))
+            lines.insert(std::min<qsizetype>(entry->rowsBefore, lines.size()), entry->path);
+    }
+    platform::writeTextLinesAtomic(listFilePath(), lines);
 }
 
 QStringList loadGameList(const QString& listFilePath) {

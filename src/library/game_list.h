@@ -100,7 +100,8 @@ public:
     // start-up: the rows so far stay and List.ini is not rewritten.
     using Progress = std::function<bool(int done, int total)>;
 
-    // Start-up: when List.ini exists, load it, validate every entry, write it back.
+    // Start-up: when List.ini exists, load it, validate every entry, write it back. Entries
+    // that exist but cannot be read are held in the file and named in one IoError afterwards.
     void startUp(const Progress& progress = {});
     // Adds the chosen files.
     void addGames(const QStringList& paths, const Progress& progress = {});
@@ -130,8 +131,16 @@ signals:
 private:
     void addBatch(const QStringList& paths, const Progress& progress);
 
+    // An entry of the list file that could not be read at start-up: not shown, but written
+    // back in its place.
+    struct HeldEntry {
+        int rowsBefore; // the number of rows listed before it
+        QString path;
+    };
+
     QString folder_;
     GameListModel model_;
+    std::vector<HeldEntry> held_;
     bool busy_ = false;
     int progressIntervalMs_ = 50;
     bool cancelled_ = false;

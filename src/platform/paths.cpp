@@ -35,10 +35,17 @@ QString launcherFileName() {
 #endif
 }
 
+bool isFolderSeparator(QChar c) {
+#ifdef Q_OS_WIN
+    return c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char(':');
+#else
+    return c == QLatin1Char('/');
+#endif
+}
+
 static qsizetype lastSeparator(const QString& path) {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        const QChar c = path.at(i);
-        if (c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char(':'))
+        if (isFolderSeparator(path.at(i)))
             return i;
     }
     return -1;
@@ -84,7 +91,8 @@ QString resolveFileCase(const QString& path) {
 }
 
 bool fileExists(const QString& path) {
-    if (path.isEmpty())
+    // A name with a zero byte names no file (the system would look up the part before it).
+    if (path.isEmpty() || path.contains(QChar(0)))
         return false;
     const QFileInfo info(resolveFileCase(path));
     return info.exists() && !info.isDir();

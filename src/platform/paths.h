@@ -15,7 +15,11 @@ QString emulatorFileName();
 // The launcher's own executable file name on this platform ("Varnix.exe" on Windows).
 QString launcherFileName();
 
-// Folder part of a path: everything up to and including its last "\", "/" or ":".
+// Whether a character ends a folder name in a path of this platform: "\", "/" and the ":" of a
+// drive on Windows, only "/" elsewhere, where "\" and ":" are ordinary file name characters.
+bool isFolderSeparator(QChar c);
+
+// Folder part of a path: everything up to and including its last folder separator.
 QString folderPart(const QString& path);
 // File-name part: everything after the folder part.
 QString fileNamePart(const QString& path);

@@ -3,8 +3,17 @@
 #include "platform/io_error.h"
 #include "platform/paths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <optional>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -21,11 +30,11 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
-        const bool terminated = end >= 0;
-        if (!terminated)
+        if (end < 0)
             end = bytes.size();
         qsizetype len = end - start;
-        if (terminated && len > 0 && bytes.at(end - 1) == '\r')
+        // A CR before the LF is no part of the line, nor is one that ends the last line.
+        if (len > 0 && bytes.at(end - 1) == '\r')
             --len;
         lines.append(bytes.mid(start, len));
         start = end + 1;
@@ -64,6 +73,8 @@ QString readFirstLine(const QString& path) {
     QFile file(path);
     openForReading(file);
     QByteArray line = file.readLine();
+    if (file.error() != QFileDevice::NoError)
+        throw IoError(fileErrorText(path, file.errorString()));
     if (line.endsWith('\n'))
         line.chop(1);
     if (line.endsWith('\r'))
@@ -71,17 +82,98 @@ QString readFirstLine(const QString& path) {
     return fromLocal8Bit(line);
 }
 
-void writeTextLinesAtomic(const QString& path, const QStringList& lines) {
+namespace {
+
+// False only where the folder refuses new files for want of permission (not on a read-only
+// file system): there a file that may be changed is written in place.
+bool folderAcceptsNewFiles(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+#ifdef Q_OS_WIN
+    return QFileInfo(folder).isWritable();
+#else
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0 || errno != EACCES;
+#endif
+}
+
+// Writes everything, checking every write: an unbuffered file reports a full disk at once.
+bool writeAll(QFileDevice& file, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// Pushes the written bytes to the disk; a failure the system reports only now (a full disk on
+// some file systems, a quota) counts as a failed write. Returns the system's text, or nothing.
+QString syncToDisk(QFileDevice& file) {
+    if (!file.flush())
+        return file.errorString();
+#ifndef Q_OS_WIN
+    int result;
+    do {
+        result = ::fsync(file.handle());
+    } while (result != 0 && errno == EINTR);
+    if (result != 0 && errno != EINVAL && errno != EROFS)
+        return qt_error_string(errno);
+#endif
+    return QString();
+}
+
+} // namespace
+
+void writeFileAtomic(const QString& path, const QByteArray& bytes) {
+    // Where the folder takes no new files the save file writes the file in place; the old bytes
+    // are kept to put back when that write fails half-way.
+#ifndef Q_OS_WIN
+    // A file that may not be changed is not replaced; the box shows the system's reason
+    // ("Read-only file system", "Permission denied").
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0 && errno != ENOENT)
+        throw IoError(fileErrorText(path, qt_error_string(errno)));
+#else
+    const QFileInfo target(path);
+    if (target.exists() && !target.isWritable())
+        throw IoError(fileErrorText(path, QStringLiteral("Access denied")));
+#endif
+    std::optional<QByteArray> previous;
+    if (!folderAcceptsNewFiles(path) && QFileInfo(path).isFile()) {
+        QFile old(path);
+        if (old.open(QIODevice::ReadOnly))
+            previous = old.readAll();
+    }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    file.setDirectWriteFallback(previous.has_value());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw IoError(fileErrorText(path, file.errorString()));
+    bool written = writeAll(file, bytes);
+    QString error = written ? syncToDisk(file) : file.errorString();
+    written = written && error.isEmpty();
+    if (!written) {
+        if (error.isEmpty())
+            error = QStringLiteral("Write error");
+        file.cancelWriting();
+        file.commit(); // removes the temporary file; the old file stays as it was
+        if (previous) {
+            QFile restore(path);
+            if (restore.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+                writeAll(restore, *previous);
+        }
+        throw IoError(fileErrorText(path, error));
+    }
+    if (!file.commit())
+        throw IoError(fileErrorText(path, file.errorString()));
+}
+
+void writeTextLinesAtomic(const QString& path, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += toLocal8Bit(line);
         bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw IoError(fileErrorText(path, file.errorString()));
+    writeFileAtomic(path, bytes);
 }
 
 } // namespace platform

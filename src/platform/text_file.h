@@ -11,7 +11,8 @@ QString fromLocal8Bit(const QByteArray& bytes);
 QByteArray toLocal8Bit(const QString& text);
 
 // Splits bytes into lines: a line ends at a line feed and a carriage return directly before it
-// is dropped; a terminator at the very end adds no empty line.
+// is dropped, as is one that ends the last line; a terminator at the very end adds no empty
+// line.
 QList<QByteArray> splitLines(const QByteArray& bytes);
 
 // Reads a whole file as raw bytes; throws IoError with the system's text on failure.
@@ -22,6 +23,13 @@ QStringList readTextLines(const QString& path);
 
 // Reads only the first line of a text file (empty when the file is empty); throws IoError.
 QString readFirstLine(const QString& path);
+
+// Writes the bytes as the whole file, replacing it atomically: the old file stays intact until
+// the new one is complete, and a failed write or flush (a full disk included) leaves it as it
+// was. Only where the folder takes no new files but the file may be changed is it written in
+// place, and put back as it was when that fails. A file that may not be changed (write-protected,
+// on a read-only file system) is refused. Throws IoError with the system's text.
+void writeFileAtomic(const QString& path, const QByteArray& bytes);
 
 // Writes the file whole, every line ended by CR LF, replacing it atomically: the old file stays
 // intact until the new one is complete. Throws IoError when the file cannot be written.

@@ -1,10 +1,13 @@
 #include "settings/config_store.h"
 
+#include "i18n/messages.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace settings {
 
@@ -48,21 +51,76 @@ QStringList loadConfigLines(const QString& profilePath, const QString& globalCon
     return parseConfigLines(platform::readFileBytes(path));
 }
 
-QString findSetting(const QStringList& lines, const QString& key) {
-    for (const QString& line : lines) {
-        if (line.startsWith(key, Qt::CaseSensitive))
-            return line.mid(key.size());
+namespace {
+
+// The index of the first line that begins with the key, or -1.
+qsizetype lineOf(const QStringList& lines, const QString& key) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).startsWith(key, Qt::CaseSensitive))
+            return i;
     }
-    return QString();
+    return -1;
+}
+
+bool isExistingFile(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
+} // namespace
+
+QString findSetting(const QStringList& lines, const QString& key) {
+    const qsizetype at = lineOf(lines, key);
+    return at < 0 ? QString() : lines.at(at).mid(key.size());
+}
+
+void ConfigView::addLayer(const QStringList& lines, const QString& file) {
+    layers_.push_back({lines, file});
+}
+
+std::optional<FoundSetting> ConfigView::find(const QString& key, const QString& legacyKey) const {
+    for (const Layer& layer : layers_) {
+        QString usedKey = key;
+        qsizetype at = lineOf(layer.lines, key);
+        if (at < 0 && !legacyKey.isEmpty()) {
+            usedKey = legacyKey;
+            at = lineOf(layer.lines, legacyKey);
+        }
+        if (at >= 0)
+            return FoundSetting{layer.lines.at(at).mid(usedKey.size()), layer.file,
+                                static_cast<int>(at) + 1};
+    }
+    return std::nullopt;
+}
+
+ConfigView loadGameConfig(const QString& profilePath, const QString& globalConfigPath) {
+    ConfigView view;
+    const bool hasProfile = isExistingFile(profilePath);
+    if (hasProfile)
+        view.addLayer(parseConfigLines(platform::readFileBytes(profilePath)), profilePath);
+    // Without a profile the global file must be there ("File not found" otherwise); with one,
+    // a missing global file leaves the profile's lines alone.
+    if (!hasProfile || isExistingFile(globalConfigPath))
+        view.addLayer(parseConfigLines(platform::readFileBytes(globalConfigPath)),
+                      globalConfigPath);
+    return view;
+}
+
+bool holdsUnstorableCharacter(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() == 26 ||
+               c.unicode() == 0;
+    });
 }
 
 void writeGameProfile(const QString& profilePath, const QStringList& lines) {
-    // The file is written through a temporary file and renamed over the old one, which would
-    // also replace a write-protected profile: refuse that, as a plain write would.
-    const QFileInfo info(profilePath);
-    if (info.exists() && !info.isWritable())
-        throw platform::IoError(
-            platform::fileErrorText(profilePath, QStringLiteral("Access denied")));
+    for (const QString& line : lines) {
+        if (holdsUnstorableCharacter(line))
+            throw platform::IoError(i18n::message(i18n::Extra::UnsafeSetting) + QLatin1Char('\n') +
+                                    line.section(QLatin1Char(' '), 0, 0) + QLatin1Char('\n') +
+                                    platform::displayPath(profilePath));
+    }
+    // A write-protected profile is refused, as a plain write would refuse it.
     platform::writeTextLinesAtomic(profilePath, lines);
 }
 

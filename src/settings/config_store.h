@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <vector>
 
 namespace settings {
 
@@ -20,8 +22,49 @@ QStringList loadConfigLines(const QString& profilePath, const QString& globalCon
 // The value after the first line that begins with the key (case-sensitive); empty when none.
 QString findSetting(const QStringList& lines, const QString& key);
 
+// A setting's value with the file and the line (from 1) it was read from.
+struct FoundSetting {
+    QString value;
+    QString file;
+    int line = 0;
+};
+
+// A configuration as the emulator reads it for a game: layers of lines in order of precedence
+// (the game's profile, then the global configuration). A setting takes its value from the first
+// layer that has a line for it, so a profile overrides the global file line by line.
+class ConfigView {
+public:
+    ConfigView() = default;
+    // One layer of lines, read from the file (empty when they were not read from one).
+    explicit ConfigView(const QStringList& lines, const QString& file = QString()) {
+        addLayer(lines, file);
+    }
+    // Adds a layer below the ones added before.
+    void addLayer(const QStringList& lines, const QString& file);
+    // The first layer's line for the key; within a layer the legacy key is looked up when the
+    // key is missing (older profiles). nullopt when no layer has the setting.
+    std::optional<FoundSetting> find(const QString& key,
+                                     const QString& legacyKey = QString()) const;
+
+private:
+    struct Layer {
+        QStringList lines;
+        QString file;
+    };
+    std::vector<Layer> layers_;
+};
+
+// The configuration the emulator starts a game with: the profile (when it exists) over the
+// global configuration (when it exists). Throws platform::IoError when neither exists or an
+// existing one cannot be read.
+ConfigView loadGameConfig(const QString& profilePath, const QString& globalConfigPath);
+
+// Whether a text holds a character no profile line can carry: a line break or a character 26
+// would split or end the line when the emulator reads it, and it refuses a zero byte.
+bool holdsUnstorableCharacter(const QString& text);
+
 // Writes the lines as a game profile with CR LF, replacing the file atomically. The folder is
-// not created. Throws platform::IoError.
+// not created. A line holding an unstorable character is refused. Throws platform::IoError.
 void writeGameProfile(const QString& profilePath, const QStringList& lines);
 
 // application folder + "/Core/mednafen.cfg".

@@ -16,17 +16,26 @@ namespace settings {
 Profiles::Profiles(SettingsModel& model, const QString& applicationFolder)
     : model_(model), folder_(applicationFolder) {}
 
-void Profiles::apply(const QString& profilePath) {
-    const QStringList lines = loadConfigLines(profilePath, globalConfigPath(folder_));
-    if (const auto error = model_.applySettings(lines))
-        throw platform::IoError(*error);
-}
-
 void Profiles::selectGame(const QString& gamePath, const QString& gameName) {
-    apply(gameProfilePath(folder_, gamePath, gameName));
+    // Nothing of the game shown before may stay: a setting missing from both files takes the
+    // control's initial state, and a read that fails leaves the initial state, never a mix.
+    model_.resetToInitial();
+    readable_ = false;
+    try {
+        const ConfigView config =
+            loadGameConfig(gameProfilePath(folder_, gamePath, gameName), globalConfigPath(folder_));
+        if (const auto error = model_.applySettings(config))
+            throw platform::IoError(*error);
+    } catch (const platform::IoError&) {
+        model_.resetToInitial();
+        throw;
+    }
+    readable_ = true;
 }
 
 QString Profiles::saveProfile(const QString& gamePath, const QString& gameName) {
+    if (!readable_)
+        return QString();
     const QString path = gameProfilePath(folder_, gamePath, gameName);
     writeGameProfile(path, model_.collectSettings());
     profileNames_.insert(QFileInfo(path).fileName());
@@ -36,7 +45,20 @@ QString Profiles::saveProfile(const QString& gamePath, const QString& gameName) 
 QString Profiles::loadProfile(const QString& chosenFile) {
     if (chosenFile.isEmpty())
         return QString(); // the dialog was cancelled
-    apply(chosenFile);
+    const SettingsModel::State before = model_.state();
+    try {
+        // The chosen file, or the global configuration if it has vanished meanwhile.
+        const QFileInfo chosen(chosenFile);
+        const QString path =
+            chosen.exists() && !chosen.isDir() ? chosenFile : globalConfigPath(folder_);
+        const ConfigView config(parseConfigLines(platform::readFileBytes(path)), path);
+        if (const auto error = model_.applySettings(config))
+            throw platform::IoError(*error);
+    } catch (const platform::IoError&) {
+        model_.restore(before);
+        throw;
+    }
+    readable_ = true;
     return i18n::message(5);
 }
 

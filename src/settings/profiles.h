@@ -7,18 +7,29 @@ namespace settings {
 
 class SettingsModel;
 
-// What the user does with a game's profile: selecting a game shows its profile (or the global
-// configuration), saving writes the panel as the profile, loading fills the panel from any
+// What the user does with a game's profile: selecting a game shows its profile over the global
+// configuration, saving writes the panel as the profile, loading fills the panel from any
 // file, deleting removes the profile. Each returns the status text to show; failures throw
 // platform::IoError with the text for an error box.
 class Profiles {
 public:
     Profiles(SettingsModel& model, const QString& applicationFolder);
 
+    // Shows the game's configuration as the emulator reads it: every setting from the profile,
+    // else from the global configuration, else the control's initial state. When the read
+    // fails the controls return to their initial state and the panel is not readable.
     void selectGame(const QString& gamePath, const QString& gameName);
+    // Writes nothing and returns an empty status while the panel is not readable: it would
+    // write settings that were never read for this game.
     QString saveProfile(const QString& gamePath, const QString& gameName);
+    // Changes only the settings the file has lines for; a file that fails leaves every control
+    // as it was. A successful load makes the panel readable again.
     QString loadProfile(const QString& chosenFile);
     QString deleteProfile(const QString& gamePath, const QString& gameName);
+
+    // Whether the controls show a configuration that was read whole (false after a failed
+    // selection, until a selection or a load succeeds).
+    bool readable() const { return readable_; }
 
     // Lists Core/pgconfig once and remembers its file names; saving and deleting keep the
     // names current, so asking which games have a profile costs no file test per game.
@@ -27,11 +38,9 @@ public:
     QString existingProfile(const QString& gamePath, const QString& gameName) const;
 
 private:
-    // Reads the file (or the global configuration when it is missing) into the model.
-    void apply(const QString& profilePath);
-
     SettingsModel& model_;
     QString folder_;
+    bool readable_ = true;
     QSet<QString> profileNames_;
 };
 

@@ -1,7 +1,10 @@
 #include "settings/settings_model.h"
 
+#include "i18n/messages.h"
 #include "settings/config_store.h"
 #include "settings/settings_table.h"
+
+#include <QDir>
 
 #include <algorithm>
 
@@ -28,29 +31,62 @@ QString ctlName(Ctl ctl) {
     return QString::fromLatin1(controlInfo(ctl).name);
 }
 
-SettingsModel::SettingsModel(QObject* parent) : QObject(parent) {
+namespace {
+
+SettingsModel::State initialState() {
+    SettingsModel::State s;
     for (int i = 0; i < CtlCount; ++i) {
         const ControlInfo& info = controlInfo(static_cast<Ctl>(i));
-        values_[static_cast<size_t>(i)] = info.initial;
-        texts_[static_cast<size_t>(i)] = info.initialText;
+        s.values[static_cast<size_t>(i)] = info.initial;
+        s.texts[static_cast<size_t>(i)] = info.initialText;
     }
-    portDevices_.fill(0);
-    portPadModes_.fill(0);
+    s.portDevices.fill(0);
+    s.portPadModes.fill(0);
     // CheckBox4 starts checked, CheckBox8/9/10 unchecked, the shader is "none".
-    enabled_[at(EnableGroup::Region)] = false;
-    enabled_[at(EnableGroup::BlurAmount)] = false;
-    enabled_[at(EnableGroup::ScanlineOpacity)] = false;
-    enabled_[at(EnableGroup::GoatShader)] = false;
+    s.enabled.fill(false);
+    return s;
+}
+
+} // namespace
+
+SettingsModel::SettingsModel(QObject* parent) : QObject(parent), s_(initialState()) {}
+
+SettingsModel::State SettingsModel::state() const {
+    return s_;
+}
+
+void SettingsModel::restore(const State& state) {
+    const State before = s_;
+    s_ = state;
+    for (int i = 0; i < CtlCount; ++i) {
+        const auto c = static_cast<size_t>(i);
+        if (before.values[c] != s_.values[c] || before.texts[c] != s_.texts[c])
+            emit controlChanged(static_cast<Ctl>(i));
+    }
+    for (size_t g = 0; g < s_.enabled.size(); ++g) {
+        if (before.enabled[g] != s_.enabled[g])
+            emit enabledChanged(static_cast<EnableGroup>(g), s_.enabled[g]);
+    }
+}
+
+void SettingsModel::resetToInitial() {
+    State fresh = initialState();
+    // The virtual port selector picks which port the device lists show; it is no setting.
+    fresh.values[at(Ctl::ComboBox4)] = s_.values[at(Ctl::ComboBox4)];
+    const auto port = static_cast<size_t>(currentPort());
+    fresh.values[at(Ctl::ComboBox15)] = fresh.portDevices[port];
+    fresh.values[at(Ctl::ComboBox16)] = fresh.portPadModes[port];
+    restore(fresh);
 }
 
 bool SettingsModel::checked(Ctl box) const {
-    return isKind(box, ControlKind::CheckBox) && values_[at(box)] != 0;
+    return isKind(box, ControlKind::CheckBox) && s_.values[at(box)] != 0;
 }
 
 void SettingsModel::setChecked(Ctl box, bool on) {
-    if (!isKind(box, ControlKind::CheckBox) || (values_[at(box)] != 0) == on)
+    if (!isKind(box, ControlKind::CheckBox) || (s_.values[at(box)] != 0) == on)
         return;
-    values_[at(box)] = on ? 1 : 0;
+    s_.values[at(box)] = on ? 1 : 0;
     emit controlChanged(box);
     checkBoxClick(box);
 }
@@ -74,7 +110,7 @@ void SettingsModel::checkBoxClick(Ctl box) {
 }
 
 int SettingsModel::index(Ctl list) const {
-    return isKind(list, ControlKind::List) ? values_[at(list)] : -1;
+    return isKind(list, ControlKind::List) ? s_.values[at(list)] : -1;
 }
 
 void SettingsModel::setIndex(Ctl list, int index) {
@@ -82,9 +118,9 @@ void SettingsModel::setIndex(Ctl list, int index) {
         return;
     if (index < 0 || index >= controlInfo(list).items.size())
         index = -1;
-    if (values_[at(list)] == index)
+    if (s_.values[at(list)] == index)
         return;
-    values_[at(list)] = index;
+    s_.values[at(list)] = index;
     emit controlChanged(list);
 }
 
@@ -100,10 +136,10 @@ void SettingsModel::userSelect(Ctl list, int index) {
         comboBox9Change();
         break;
     case Ctl::ComboBox15:
-        portDevices_[static_cast<size_t>(currentPort())] = index;
+        s_.portDevices[static_cast<size_t>(currentPort())] = index;
         break;
     case Ctl::ComboBox16:
-        portPadModes_[static_cast<size_t>(currentPort())] = index;
+        s_.portPadModes[static_cast<size_t>(currentPort())] = index;
         break;
     default:
         break;
@@ -117,8 +153,8 @@ void SettingsModel::comboBox9Change() {
 
 void SettingsModel::showCurrentPort() {
     const auto port = static_cast<size_t>(currentPort());
-    setIndex(Ctl::ComboBox15, portDevices_[port]);
-    setIndex(Ctl::ComboBox16, portPadModes_[port]);
+    setIndex(Ctl::ComboBox15, s_.portDevices[port]);
+    setIndex(Ctl::ComboBox16, s_.portPadModes[port]);
 }
 
 QStringList SettingsModel::items(Ctl list) const {
@@ -136,16 +172,16 @@ int SettingsModel::findComboItem(Ctl list, const QString& value) const {
 }
 
 int SettingsModel::position(Ctl bar) const {
-    return isKind(bar, ControlKind::TrackBar) ? values_[at(bar)] : 0;
+    return isKind(bar, ControlKind::TrackBar) ? s_.values[at(bar)] : 0;
 }
 
 void SettingsModel::setPosition(Ctl bar, int position) {
     if (!isKind(bar, ControlKind::TrackBar))
         return;
     position = std::clamp(position, minimum(bar), maximum(bar));
-    if (values_[at(bar)] == position)
+    if (s_.values[at(bar)] == position)
         return;
-    values_[at(bar)] = position;
+    s_.values[at(bar)] = position;
     emit controlChanged(bar); // the value box text follows the position
 }
 
@@ -179,24 +215,24 @@ QString SettingsModel::valueBoxText(Ctl bar) const {
 }
 
 QString SettingsModel::text(Ctl edit) const {
-    return isKind(edit, ControlKind::PathEdit) ? texts_[at(edit)] : QString();
+    return isKind(edit, ControlKind::PathEdit) ? s_.texts[at(edit)] : QString();
 }
 
 void SettingsModel::setText(Ctl edit, const QString& text) {
-    if (!isKind(edit, ControlKind::PathEdit) || texts_[at(edit)] == text)
+    if (!isKind(edit, ControlKind::PathEdit) || s_.texts[at(edit)] == text)
         return;
-    texts_[at(edit)] = text;
+    s_.texts[at(edit)] = text;
     emit controlChanged(edit);
 }
 
 bool SettingsModel::enabled(EnableGroup group) const {
-    return enabled_[at(group)];
+    return s_.enabled[at(group)];
 }
 
 void SettingsModel::setEnabled(EnableGroup group, bool on) {
-    if (enabled_[at(group)] == on)
+    if (s_.enabled[at(group)] == on)
         return;
-    enabled_[at(group)] = on;
+    s_.enabled[at(group)] = on;
     emit enabledChanged(group, on);
 }
 
@@ -205,21 +241,37 @@ int SettingsModel::currentPort() const {
 }
 
 int SettingsModel::portDevice(int port) const {
-    return port >= 0 && port < 9 ? portDevices_[static_cast<size_t>(port)] : 0;
+    return port >= 0 && port < 9 ? s_.portDevices[static_cast<size_t>(port)] : 0;
 }
 
 int SettingsModel::portPadMode(int port) const {
-    return port >= 0 && port < 9 ? portPadModes_[static_cast<size_t>(port)] : 0;
+    return port >= 0 && port < 9 ? s_.portPadModes[static_cast<size_t>(port)] : 0;
 }
 
 std::optional<QString> SettingsModel::applySettings(const QStringList& lines) {
+    return applySettings(ConfigView(lines));
+}
+
+std::optional<QString> SettingsModel::applySettings(const ConfigView& config) {
+    // The error text, followed by the line, the key and the file it was read from.
+    auto failure = [](const QString& text, const SettingRow& row, const FoundSetting& found) {
+        if (found.file.isEmpty())
+            return text;
+        return text + QLatin1Char('\n') +
+               i18n::message(i18n::Extra::SettingLine)
+                   .arg(QString::number(found.line), row.key.trimmed()) +
+               QLatin1Char('\n') + QDir::toNativeSeparators(found.file);
+    };
     auto notFloat = [](const QString& value) {
         return QStringLiteral("'%1' is not a valid floating point value").arg(value);
     };
     for (const SettingRow* row : readSequence()) {
-        QString value = findSetting(lines, row->key);
-        if (value.isEmpty() && !row->legacyKey.isEmpty())
-            value = findSetting(lines, row->legacyKey);
+        const std::optional<FoundSetting> found = config.find(row->key, row->legacyKey);
+        if (!found)
+            continue; // a setting no line names leaves its control as it is
+        const QString& value = found->value;
+        if (value.contains(QChar(0)))
+            return failure(i18n::message(i18n::Extra::ZeroByteValue), *row, *found);
         const Ctl ctl = row->ctl;
         switch (row->kind) {
         case Kind::Path:
@@ -233,17 +285,17 @@ std::optional<QString> SettingsModel::applySettings(const QStringList& lines) {
             setChecked(ctl, parseWholeNumber(value).value_or(row->defaultValue) == 0);
             break;
         case Kind::WordList:
-            readValues_[at(ctl)] = value;
+            s_.readValues[at(ctl)] = value;
             setIndex(ctl, static_cast<int>(row->words->indexOf(value)));
             break;
         case Kind::ItemText:
-            readValues_[at(ctl)] = value;
+            s_.readValues[at(ctl)] = value;
             setIndex(ctl, findComboItem(ctl, value));
             if (ctl == Ctl::ComboBox9)
                 comboBox9Change();
             break;
         case Kind::ItemIndex: {
-            readValues_[at(ctl)] = value;
+            s_.readValues[at(ctl)] = value;
             const int n = parseWholeNumber(value).value_or(row->defaultValue);
             setIndex(ctl, n >= 0 && n < row->words->size() ? n : -1);
             break;
@@ -254,7 +306,7 @@ std::optional<QString> SettingsModel::applySettings(const QStringList& lines) {
         case Kind::HundredthsBar: {
             const auto hundredths = parseHundredths(value);
             if (!hundredths)
-                return notFloat(value);
+                return failure(notFloat(value), *row, *found);
             setPosition(
                 ctl, static_cast<int>(std::clamp<qint64>(*hundredths, minimum(ctl), maximum(ctl))));
             break;
@@ -262,7 +314,7 @@ std::optional<QString> SettingsModel::applySettings(const QStringList& lines) {
         case Kind::YScale: {
             const auto hundredths = parseHundredths(value);
             if (!hundredths)
-                return notFloat(value);
+                return failure(notFloat(value), *row, *found);
             const qint64 factor = *hundredths / 100; // toward zero
             setPosition(ctl,
                         static_cast<int>(std::clamp<qint64>(factor, minimum(ctl), maximum(ctl))));
@@ -277,20 +329,20 @@ std::optional<QString> SettingsModel::applySettings(const QStringList& lines) {
         case Kind::PortDevice: {
             const qsizetype device = row->words->indexOf(value);
             if (device >= 0) // an unknown device keeps the port's previous one
-                portDevices_[static_cast<size_t>(row->port)] = static_cast<int>(device);
+                s_.portDevices[static_cast<size_t>(row->port)] = static_cast<int>(device);
             break;
         }
         case Kind::PortPadMode:
-            portPadModes_[static_cast<size_t>(row->port)] =
+            s_.portPadModes[static_cast<size_t>(row->port)] =
                 value == QLatin1String("analog") ? 1 : 0;
-            if (row->port == 8)
-                showCurrentPort();
             break;
         case Kind::XScale:
         case Kind::YScaleFs:
             break;
         }
     }
+    // The device and mode lists show the current port's entries as read.
+    showCurrentPort();
     return std::nullopt;
 }
 
@@ -298,7 +350,7 @@ QString SettingsModel::unselectedValue(Ctl list, const QStringList& allowed) con
     // A list left without a selection by a value it did not know: keep that value when the
     // emulator accepts it (it ignores letter case), else write the initial item's value, so
     // that the profile always loads.
-    const QString& read = readValues_[at(list)];
+    const QString& read = s_.readValues[at(list)];
     for (const QString& word : allowed) {
         if (!read.isEmpty() && read.compare(word, Qt::CaseInsensitive) == 0)
             return read;
@@ -348,10 +400,10 @@ QStringList SettingsModel::collectSettings() const {
             value = checked(Ctl::CheckBox10) ? valueBoxText(Ctl::TrackBar4) : QStringLiteral("0");
             break;
         case Kind::PortDevice:
-            value = row.words->value(portDevices_[static_cast<size_t>(row.port)]);
+            value = row.words->value(s_.portDevices[static_cast<size_t>(row.port)]);
             break;
         case Kind::PortPadMode:
-            value = row.words->value(portPadModes_[static_cast<size_t>(row.port)]);
+            value = row.words->value(s_.portPadModes[static_cast<size_t>(row.port)]);
             break;
         }
         lines.append(row.key + value);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/config_store.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -77,10 +79,28 @@ public:
     int portDevice(int port) const;
     int portPadMode(int port) const;
 
-    // Sets every control from the lines of a configuration. On a decimal setting that is not a
-    // number it stops and returns "'<value>' is not a valid floating point value"; controls set
-    // before keep their new state.
+    // Sets the controls from a configuration; a setting that no line names leaves its control
+    // as it is. On a decimal setting that is not a number it stops and returns
+    // "'<value>' is not a valid floating point value", and on a value holding a zero byte (which
+    // the emulator refuses) a text saying so; both name the line, the key and the file when the
+    // value was read from one. Controls set before keep their new state.
+    std::optional<QString> applySettings(const ConfigView& config);
     std::optional<QString> applySettings(const QStringList& lines);
+
+    // Everything the controls hold, to put back later.
+    struct State {
+        std::array<int, CtlCount> values{};
+        std::array<QString, CtlCount> texts;
+        std::array<QString, CtlCount> readValues;
+        std::array<int, 9> portDevices{};
+        std::array<int, 9> portPadModes{};
+        std::array<bool, 4> enabled{};
+    };
+    State state() const;
+    // Puts the controls back exactly, enabled states included, and reports every change.
+    void restore(const State& state);
+    // Every setting back to the state the window starts with; the virtual port shown stays.
+    void resetToInitial();
     // Exactly the 60 profile lines built from the controls.
     QStringList collectSettings() const;
 
@@ -95,12 +115,9 @@ private:
     void setEnabled(EnableGroup group, bool on);
     QString unselectedValue(Ctl list, const QStringList& allowed) const;
 
-    std::array<int, CtlCount> values_{};       // check state, list index, track bar position
-    std::array<QString, CtlCount> texts_;      // path edits
-    std::array<QString, CtlCount> readValues_; // the value each list control was last set from
-    std::array<int, 9> portDevices_{};
-    std::array<int, 9> portPadModes_{};
-    std::array<bool, 4> enabled_{};
+    // values: check state, list index, track bar position; texts: path edits; readValues: the
+    // value each list control was last set from.
+    State s_;
 };
 
 } // namespace settings

@@ -5,6 +5,8 @@
 #include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
+#include "i18n/messages.h"
+#include "settings/config_store.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -608,6 +610,12 @@ void SettingsPanel::choosePath(Ctl edit) {
     const QString chosen = controls::dialogs().openFile(this, kRomFilter);
     if (chosen.isEmpty())
         return;
+    // The path goes into a profile line: a name that line cannot carry is never taken.
+    if (holdsUnstorableCharacter(chosen)) {
+        controls::dialogs().error(this, i18n::message(i18n::Extra::UnsafePath) + QLatin1Char('\n') +
+                                            QDir::toNativeSeparators(chosen));
+        return;
+    }
     model_->setText(edit, QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
     showControl(edit);
 }

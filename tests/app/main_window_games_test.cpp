@@ -153,6 +153,68 @@ TEST(MainWindowGames, MenuSelectionAndDeleteFollowTheList) {
     EXPECT_FALSE(app.form->pageControl()->isVisibleTo(app.form.get()));
 }
 
+// After a delete nothing is selected, so a second Delete deletes nothing; every change of the
+// list runs the selection rules, and a sort keeps the selected game's unsaved edits.
+TEST(MainWindowGames, DeleteRemovesOneGameAndTheRulesFollowTheSelection) {
+    GamesApp app;
+    app.dir.write("List.ini",
+                  (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+    app.start();
+    auto* load = app.form->findChild<controls::TXiButton*>("XiButton1");
+    auto* save = app.form->findChild<controls::TXiButton*>("XiButton2");
+    app.form->selectRow(0);
+    ASSERT_TRUE(save->isEnabled());
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(app.form->listView(), Qt::Key_Delete);
+    EXPECT_EQ(app.listFile(), (app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+    EXPECT_EQ(app.form->selectedRow(), -1);
+    EXPECT_EQ(app.form->listView()->currentIndex().row(), 0);
+    EXPECT_FALSE(app.form->pageControl()->isEnabled());
+    EXPECT_FALSE(load->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+
+    app.form->selectRow(1);
+    app.form->settingsModel()->setChecked(settings::Ctl::CheckBox1, true);
+    app.form->ListView1ColumnClick(1);
+    EXPECT_TRUE(app.form->settingsModel()->checked(settings::Ctl::CheckBox1));
+    EXPECT_TRUE(save->isEnabled());
+
+    app.form->Clearlist2Click();
+    EXPECT_FALSE(load->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+    app.dialogs.openFilesAnswers << QStringList{app.cue};
+    app.form->Addgames1Click();
+    EXPECT_TRUE(app.form->pageControl()->isVisibleTo(app.form.get()));
+    EXPECT_FALSE(app.form->pageControl()->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+}
+
+// A profile that cannot be read leaves only "Load profile" and "Delete profile" until a read
+// succeeds.
+TEST(MainWindowGames, AnUnreadableProfileLeavesOnlyLoadAndDelete) {
+    GamesApp app;
+    app.dir.write("Core/pgconfig/Alpha.ss.cfg", "ss.yscale wide\n");
+    app.dir.write("good.cfg", "ss.yscale 4\n");
+    app.dir.write("List.ini", (app.cue + "\r\n").toLocal8Bit());
+    app.start();
+    auto* load = app.form->findChild<controls::TXiButton*>("XiButton1");
+    auto* save = app.form->findChild<controls::TXiButton*>("XiButton2");
+    app.form->selectRow(0);
+    ASSERT_EQ(app.dialogs.errors.size(), 1);
+    EXPECT_TRUE(app.dialogs.errors[0].contains("Alpha.ss.cfg"));
+    EXPECT_FALSE(app.form->pageControl()->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_TRUE(load->isEnabled());
+    app.form->PopupMenu1Popup();
+    EXPECT_TRUE(app.action("Deletegameprofile1")->isEnabled());
+
+    app.dialogs.openFileAnswers << app.dir.file("good.cfg");
+    app.form->XiButton1Click();
+    EXPECT_TRUE(app.form->pageControl()->isEnabled());
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_EQ(app.form->settingsModel()->position(settings::Ctl::TrackBar5), 4);
+}
+
 TEST(MainWindowGames, AddingGamesReportsTheLastFileOfTheBatch) {
     GamesApp app;
     app.start();
@@ -320,6 +382,20 @@ TEST(MainWindowGames, KeyboardStartsInTheListAndReachesMenuAndTabs) {
     QTest::keyClick(list, Qt::Key_Tab);
     EXPECT_NE(app.form->focusWidget(), list);
     EXPECT_EQ(app.form->selectedRow(), 0);
+}
+
+TEST(MainWindowGames, LauncherFilesAreFoundIgnoringLetterCaseAndKeepALastLineEndedByCr) {
+    GamesApp app;
+    app.dir.write("main.ini", "Lang=0\r\nTheme=1\r\n");
+    // The last entry ends in a lone CR, no LF.
+    app.dir.write("list.ini", (app.cue + "\r\n" + app.m3u + "\r").toLocal8Bit());
+    app.start();
+    EXPECT_EQ(app.form->currentSkin(), 1);
+    EXPECT_EQ(app.form->gameList()->model()->count(), 2);
+    // The file is rewritten under the name it has; no second list appears beside it.
+    EXPECT_EQ(testsupport::readAll(app.dir.file("list.ini")),
+              (app.cue + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+    EXPECT_FALSE(QDir(app.dir.path()).entryList(QDir::Files).contains("List.ini"));
 }
 
 // The language pass resets the lists stored by item index to their first item; the settings

@@ -103,6 +103,19 @@ TEST_F(LauncherTest, CueGameStartsWithMediumZeroFromTheCoreFolder) {
     EXPECT_FALSE(launcher.running());
 }
 
+// A relative path of the list is taken against the application folder, also by the emulator,
+// which runs from Core; the start-failure message shows the same path.
+TEST_F(LauncherTest, RelativePathsAreMadeAbsoluteAgainstTheApplicationFolder) {
+    const QString game = app.write("games/Rel.cue", "FILE \"x.bin\" BINARY\n");
+    launcher.launch("games/Rel.cue", "", "");
+    EXPECT_EQ(recorded(), expectedRecord(0, game));
+    QFile::remove(emulator());
+    launcher.launch("games/Rel.cue", "", "");
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains(" \"" + game + "\"!"))
+        << dialogs.errors[0].toStdString();
+}
+
 TEST_F(LauncherTest, PlaylistOffersItsDiscsAndStartsTheChosenOne) {
     const QString game =
         app.write("games/Saga.m3u", "Saga 1.cue\r\nSaga 2.cue\r\nSaga 3.cue\r\n\r\n");

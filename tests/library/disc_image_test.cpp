@@ -76,6 +76,11 @@ TEST(ResolveImage, CueSheetFileLineVariants) {
         {"no FILE line", cue({"TRACK 01 MODE1/2352", "INDEX 01 00:00:00"}), false, ""},
         {"LF only", "FILE \"Game (Track 01).bin\" BINARY\n  TRACK 01 MODE1/2352\n", true,
          "Game (Track 01).bin"},
+        {"lone CR ends the last line", "REM x\r\nFILE \"Game (Track 01).bin\r", true,
+         "Game (Track 01).bin"},
+        // A sheet with a line of megabytes is no cue sheet; it is not read whole.
+        {"line past the bound", "FILE \"Game (Track 01).bin\" " + QByteArray(2 << 20, ' '), false,
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -189,6 +194,8 @@ TEST(ResolveImage, PlaylistFirstLine) {
         }
     }
     EXPECT_FALSE(resolveImage(dir.file("Missing.m3u")).isSaturn);
+    // A CR that ends the file is no part of its only line.
+    EXPECT_TRUE(resolveImage(dir.write("Game.m3u", "Game (Disc 1).cue\r")).isSaturn);
 }
 
 TEST(ReadDiscHeader, FieldsKeepTheirBytesUntrimmed) {

@@ -385,6 +385,60 @@ TEST_F(GameListTest, FailureMidBatchKeepsTheRowsAddedBeforeInWindowAndFile) {
     EXPECT_THROW(list.clear(), platform::IoError);
 }
 
+// At start-up an entry that exists but cannot be read stays in its place in the list file and
+// is named afterwards, and every other entry loads. A name with a zero byte names no file, a
+// header text ends at a zero byte, and ":" and "\\" are ordinary file name characters here.
+TEST_F(GameListTest, StartUpKeepsUnreadableEntriesInTheirPlaces) {
+    const QString a = game("A", QByteArray("T-1\0X", 5), QByteArray("J\0U", 3));
+    const QString nul = a + QChar(0) + "x";
+    const QString cut = game("Cut");
+    QFile::rename(dir.file("games/Cut (Track 01).bin"), dir.file("games/Cut.bin"));
+    dir.write("games/Cut.cue", QByteArray("FILE \"Cut.bin\0.bin\" BINARY\r\n  TRACK 01\r\n", 40));
+    QStringList lines{a, nul, cut};
+#ifdef Q_OS_LINUX
+    const QString colon = game("Panzer: Zwei");
+    const QString backslash = discwriter::writeCcdGame(dir.file("games"), "Back\\slash", {});
+    const QString failing = dir.file("games/Failing.cue");
+    QFile::link("/proc/self/mem", failing);
+    const QString loop = dir.file("games/Loop.ccd");
+    QFile::link(loop, loop);
+    lines << failing << colon << loop << backslash;
+#endif
+    QByteArray file;
+    for (const QString& line : lines)
+        file += line.toUtf8() + "\n";
+    dir.write("List.ini", file);
+
+    GameList list(dir.path());
+    try {
+        list.startUp();
+#ifdef Q_OS_LINUX
+        ADD_FAILURE() << "the unreadable entries were not named";
+    } catch (const platform::IoError& e) {
+        EXPECT_TRUE(e.text().startsWith(i18n::message(i18n::Extra::UnreadableGames)));
+        EXPECT_TRUE(e.text().contains(failing));
+        EXPECT_TRUE(e.text().contains(loop));
+#else
+    } catch (const platform::IoError& e) {
+        ADD_FAILURE() << e.text().toStdString();
+#endif
+    }
+    EXPECT_EQ(list.model()->at(0).gameId, "T-1");
+    EXPECT_EQ(list.model()->at(0).region, "J");
+#ifdef Q_OS_LINUX
+    EXPECT_EQ(list.model()->paths(), (QStringList{a, colon, backslash}));
+    EXPECT_EQ(listFile(), crlfLines({a, failing, colon, loop, backslash}));
+    list.sortByColumn(1); // a later change of the list keeps them
+    EXPECT_EQ(listFile(), crlfLines({a, failing, backslash, loop, colon}));
+    list.deleteRow(0);
+    EXPECT_EQ(listFile(), crlfLines({failing, backslash, loop, colon}));
+    list.clear();
+    EXPECT_EQ(listFile(), QByteArray());
+#else
+    EXPECT_EQ(list.model()->paths(), QStringList{a});
+#endif
+}
+
 TEST(GameListModel, ViewPaintsTheRowTints) {
     GameListModel model;
     model.append(std::vector<GameRecord>{{"/a", "A", "1", "J"}, {"/b", "B", "2", "U"}});

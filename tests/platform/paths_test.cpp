@@ -3,15 +3,27 @@
 #include "platform/text_file.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
+#ifndef Q_OS_WIN
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace platform;
 
-TEST(Paths, PartsFollowTheLastSeparatorOfAnyKind) {
+TEST(Paths, PartsFollowTheLastSeparatorOfThePlatform) {
+#ifdef Q_OS_WIN
     EXPECT_EQ(folderPart("C:\\Games\\a.cue"), "C:\\Games\\");
     EXPECT_EQ(folderPart("/games/sub\\x.cue"), "/games/sub\\");
     EXPECT_EQ(fileNamePart("C:x.cue"), "x.cue");
+#else
+    // "\" and ":" are ordinary file name characters here.
+    EXPECT_EQ(folderPart("/games/Panzer: Zwei.cue"), "/games/");
+    EXPECT_EQ(fileNamePart("/games/Back\\slash.cue"), "Back\\slash.cue");
+#endif
     EXPECT_EQ(upperExtension("/a.b/Game.Cue"), ".CUE");
     EXPECT_EQ(upperExtension("/a.b/Game"), "");
     EXPECT_EQ(joinPath("/app", "\\Core\\mednafen.cfg"), "/app/Core/mednafen.cfg");
@@ -55,6 +67,7 @@ TEST(TextFile, LinesEndAtLineFeedAndDropTheCarriageReturnBeforeIt) {
     EXPECT_EQ(splitLines("a\r\n\r\n"), (QList<QByteArray>{"a", ""}));
     EXPECT_EQ(splitLines(""), QList<QByteArray>{});
     EXPECT_EQ(splitLines("a\rb\n"), QList<QByteArray>{"a\rb"});
+    EXPECT_EQ(splitLines("a\r\nC.m3u\r"), (QList<QByteArray>{"a", "C.m3u"}));
 }
 
 TEST(TextFile, AtomicWriteReplacesWholeFileWithCrLf) {
@@ -71,3 +84,67 @@ TEST(TextFile, TrimRemovesLowCodesAtBothEndsOnly) {
     EXPECT_EQ(trimLowCodes("  " + inner + " \t" + QChar(0)), inner);
     EXPECT_EQ(trimLowCodes(" \x01 "), "");
 }
+
+#ifndef Q_OS_WIN
+
+namespace {
+
+// Runs the check as a user without rights to the test's folders: under root, in a child process
+// with the rights of "nobody" (root writes anywhere); otherwise right here. The check returns
+// an empty text when it passes.
+QString asUnprivilegedUser(const std::function<QString()>& check) {
+    if (::geteuid() != 0)
+        return check();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        const QString failure = check();
+        if (!failure.isEmpty())
+            fprintf(stderr, "%s\n", qPrintable(failure));
+        ::_exit(failure.isEmpty() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0
+               ? QString()
+               : QStringLiteral("the check failed in the child process (status %1)").arg(status);
+}
+
+} // namespace
+
+TEST(TextFile, FolderThatTakesNoNewFilesStillLetsAWritableFileChange) {
+    testsupport::TempFolder dir;
+    dir.mkdir("locked");
+    const QString changeable = dir.write("locked/a.cfg", "old a\r\n");
+    const QString protectedFile = dir.write("locked/b.cfg", "old b\r\n");
+    QFile::setPermissions(changeable, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadOther | QFileDevice::WriteOther);
+    QFile::setPermissions(protectedFile, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+    QFile::setPermissions(dir.path(), readable | QFileDevice::WriteOwner);
+    QFile::setPermissions(dir.file("locked"), readable);
+    const QString failure = asUnprivilegedUser([&]() -> QString {
+        try {
+            writeTextLinesAtomic(changeable, {"new a"});
+        } catch (const IoError& e) {
+            return "changeable file not written: " + e.text();
+        }
+        if (testsupport::readAll(changeable) != "new a\r\n")
+            return "changeable file holds " + testsupport::readAll(changeable);
+        try {
+            writeTextLinesAtomic(protectedFile, {"new b"});
+            return QStringLiteral("write-protected file reported written");
+        } catch (const IoError&) {
+        }
+        if (testsupport::readAll(protectedFile) != "old b\r\n")
+            return QStringLiteral("write-protected file changed");
+        return QString();
+    });
+    QFile::setPermissions(dir.file("locked"), readable | QFileDevice::WriteOwner);
+    EXPECT_EQ(failure, QString());
+    EXPECT_EQ(QDir(dir.file("locked")).entryList(QDir::Files).size(), 2); // no temporary files
+}
+
+#endif

@@ -84,7 +84,11 @@ TEST(ConfigFiles, ProfilePathUsesThePlaylistNameForPlaylistGames) {
               "/app/Core/pgconfig/Panzer (Disc 1).ss.cfg");
     EXPECT_EQ(gameProfilePath("/app", "/games/multi/Panzer.M3U", "Panzer (Disc 1)"),
               "/app/Core/pgconfig/Panzer.ss.cfg");
+#ifdef Q_OS_WIN
     EXPECT_EQ(gameProfilePath("/app", "C:\\games\\Saga.v2.m3u", "Saga Disc 1"),
+              "/app/Core/pgconfig/Saga.v2.ss.cfg");
+#endif
+    EXPECT_EQ(gameProfilePath("/app", "/games/Saga.v2.m3u", "Saga Disc 1"),
               "/app/Core/pgconfig/Saga.v2.ss.cfg");
     EXPECT_EQ(globalConfigPath("/app"), "/app/Core/mednafen.cfg");
 }

@@ -89,17 +89,72 @@ TEST(Profiles, LoadAnotherProfileThenSave) {
     EXPECT_TRUE(app.model.checked(Ctl::CheckBox11));
 }
 
-TEST(Profiles, ReadAndWriteFailuresStopWithTheirText) {
+// A game's profile overrides the global file line by line, as the emulator reads it; nothing of
+// the game shown before stays.
+TEST(Profiles, SelectingReadsTheProfileOverTheGlobalFile) {
     App app;
-    app.dir.write("broken.cfg", "sound 0\nss.cart backup\nss.yscale wide\n");
+    app.dir.write("Core/pgconfig/A.ss.cfg", "ss.shader goat\nss.yscale 1\nss.bios_jp /a/jp.bin\n"
+                                            "ss.input.port2 mouse\nss.cart backup\n");
+    app.dir.write("Core/pgconfig/B.ss.cfg", "video.fs 1\n");
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox9), 10);
+    EXPECT_TRUE(app.model.enabled(EnableGroup::GoatShader));
+    EXPECT_EQ(app.model.position(Ctl::TrackBar5), 1);
+
+    app.profiles.selectGame("/games/B.cue", "B");
+    EXPECT_TRUE(app.model.checked(Ctl::CheckBox1));
+    EXPECT_EQ(app.model.index(Ctl::ComboBox9), 0); // in neither file: the initial "none"
+    EXPECT_FALSE(app.model.enabled(EnableGroup::GoatShader));
+    EXPECT_EQ(app.model.position(Ctl::TrackBar5), 3); // the global file's
+    EXPECT_EQ(app.model.text(Ctl::LabeledEdit1), "sega_101.bin");
+    EXPECT_EQ(app.model.portDevice(1), 0);
+    app.profiles.saveProfile("/games/B.cue", "B");
+    const QStringList saved = loadConfigLines(app.profile("B.ss.cfg"), QString());
+    for (const char* line : {"video.fs 1", "ss.shader none", "ss.yscale 3.000", "ss.cart auto",
+                             "ss.bios_jp sega_101.bin"})
+        EXPECT_TRUE(saved.contains(line)) << line;
+    EXPECT_FALSE(saved.contains("ss.input.port2 mouse"));
+}
+
+// A value that cannot be read leaves the initial state and no save, never a mix of two games;
+// a load that fails leaves every control as it was.
+TEST(Profiles, UnreadableValuesLeaveNoMixAndNothingToSave) {
+    App app;
+    app.dir.write("Core/pgconfig/A.ss.cfg", "ss.shader goat\nss.cart backup\n");
+    app.dir.write("Core/pgconfig/C.ss.cfg", "ss.cart extram4\nsound 0\nss.shader.goat.hdiv wide\n");
+    app.dir.write("Core/pgconfig/D.ss.cfg", QByteArray("ss.bios_jp /bios/jp\0.bin\n", 25));
+    app.profiles.selectGame("/games/A.cue", "A");
     try {
-        app.profiles.loadProfile(app.dir.file("broken.cfg"));
+        app.profiles.selectGame("/games/C.cue", "C");
         FAIL() << "no error";
     } catch (const platform::IoError& e) {
-        EXPECT_EQ(e.text(), "'wide' is not a valid floating point value");
+        EXPECT_EQ(e.text(), "'wide' is not a valid floating point value\nLine 3: "
+                            "ss.shader.goat.hdiv\n" +
+                                QDir::toNativeSeparators(app.profile("C.ss.cfg")));
     }
-    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 2);   // read before the bad line
-    EXPECT_TRUE(app.model.checked(Ctl::CheckBox11)); // read after it: not reached
+    EXPECT_EQ(app.model.index(Ctl::ComboBox9), 0);
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0);
+    EXPECT_TRUE(app.model.checked(Ctl::CheckBox11));
+    EXPECT_FALSE(app.profiles.readable());
+    EXPECT_EQ(app.profiles.saveProfile("/games/C.cue", "C"), QString());
+    EXPECT_EQ(testsupport::readAll(app.profile("C.ss.cfg")),
+              "ss.cart extram4\nsound 0\nss.shader.goat.hdiv wide\n");
+
+    EXPECT_THROW(app.profiles.selectGame("/games/D.cue", "D"), platform::IoError);
+    EXPECT_EQ(app.model.text(Ctl::LabeledEdit1), "sega_101.bin");
+    EXPECT_THROW(writeGameProfile(app.profile("E.ss.cfg"), {"ss.bios_jp a\r\nsound 0"}),
+                 platform::IoError);
+    EXPECT_FALSE(QFileInfo::exists(app.profile("E.ss.cfg")));
+
+    app.dir.write("good.cfg", "ss.cart extram1\n");
+    app.profiles.loadProfile(app.dir.file("good.cfg"));
+    EXPECT_TRUE(app.profiles.readable());
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 3);
+    const QStringList before = app.model.collectSettings();
+    app.dir.write("broken.cfg", "sound 0\nss.cart backup\nss.yscale wide\n");
+    EXPECT_THROW(app.profiles.loadProfile(app.dir.file("broken.cfg")), platform::IoError);
+    EXPECT_EQ(app.model.collectSettings(), before);
+    EXPECT_TRUE(app.profiles.readable());
 
     QDir(app.dir.file("Core/pgconfig")).removeRecursively();
     EXPECT_THROW(app.profiles.saveProfile("/games/A.cue", "A"), platform::IoError);

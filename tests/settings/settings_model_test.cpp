@@ -212,7 +212,10 @@ TEST(SettingsApply, ListsAndPaths) {
     ASSERT_EQ(m.applySettings(withDecimals({"ss.shader go"})), std::nullopt);
     EXPECT_EQ(m.index(Ctl::ComboBox9), 10);
     EXPECT_TRUE(m.enabled(EnableGroup::GoatShader));
+    // A configuration without the line leaves the list alone; an empty value selects "none".
     ASSERT_EQ(m.applySettings(withDecimals({})), std::nullopt);
+    EXPECT_EQ(m.index(Ctl::ComboBox9), 10);
+    ASSERT_EQ(m.applySettings(withDecimals({"ss.shader "})), std::nullopt);
     EXPECT_EQ(m.index(Ctl::ComboBox9), 0);
     EXPECT_FALSE(m.enabled(EnableGroup::GoatShader));
     EXPECT_EQ(m.findComboItem(Ctl::ComboBox9, "zzz"), 11);
@@ -228,8 +231,8 @@ TEST(SettingsApply, PortDevicesAndPadModes) {
     EXPECT_EQ(m.portPadMode(0), 0);
     EXPECT_EQ(m.portPadMode(1), 1);
     ASSERT_EQ(m.applySettings(withDecimals({"ss.input.port3 lightgun"})), std::nullopt);
-    EXPECT_EQ(m.portDevice(2), 7); // an unknown device keeps the previous one
-    EXPECT_EQ(m.portPadMode(1), 0);
+    EXPECT_EQ(m.portDevice(2), 7);  // an unknown device keeps the previous one
+    EXPECT_EQ(m.portPadMode(1), 1); // a configuration without the line leaves it alone
     // The device and mode selectors show the current port after reading.
     m.userSelect(Ctl::ComboBox4, 2);
     ASSERT_EQ(m.applySettings(withDecimals(
@@ -249,8 +252,8 @@ TEST(SettingsApply, ANonNumericDecimalStopsReadingThere) {
     EXPECT_EQ(m.index(Ctl::ComboBox1), 2);     // set before the failing line
     EXPECT_EQ(m.position(Ctl::TrackBar6), 25); // set before the failing line
     EXPECT_TRUE(m.checked(Ctl::CheckBox11));   // not reached
-    EXPECT_EQ(SettingsModel().applySettings({"ss.shader.goat.tp 0.5"}),
-              "'' is not a valid floating point value"); // missing ss.yscale comes first
+    EXPECT_EQ(SettingsModel().applySettings({"ss.shader.goat.tp 0.5", "ss.yscale "}),
+              "'' is not a valid floating point value"); // ss.yscale is read first
 }
 
 TEST(SettingsCollect, SixtyLinesWhateverWasReadBefore) {

@@ -308,7 +308,7 @@ TEST_F(SettingsPanelTest, PathButtonsPutTheChosenFileIntoTheirEdit) {
     testsupport::FakeDialogs dialogs;
     testsupport::TempFolder folder;
     const QString rom = folder.write("roms/kof95.bin", "x");
-    dialogs.openFileAnswers << rom << QString();
+    dialogs.openFileAnswers << rom << QString() << folder.file("roms/two\nlines.bin");
 
     auto* button = find<controls::TXiButton>("XiButton3");
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
@@ -320,6 +320,11 @@ TEST_F(SettingsPanelTest, PathButtonsPutTheChosenFileIntoTheirEdit) {
     EXPECT_EQ(dialogs.filters.size(), 2);
     EXPECT_EQ(model.text(Ctl::LabeledEdit3), QDir::toNativeSeparators(rom));
     EXPECT_EQ(model.text(Ctl::LabeledEdit1), "sega_101.bin");
+
+    // A name with a line break would split its profile line: refused with an error box.
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(model.text(Ctl::LabeledEdit3), QDir::toNativeSeparators(rom));
 }
 
 // Every control lies inside its parent and no two controls of one parent overlap, with the
