@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -74,34 +75,84 @@ QString findSetting(const QStringList& lines, const QString& key) {
     return at < 0 ? QString() : lines.at(at).mid(key.size());
 }
 
+ParsedConfig::ParsedConfig(QStringList lines) : lines_(std::move(lines)) {
+    firstLine_.reserve(lines_.size());
+    // From the last line to the first, so the first line with a key is the one kept.
+    for (qsizetype i = lines_.size() - 1; i >= 0; --i) {
+        const QString& line = lines_.at(i);
+        const qsizetype blank = line.indexOf(QLatin1Char(' '));
+        if (blank >= 0)
+            firstLine_.insert(QStringView(line).left(blank + 1), i);
+    }
+}
+
+qsizetype ParsedConfig::lineOf(const QString& key) const {
+    // A line begins with "name " exactly when its text up to its first blank is "name ".
+    if (!key.isEmpty() && key.indexOf(QLatin1Char(' ')) == key.size() - 1)
+        return firstLine_.value(QStringView(key), -1);
+    return settings::lineOf(lines_, key);
+}
+
+std::shared_ptr<const ParsedConfig> readParsedConfig(const QString& path) {
+    return std::make_shared<const ParsedConfig>(parseConfigLines(platform::readFileBytes(path)));
+}
+
+std::shared_ptr<const ParsedConfig> ConfigFileCache::read(const QString& path) {
+    const platform::FileStamp stamp = platform::fileStamp(path);
+    if (config_ && trusted_ && stamp.isFile && path == path_ && stamp == stamp_)
+        return config_;
+    config_.reset();
+    path_.clear();
+    // The moment the read begins: a file modified this close to it could be changed again
+    // right after, within the same tick of the file system's clock (two seconds on FAT), without
+    // its size or times showing it, so it is read again next time.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000000;
+    ++reads_;
+    std::shared_ptr<const ParsedConfig> config = readParsedConfig(path);
+    if (stamp.isFile) {
+        constexpr qint64 clockTickNs = 3'000'000'000;
+        path_ = path;
+        stamp_ = stamp;
+        trusted_ = stamp.modifiedNs < now - clockTickNs;
+        config_ = config;
+    }
+    return config;
+}
+
 void ConfigView::addLayer(const QStringList& lines, const QString& file) {
-    layers_.push_back({lines, file});
+    layers_.push_back({std::make_shared<const ParsedConfig>(lines), file});
+}
+
+void ConfigView::addLayer(std::shared_ptr<const ParsedConfig> config, const QString& file) {
+    layers_.push_back({std::move(config), file});
 }
 
 std::optional<FoundSetting> ConfigView::find(const QString& key, const QString& legacyKey) const {
     for (const Layer& layer : layers_) {
         QString usedKey = key;
-        qsizetype at = lineOf(layer.lines, key);
+        qsizetype at = layer.config->lineOf(key);
         if (at < 0 && !legacyKey.isEmpty()) {
             usedKey = legacyKey;
-            at = lineOf(layer.lines, legacyKey);
+            at = layer.config->lineOf(legacyKey);
         }
         if (at >= 0)
-            return FoundSetting{layer.lines.at(at).mid(usedKey.size()), layer.file,
+            return FoundSetting{layer.config->lines().at(at).mid(usedKey.size()), layer.file,
                                 static_cast<int>(at) + 1};
     }
     return std::nullopt;
 }
 
-ConfigView loadGameConfig(const QString& profilePath, const QString& globalConfigPath) {
+ConfigView loadGameConfig(const QString& profilePath, const QString& globalConfigPath,
+                          ConfigFileCache* globalCache) {
     ConfigView view;
     const bool hasProfile = isExistingFile(profilePath);
     if (hasProfile)
-        view.addLayer(parseConfigLines(platform::readFileBytes(profilePath)), profilePath);
+        view.addLayer(readParsedConfig(profilePath), profilePath);
     // Without a profile the global file must be there ("File not found" otherwise); with one,
     // a missing global file leaves the profile's lines alone.
     if (!hasProfile || isExistingFile(globalConfigPath))
-        view.addLayer(parseConfigLines(platform::readFileBytes(globalConfigPath)),
+        view.addLayer(globalCache ? globalCache->read(globalConfigPath)
+                                  : readParsedConfig(globalConfigPath),
                       globalConfigPath);
     return view;
 }

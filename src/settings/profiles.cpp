@@ -22,8 +22,8 @@ void Profiles::selectGame(const QString& gamePath, const QString& gameName) {
     model_.resetToInitial();
     readable_ = false;
     try {
-        const ConfigView config =
-            loadGameConfig(gameProfilePath(folder_, gamePath, gameName), globalConfigPath(folder_));
+        const ConfigView config = loadGameConfig(gameProfilePath(folder_, gamePath, gameName),
+                                                 globalConfigPath(folder_), &globalConfig_);
         if (const auto error = model_.applySettings(config))
             throw platform::IoError(*error);
     } catch (const platform::IoError&) {
@@ -49,9 +49,10 @@ QString Profiles::loadProfile(const QString& chosenFile) {
     try {
         // The chosen file, or the global configuration if it has vanished meanwhile.
         const QFileInfo chosen(chosenFile);
-        const QString path =
-            chosen.exists() && !chosen.isDir() ? chosenFile : globalConfigPath(folder_);
-        const ConfigView config(parseConfigLines(platform::readFileBytes(path)), path);
+        const QString global = globalConfigPath(folder_);
+        const QString path = chosen.exists() && !chosen.isDir() ? chosenFile : global;
+        ConfigView config;
+        config.addLayer(path == global ? globalConfig_.read(path) : readParsedConfig(path), path);
         if (const auto error = model_.applySettings(config))
             throw platform::IoError(*error);
     } catch (const platform::IoError&) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/config_store.h"
+
 #include <QSet>
 #include <QString>
 
@@ -36,12 +38,16 @@ public:
     void scanProfiles();
     // The profile file the emulator reads for the game when it exists, otherwise empty.
     QString existingProfile(const QString& gamePath, const QString& gameName) const;
+    // How often the global configuration was read from disk (for tests).
+    int globalConfigReads() const { return globalConfig_.reads(); }
 
 private:
     SettingsModel& model_;
     QString folder_;
     bool readable_ = true;
     QSet<QString> profileNames_;
+    // The global configuration, parsed once and read again only when it changes on disk.
+    ConfigFileCache globalConfig_;
 };
 
 } // namespace settings

@@ -43,6 +43,42 @@ TEST(ConfigLines, FindSettingMatchesTheKeyExactlyAtTheStart) {
     EXPECT_EQ(findSetting({}, "ss.cart "), "");
 }
 
+// The key index gives the answers a scan from the first line gives, for keys of every form.
+TEST(ConfigLines, IndexedLookupAnswersAsTheScan) {
+    const QStringList lines = {"ss.cart",
+                               ";ss.cart backup",
+                               "ss.cart  auto ",
+                               "ss.cart extram1",
+                               "ss.tblur.accum.amount 30",
+                               " ss.shader goat",
+                               "",
+                               "ss.input.port1 gamepad",
+                               "ss.input.port1 mouse",
+                               "ss.old_name 2",
+                               "ss.tblur.accum 1"};
+    const ParsedConfig parsed(lines);
+    const QStringList keys = {"ss.cart ", "ss.cart",   "ss.cart  ", ";ss.cart ",       " ",
+                              "",         "ss. cart ", "ss.tblur ", "ss.input.port1 ", "ss.shader",
+                              "missing ", "ss.cart\t"};
+    for (const QString& key : keys) {
+        qsizetype scanned = -1;
+        for (qsizetype i = 0; i < lines.size() && scanned < 0; ++i) {
+            if (lines.at(i).startsWith(key))
+                scanned = i;
+        }
+        EXPECT_EQ(parsed.lineOf(key), scanned) << key.toStdString();
+    }
+
+    // Within a layer the legacy key counts where the key has no line, before any lower layer.
+    ConfigView view(QStringList{"ss.old_name 5", "ss.cart none"}, "profile");
+    view.addLayer(lines, "global");
+    EXPECT_EQ(view.find("ss.new_name ", "ss.old_name ")->value, "5");
+    EXPECT_EQ(view.find("ss.input.port1 ", "ss.old_name ")->file, "profile");
+    EXPECT_EQ(view.find("ss.input.port1 ", "ss.gone ")->line, 8);
+    EXPECT_EQ(view.find("ss.tblur.accum ")->file, "global");
+    EXPECT_FALSE(view.find("ss.missing ", "ss.gone "));
+}
+
 TEST(ConfigFiles, LoadPrefersTheProfileAndFallsBackToTheGlobalFile) {
     testsupport::TempFolder dir;
     const QString global = dir.write("Core/mednafen.cfg", "ss.cart none\n");

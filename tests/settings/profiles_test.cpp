@@ -5,6 +5,9 @@
 #include "settings/settings_model.h"
 #include "test_support.h"
 
+#include "platform/text_file.h"
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -173,6 +176,49 @@ TEST(Profiles, DeleteReportsWhatHappened) {
     EXPECT_EQ(app.model.index(Ctl::ComboBox1), 1); // the panel is not reloaded
     app.profiles.selectGame("/games/A.cue", "A");
     EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0);
+}
+
+// The global configuration is read once and kept; a rewrite that keeps its size shows on the
+// next selection, written in place or replaced by rename with the same modification time.
+TEST(Profiles, TheKeptGlobalConfigurationFollowsEveryRewrite) {
+    App app;
+    const QString global = app.dir.file("Core/mednafen.cfg");
+    const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+    auto rewrite = [&](const char* cart, int seconds, bool byRename) {
+        QByteArray text = globalConfig;
+        text.replace("ss.cart auto", QByteArray("ss.cart ") + cart);
+        if (byRename) {
+            platform::writeFileAtomic(global, text);
+        } else {
+            QFile file(global);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+        }
+        QFile file(global);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(longAgo.addSecs(seconds), QFileDevice::FileModificationTime);
+    };
+    rewrite("none", 0, false);
+    app.profiles.selectGame("/games/A.cue", "A");
+    app.profiles.selectGame("/games/B.cue", "B");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 1);
+    EXPECT_EQ(app.profiles.globalConfigReads(), 1);
+
+    rewrite("auto", 1, false);
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0);
+    rewrite("none", 1, true);
+    app.profiles.selectGame("/games/B.cue", "B");
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 1);
+
+    QFile::remove(global);
+    try {
+        app.profiles.selectGame("/games/A.cue", "A");
+        FAIL() << "no error";
+    } catch (const platform::IoError& e) {
+        EXPECT_TRUE(e.text().contains("File not found"));
+    }
+    EXPECT_FALSE(app.profiles.readable());
 }
 
 // Makes a file undeletable: a write-protected folder, or, for the superuser, the immutable
