@@ -19,6 +19,7 @@
 #include "library/disc_image.h"
 #include "library/game_list.h"
 #include "library/game_list_view.h"
+#include "platform/paths.h"
 #include "settings/profiles.h"
 #include "settings/settings_model.h"
 #include "settings/settings_panel.h"
@@ -322,9 +323,10 @@ void printPhases(const QString& folder) {
     const double load = msSince(timer);
     timer.restart();
     std::vector<library::GameRecord> rows;
+    platform::FileCaseIndex index; // one per batch, as start-up has
     for (const QString& path : paths) {
         QByteArray header;
-        const library::ResolvedImage image = library::resolveImageRaw(path, &header);
+        const library::ResolvedImage image = library::resolveImageRaw(path, &header, &index);
         if (image.isSaturn)
             rows.push_back({path, image.gameName,
                             library::headerField(header, library::ProductNumber),

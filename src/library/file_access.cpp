@@ -33,6 +33,14 @@ bool ReadOnlyFile::open(const QString& path, platform::FileCaseIndex* index) {
     // A name with a zero byte names no file (the system would open the part before it).
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
+    // Once a batch has listed the folder, its listing gives the real name at once: a CCD
+    // file's image, asked as "<name>.IMG", is mostly "<name>.img" on disk, and the failed open
+    // of the exact name would cost as much as the whole read.
+    if (index) {
+        const QString listed = index->listedName(path);
+        if (!listed.isEmpty() && openExact(listed))
+            return true;
+    }
     if (openExact(path))
         return true;
     if (!index) {

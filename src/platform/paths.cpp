@@ -120,7 +120,7 @@ QString FileCaseIndex::find(const QString& path) {
     const QString listed = folder.isEmpty() ? QStringLiteral("./") : folder;
     auto at = folders_.find(listed);
     if (at == folders_.end()) {
-        QHash<QString, QString> names;
+        QHash<QString, Name> names;
         ++listings_;
         if (DIR* dir = ::opendir(QFile::encodeName(listed).constData())) {
             while (const dirent* entry = ::readdir(dir)) {
@@ -129,16 +129,39 @@ QString FileCaseIndex::find(const QString& path) {
                 const QString real = QFile::decodeName(entry->d_name);
                 // Among names that differ only in letter case the first in sorted order wins,
                 // whatever order the folder lists them in.
-                QString& kept = names[real.toCaseFolded()];
-                if (kept.isEmpty() || real < kept)
-                    kept = real;
+                Name& kept = names[real.toCaseFolded()];
+                if (!kept.real.isEmpty())
+                    kept.several = true;
+                if (kept.real.isEmpty() || real < kept.real)
+                    kept.real = real;
             }
             ::closedir(dir);
         }
         at = folders_.insert(listed, names);
     }
     const auto real = at->constFind(name.toCaseFolded());
-    return real == at->constEnd() ? QString() : folder + *real;
+    return real == at->constEnd() ? QString() : folder + real->real;
+#endif
+}
+
+QString FileCaseIndex::listedName(const QString& path) const {
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return QString();
+#else
+    if (folders_.isEmpty())
+        return QString();
+    const QString name = fileNamePart(path);
+    if (name.isEmpty())
+        return QString();
+    const QString folder = folderPart(QDir::fromNativeSeparators(path));
+    const auto at = folders_.constFind(folder.isEmpty() ? QStringLiteral("./") : folder);
+    if (at == folders_.constEnd())
+        return QString();
+    const auto real = at->constFind(name.toCaseFolded());
+    if (real == at->constEnd() || real->several)
+        return QString();
+    return folder + real->real;
 #endif
 }
 

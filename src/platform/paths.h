@@ -45,6 +45,12 @@ public:
     // The file in the path's folder whose name equals the path's file name ignoring letter
     // case; empty when there is none.
     QString find(const QString& path);
+    // The file the path's folder listing already names for the path's file name ignoring
+    // letter case, without listing anything: empty when the folder was not listed in this
+    // batch, when the listing has no such name, or when several names differ from it only in
+    // letter case (the exact name decides then). The listing may be out of date: callers that
+    // fail to open the name fall back to the exact name.
+    QString listedName(const QString& path) const;
     // Whether a file (not a folder) exists under the exact name or ignoring letter case.
     bool fileExists(const QString& path);
     // Drops the path's folder listing, so the next lookup lists it again.
@@ -53,7 +59,11 @@ public:
     int listings() const { return listings_; }
 
 private:
-    QHash<QString, QHash<QString, QString>> folders_; // folder -> case-folded name -> name
+    struct Name {
+        QString real;         // the first, in sorted order, of the names with this folded form
+        bool several = false; // more than one name has this folded form
+    };
+    QHash<QString, QHash<QString, Name>> folders_; // folder -> case-folded name -> name
     int listings_ = 0;
 };
 

@@ -59,6 +59,13 @@ TEST(Paths, CaseIndexListsEachFolderOnce) {
     QFile::rename(dir.file("a.img"), dir.file("A.iMG"));
     EXPECT_TRUE(index.fileExists(dir.file("a.IMG")));
     EXPECT_EQ(index.find(dir.file("a.IMG")), dir.file("A.iMG"));
+    // Once listed, the listing answers without a failed open of the exact name, except where
+    // several names differ only in letter case: then the exact name decides.
+    EXPECT_EQ(index.listedName(dir.file("B.IMG")), dir.file("b.img"));
+    dir.write("b.IMG", "y");
+    index.forget(dir.file("b.img"));
+    index.find(dir.file("b.img"));
+    EXPECT_EQ(index.listedName(dir.file("b.img")), QString());
 }
 #endif
 
