@@ -28,6 +28,26 @@ QString gameNameOf(const QString& path) {
     return name.left(qMax<qsizetype>(0, name.size() - 4));
 }
 
+// The image file the emulator opens for a CCD file: "IMG" with each letter in the case of the
+// CCD file's extension at its place (a letter that is not one takes the case before it).
+QString emulatorImageName(const QString& ccdPath, const QString& gameName) {
+    const QString name = platform::fileNamePart(ccdPath);
+    if (name.size() < 4 || name.at(name.size() - 4) != QLatin1Char('.'))
+        return QString();
+    QString extension = QStringLiteral(".IMG");
+    bool lower = false;
+    for (int i = 1; i < 4; ++i) {
+        const QChar c = name.at(name.size() - 4 + i);
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            lower = true;
+        else if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            lower = false;
+        if (lower)
+            extension[i] = extension.at(i).toLower();
+    }
+    return platform::folderPart(ccdPath) + gameName + extension;
+}
+
 DiscHeader headerFromBytes(const QByteArray& bytes) {
     DiscHeader header;
     for (int i = 0; i < HeaderFieldCount; ++i)
@@ -37,11 +57,12 @@ DiscHeader headerFromBytes(const QByteArray& bytes) {
 
 // Sets the header offset and the Saturn flag from the data file's first bytes; when `header`
 // is given and the disc is a Saturn disc, the header bytes come from the same read.
-void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseIndex* index) {
+void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseIndex* index,
+                   const QString& likelyName = QString()) {
     image.headerOffset = 0;
     image.isSaturn = false;
     detail::ReadOnlyFile file;
-    if (!file.open(image.dataFilePath, index))
+    if (!file.open(image.dataFilePath, index, likelyName))
         return;
     image.dataFilePath = file.path();
     // One read covers the 8 bytes at the start, the 5 at the offset plus 5, and the header.
@@ -189,7 +210,10 @@ void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* heade
         return;
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");
-    checkDataFile(image, header, index);
+    // The emulator opens the image with the letter case of the CCD file's extension ("x.ccd":
+    // "x.img"), which is how nearly every dump is named: tried first, it is found in one open,
+    // without listing the folder.
+    checkDataFile(image, header, index, emulatorImageName(ccdPath, image.gameName));
 }
 
 } // namespace

@@ -22,8 +22,10 @@ public:
     // and opening one never waits); on a case-sensitive
     // file system a file missing under its exact name is looked up ignoring letter case in its
     // folder, through `index` when given (a batch lists each folder once). Throws
-    // platform::IoError when the file exists but cannot be opened.
-    bool open(const QString& path, platform::FileCaseIndex* index = nullptr);
+    // platform::IoError when the file exists but cannot be opened. A `likelyName` is tried
+    // first, under exactly that name: the letter case the file mostly has on disk.
+    bool open(const QString& path, platform::FileCaseIndex* index = nullptr,
+              const QString& likelyName = QString());
     // The name it was opened under (the letter-case match, when that was used).
     const QString& path() const { return path_; }
     // Reads up to `size` bytes at `position`; fewer at the end of the file, none beyond it.
