@@ -107,6 +107,8 @@ class Batch {
 public:
     Batch(GameListModel& model, const GameList::Progress& progress, int total, int intervalMs)
         : model_(model), progress_(progress), total_(total), intervalMs_(intervalMs) {
+        // Every entry may become a row: room for them all at once.
+        model_.reserve(model_.count() + total);
         timer_.start();
     }
 
@@ -117,6 +119,13 @@ public:
     // The rows listed so far, those not yet shown included.
     int count() const { return model_.count() + static_cast<int>(pending_.size()); }
     void add(GameRecord&& record) {
+        // A few area symbol strings ("JTUE", "U") stand for thousands of games: the rows share
+        // one copy of each.
+        const auto region = regions_.constFind(record.region);
+        if (region != regions_.constEnd())
+            record.region = *region;
+        else if (regions_.size() < 256)
+            regions_.insert(record.region);
         pendingPaths_.insert(record.path);
         pending_.push_back(std::move(record));
     }
@@ -145,6 +154,7 @@ private:
     platform::FileCaseIndex index_;
     std::vector<GameRecord> pending_;
     QSet<QString> pendingPaths_;
+    QSet<QString> regions_;
 };
 
 } // namespace
@@ -239,14 +249,23 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
         return;
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
-    rows_.reserve(rows_.size() + records.size());
-    index_.reserve(static_cast<qsizetype>(rows_.size() + records.size()));
+    // Grows by doubling: a batch appends in many runs, and room for just one more run each
+    // time would move every row at every run.
+    if (rows_.capacity() < rows_.size() + records.size())
+        rows_.reserve(std::max(rows_.size() + records.size(), rows_.capacity() * 2));
     for (const GameRecord& record : records) {
         if (!index_.contains(record.path))
             index_.insert(record.path, count());
         rows_.push_back(record);
     }
     endInsertRows();
+}
+
+void GameListModel::reserve(int rows) {
+    if (rows > count()) {
+        rows_.reserve(static_cast<size_t>(rows));
+        index_.reserve(rows);
+    }
 }
 
 void GameListModel::removeAt(int row) {
@@ -345,10 +364,11 @@ void GameList::startUp(const Progress& progress) {
     // Every entry is opened while it is validated, and one whose file is missing fails there
     // just as it fails the existence test of loadGameList; so the lines go straight to the
     // validation and each file is looked up once, not twice.
-    const QStringList candidates = platform::readTextLines(listFilePath());
+    QStringList candidates = platform::readTextLines(listFilePath());
     Batch batch(model_, progress, static_cast<int>(candidates.size()), progressIntervalMs_);
+    // Entries read and not shown: a repeat of one is not read again. (A repeat of a shown one
+    // is found among the rows.)
     QSet<QString> seen;
-    seen.reserve(candidates.size());
     held_.clear();
     QString unreadable;
     bool stopped = false;
@@ -359,12 +379,14 @@ void GameList::startUp(const Progress& progress) {
             // A repeated entry is dropped whatever its image holds, so it is not read again.
             if (path.isEmpty() || seen.contains(path) || batch.isListed(path))
                 continue;
-            seen.insert(path);
             GameRecord record;
             try {
                 if (buildRecord(path, record, batch.index()))
                     batch.add(std::move(record));
+                else
+                    seen.insert(path);
             } catch (const platform::IoError& error) {
+                seen.insert(path);
                 // An entry that exists but cannot be read now (no permission, an I/O error) is
                 // neither shown nor dropped: the list file keeps it in its place, so that it
                 // comes back once it can be read.
@@ -385,6 +407,8 @@ void GameList::startUp(const Progress& progress) {
         throw;
     }
     batch.flush();
+    candidates.clear(); // the rows hold the entries now; the list is not kept beside them
+    seen.clear();
     emit countChanged(QString::number(model_.count()));
     if (stopped)
         return; // as after a failure: the entries not yet validated stay in List.ini

@@ -55,6 +55,9 @@ public:
     int rowOf(const QString& path) const { return index_.value(path, -1); }
     QStringList paths() const;
 
+    // Makes room for this many rows in all, so a long batch does not move the rows again and
+    // again as they grow.
+    void reserve(int rows);
     void append(const GameRecord& record);
     void append(const std::vector<GameRecord>& records);
     void removeAt(int row);

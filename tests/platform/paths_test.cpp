@@ -84,6 +84,12 @@ TEST(TextFile, AtomicWriteReplacesWholeFileWithCrLf) {
     EXPECT_EQ(testsupport::readAll(path), "Lang=1\r\nTheme=2\r\n");
     EXPECT_THROW(writeTextLinesAtomic(dir.file("missing/x.ini"), {"a"}), IoError);
     EXPECT_THROW(readTextLines(dir.file("none.txt")), IoError);
+    // A long list goes out in pieces; every line arrives, the last piece's too.
+    QStringList many;
+    for (int i = 0; i < 20000; ++i)
+        many << QStringLiteral("/games/Game number %1.cue").arg(i);
+    writeTextLinesAtomic(path, many);
+    EXPECT_EQ(readTextLines(path), many);
 }
 
 TEST(TextFile, TrimRemovesLowCodesAtBothEndsOnly) {

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Peak memory of the real launcher at start-up with a long list, against the same launcher
+# with an empty list (what Qt and the window cost before any game).
+#
+#   bench/peak_memory.sh [games] [cue|ccd]     (default: 100000 cue)
+#
+# Writes <games> games into one folder of a scratch application folder (every data file a hard
+# link of one image, so the disk holds one), lists them in List.ini, starts build/varnix off
+# screen, waits until start-up has rewritten List.ini and painted, and prints the process's
+# peak resident size (VmHWM). Needs build/varnix and build/tools/mkdisc.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+count=${1:-100000}
+kind=${2:-cue}
+varnix="$root/build/varnix"
+mkdisc="$root/build/tools/mkdisc"
+for tool in "$varnix" "$mkdisc"; do
+    [ -x "$tool" ] || { echo "$0: $tool is missing; build first" >&2; exit 1; }
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# An application folder: the launcher, a stand-in emulator, and the games.
+app() {
+    mkdir -p "$1/Core/pgconfig" "$1/games"
+    ln -s "$varnix" "$1/varnix"
+    printf '#!/bin/sh\nexit 0\n' >"$1/Core/mednafen"
+    chmod +x "$1/Core/mednafen"
+    : >"$1/List.ini"
+}
+app "$work/empty"
+app "$work/full"
+games="$work/full/games"
+"$mkdisc" "$kind" "$work" "seed" --product "T-12345" --area "JTUE" >/dev/null
+python3 - "$work" "$games" "$count" "$kind" <<'EOF'
+import os, shutil, sys
+work, games, count, kind = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+lines = []
+if kind == "cue":
+    for i in range(count):
+        if i % 50000 == 0:  # a file takes at most 65,000 hard links
+            data = os.path.join(work, "seed%d.bin" % i)
+            shutil.copyfile(os.path.join(work, "seed (Track 01).bin"), data)
+        name = "Game %d %d" % ((i * 104729) % 1000003, i)
+        os.link(data, os.path.join(games, name + ".bin"))
+        cue = os.path.join(games, name + ".cue")
+        with open(cue, "w") as f:
+            f.write('FILE "%s.bin" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n' % name)
+        lines.append(cue)
+else:
+    with open(os.path.join(work, "seed.ccd"), "rb") as f:
+        ccd_text = f.read()
+    for i in range(count):
+        if i % 50000 == 0:
+            image = os.path.join(work, "seed%d.img" % i)
+            shutil.copyfile(os.path.join(work, "seed.img"), image)
+        name = "Game %d %d" % ((i * 104729) % 1000003, i)
+        os.link(image, os.path.join(games, name + ".img"))
+        ccd = os.path.join(games, name + ".ccd")
+        with open(ccd, "wb") as f:
+            f.write(ccd_text)
+        lines.append(ccd)
+with open(os.path.join(work, "full", "List.ini"), "w", newline="") as f:
+    f.write("".join(line + "\r\n" for line in lines))
+EOF
+
+# Starts the launcher in the folder, waits until List.ini was rewritten (start-up validated and
+# saved the list) plus a second for the paint, prints VmHWM in MB and ends the launcher.
+peak() {
+    local folder=$1 before pid hwm tick
+    touch -d '2000-01-01' "$folder/List.ini"
+    before=$(stat -c %Y "$folder/List.ini")
+    (cd "$folder" && QT_QPA_PLATFORM=offscreen exec ./varnix >/dev/null 2>&1) &
+    pid=$!
+    # An empty list may not be rewritten: two seconds are plenty for its start-up.
+    for tick in $(seq 1 1200); do
+        sleep 0.1
+        [ "$(stat -c %Y "$folder/List.ini")" != "$before" ] && break
+        [ ! -s "$folder/List.ini" ] && [ "$tick" -ge 20 ] && break
+        kill -0 "$pid" 2>/dev/null || break
+    done
+    sleep 1
+    hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status")
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    awk -v kb="$hwm" 'BEGIN {printf "%.1f", kb / 1024}'
+}
+empty=$(peak "$work/empty")
+full=$(peak "$work/full")
+rows=$(grep -c . "$work/full/List.ini" || true)
+echo "peak memory (VmHWM): empty list $empty MB, $count $kind games $full MB ($rows rows kept)"
