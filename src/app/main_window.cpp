@@ -150,7 +150,7 @@ void TForm1::startUp() {
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { applyWarningRule(); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { applyWarningRule(); });
     connect(gameList_.get(), &library::GameList::countChanged, this, [this](const QString& text) {
-        countText_ = text;
+        filter_.setListCount(text);
         showCount();
     });
     connect(model, &QAbstractItemModel::rowsInserted, this,
@@ -456,44 +456,24 @@ void TForm1::hideFilter() {
 
 // Hides the rows from first to last that do not match the filter text.
 void TForm1::filterRows(int first, int last) {
-    const QString text = filterEdit_->text();
-    if (text.isEmpty())
+    if (!filter_.active())
         return;
-    const library::GameListModel* model = gameList_->model();
-    for (int row = first; row <= last && row < model->count(); ++row) {
-        const bool shown = library::matchesFilter(model->at(row), text);
-        ListView1->setRowHidden(row, !shown);
-        if (shown)
-            ++shownRows_;
-    }
+    filter_.filterRows(*gameList_->model(), first, last,
+                       [this](int row, bool shown) { ListView1->setRowHidden(row, !shown); });
     const int selected = selectedRow();
     if (selected >= first && selected <= last && ListView1->isRowHidden(selected))
         ListView1->clearSelection();
 }
 
 void TForm1::applyFilter() {
-    const int count = gameList_->model()->count();
-    shownRows_ = 0;
-    if (filterEdit_->text().isEmpty()) {
-        if (rowsHidden_) {
-            for (int row = 0; row < count; ++row)
-                ListView1->setRowHidden(row, false);
-            rowsHidden_ = false;
-        }
-    } else {
-        rowsHidden_ = true;
-        filterRows(0, count - 1);
-    }
+    filter_.reset(*gameList_->model(),
+                  [this](int row, bool shown) { ListView1->setRowHidden(row, !shown); });
+    filterRows(0, gameList_->model()->count() - 1);
     showCount();
 }
 
 void TForm1::showCount() {
-    if (filterEdit_->text().isEmpty())
-        StatusPanels[1]->setText(countText_);
-    else
-        StatusPanels[1]->setText(i18n::message(i18n::Extra::ShownOfTotal)
-                                     .arg(shownRows_)
-                                     .arg(gameList_->model()->count()));
+    StatusPanels[1]->setText(filter_.countText(gameList_->model()->count()));
 }
 
 int TForm1::selectedRow() const {

@@ -4,6 +4,7 @@
 #include "app/emulator_check.h"
 #include "app/launcher_settings.h"
 #include "controls/borderless_window.h"
+#include "library/game_filter.h"
 
 #include <QWidget>
 #include <functional>
@@ -204,9 +205,7 @@ private:
     QString status_; // the status text whole; panel 3 may show it shortened
     controls::TXiButton* XiButton7 = nullptr;
     QLineEdit* filterEdit_ = nullptr;
-    QString countText_;
-    int shownRows_ = 0;
-    bool rowsHidden_ = false;
+    library::GameFilter filter_;
     QMenu* PopupMenu1 = nullptr;
     QAction* Addgames1 = nullptr;
     QAction* Addfolder1 = nullptr;

@@ -151,7 +151,10 @@ void TForm1::buildWindow() {
     filterEdit_->setClearButtonEnabled(true);
     filterEdit_->installEventFilter(this);
     filterEdit_->hide();
-    connect(filterEdit_, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    connect(filterEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        filter_.setText(text);
+        applyFilter();
+    });
     cancelBatch_ = new QShortcut(Qt::Key_Escape, this);
     cancelBatch_->setEnabled(false);
     connect(cancelBatch_, &QShortcut::activated, this, [this] { gameList_->cancelBatch(); });
