@@ -17,6 +17,7 @@
 #include "settings/profiles.h"
 #include "settings/settings_model.h"
 #include "settings/settings_panel.h"
+#include "settings/unsaved_tracker.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -141,6 +142,7 @@ void TForm1::startUp() {
 
     gameList_ = std::make_unique<library::GameList>(paths_.folder);
     settingsModel_ = std::make_unique<settings::SettingsModel>();
+    unsaved_ = std::make_unique<settings::UnsavedTracker>(*settingsModel_);
     profiles_ = std::make_unique<settings::Profiles>(*settingsModel_, paths_.folder);
     auto* model = gameList_->model();
     library::showGameList(ListView1, model);
@@ -611,11 +613,12 @@ void TForm1::ListView1SelectItem() {
         return;
     const int row = selectedRow();
     const bool selected = row >= 0;
-    if (!shownPath_.isEmpty() && (!selected || gameList_->model()->at(row).path != shownPath_) &&
+    if (!unsaved_->path().isEmpty() &&
+        (!selected || gameList_->model()->at(row).path != unsaved_->path()) &&
         !settleUnsavedSettings()) {
         // Cancelled: the game whose changes the tabs hold stays selected.
         for (int i = 0; i < gameList_->model()->count(); ++i) {
-            if (gameList_->model()->at(i).path == shownPath_) {
+            if (gameList_->model()->at(i).path == unsaved_->path()) {
                 revertingSelection_ = true;
                 selectRow(i);
                 ListView1->setCurrentIndex(gameList_->model()->index(i, 1));
@@ -626,11 +629,10 @@ void TForm1::ListView1SelectItem() {
     }
     QString error;
     if (!selected) {
-        shownPath_.clear();
-    } else if (gameList_->model()->at(row).path != shownPath_) {
+        unsaved_->showGame(QString(), QString());
+    } else if (gameList_->model()->at(row).path != unsaved_->path()) {
         const library::GameRecord& game = gameList_->model()->at(row);
-        shownPath_ = game.path;
-        shownName_ = game.gameName;
+        unsaved_->showGame(game.path, game.gameName);
         try {
             profiles_->selectGame(game.path, game.gameName);
         } catch (const platform::IoError& e) {
@@ -655,12 +657,12 @@ void TForm1::applySelectionRule() {
 }
 
 void TForm1::settingsInStore() {
-    storedSettings_ = settingsModel_->collectSettings();
+    unsaved_->markStored();
     showUnsavedMark();
 }
 
 bool TForm1::settingsUnsaved() const {
-    return !shownPath_.isEmpty() && settingsModel_->collectSettings() != storedSettings_;
+    return unsaved_ && unsaved_->unsaved();
 }
 
 // "Save profile" carries a mark while the tabs hold unsaved changes.
@@ -681,7 +683,8 @@ bool TForm1::settleUnsavedSettings() {
         return true;
     using Choice = controls::Dialogs::SaveChoice;
     const Choice choice = controls::dialogs().askToSave(
-        this, i18n::message(i18n::Extra::UnsavedSettings).replace(QStringLiteral("%1"), shownName_),
+        this,
+        i18n::message(i18n::Extra::UnsavedSettings).replace(QStringLiteral("%1"), unsaved_->name()),
         {i18n::message(i18n::Extra::SaveButton), i18n::message(i18n::Extra::DiscardButton),
          i18n::message(i18n::Extra::CancelButton)});
     if (choice == Choice::Cancel)
@@ -689,9 +692,9 @@ bool TForm1::settleUnsavedSettings() {
     bool settled = true;
     try {
         if (choice == Choice::Save)
-            setStatus(profiles_->saveProfile(shownPath_, shownName_));
-        else
-            profiles_->selectGame(shownPath_, shownName_); // the tabs show the stored profile
+            setStatus(profiles_->saveProfile(unsaved_->path(), unsaved_->name()));
+        else // the tabs show the stored profile
+            profiles_->selectGame(unsaved_->path(), unsaved_->name());
     } catch (const platform::IoError& error) {
         showError(error.text());
         // A failed save keeps the changes and the user where they were.

@@ -35,6 +35,7 @@ namespace settings {
 class Profiles;
 class SettingsModel;
 class SettingsPanel;
+class UnsavedTracker;
 } // namespace settings
 namespace launch {
 class GameLauncher;
@@ -165,10 +166,6 @@ private:
     QString progressText_;
     std::function<bool(const QString&)> restarter_;
 
-    // The game whose settings the tabs show (empty path: none), and the lines last read or saved.
-    QString shownPath_;
-    QString shownName_;
-    QStringList storedSettings_;
     QString saveCaption_; // "Save profile" without the unsaved mark
     bool revertingSelection_ = false;
     QString gamesFolder_; // where "Add games" picked games last
@@ -177,6 +174,8 @@ private:
     std::unique_ptr<library::GameList> gameList_;
     std::unique_ptr<settings::SettingsModel> settingsModel_;
     std::unique_ptr<settings::Profiles> profiles_;
+    // The game whose settings the tabs show, and whether they hold unsaved changes.
+    std::unique_ptr<settings::UnsavedTracker> unsaved_;
     launch::GameLauncher* launcher_ = nullptr;
     launch::TForm3* form3_ = nullptr;
     library::TForm2* form2_ = nullptr;
