@@ -206,7 +206,7 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
 void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header,
                  platform::FileCaseIndex* index) {
     image.isSaturn = false;
-    if (!detail::fileExistsOrFail(ccdPath))
+    if (!detail::fileExistsOrFail(ccdPath, index))
         return;
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");

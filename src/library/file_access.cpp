@@ -98,8 +98,8 @@ bool isFileExact(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
-bool fileExistsOrFail(const QString& path) {
-    return platform::fileExists(path);
+bool fileExistsOrFail(const QString& path, platform::FileCaseIndex* index) {
+    return index ? index->fileExists(path) : platform::fileExists(path);
 }
 
 #else
@@ -153,7 +153,7 @@ bool isFileExact(const QString& path) {
            S_ISREG(info.st_mode);
 }
 
-bool fileExistsOrFail(const QString& path) {
+bool fileExistsOrFail(const QString& path, platform::FileCaseIndex* index) {
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
     struct stat info {};
@@ -162,7 +162,7 @@ bool fileExistsOrFail(const QString& path) {
     const int error = errno;
     if (error != ENOENT && error != ENOTDIR && error != ENAMETOOLONG)
         fail(path, qt_error_string(error));
-    return platform::fileExists(path);
+    return index ? index->fileExists(path) : platform::fileExists(path);
 }
 
 #endif

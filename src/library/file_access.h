@@ -48,9 +48,10 @@ private:
 // lookup).
 bool isFileExact(const QString& path);
 
-// Whether a regular file exists, with the letter-case lookup of ReadOnlyFile::open. Throws
-// platform::IoError when that cannot be told (a folder on the way that cannot be searched, a
-// loop of symbolic links, an I/O error): such a file may well be there.
-bool fileExistsOrFail(const QString& path);
+// Whether a regular file exists, with the letter-case lookup of ReadOnlyFile::open (through
+// `index` when given). Throws platform::IoError when that cannot be told (a folder on the way
+// that cannot be searched, a loop of symbolic links, an I/O error): such a file may well be
+// there.
+bool fileExistsOrFail(const QString& path, platform::FileCaseIndex* index = nullptr);
 
 } // namespace library::detail

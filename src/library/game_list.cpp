@@ -4,6 +4,7 @@
 #include "library/disc_image.h"
 #include "library/file_access.h"
 #include "library/folder_scan.h"
+#include "library/read_ahead.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -13,7 +14,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
+#include <utility>
 
 namespace library {
 
@@ -372,20 +375,25 @@ void GameList::startUp(const Progress& progress) {
     held_.clear();
     QString unreadable;
     bool stopped = false;
+    ReadAheadWhenSlow ahead(candidates, readAheadAlways_);
     try {
         int done = 0;
-        for (const QString& path : candidates) {
+        for (const QString& path : std::as_const(candidates)) {
             ++done;
             // A repeated entry is dropped whatever its image holds, so it is not read again.
             if (path.isEmpty() || seen.contains(path) || batch.isListed(path))
                 continue;
             GameRecord record;
+            ahead.entryStarts(done - 1);
             try {
-                if (buildRecord(path, record, batch.index()))
+                const bool saturn = buildRecord(path, record, batch.index());
+                ahead.entryEnds();
+                if (saturn)
                     batch.add(std::move(record));
                 else
                     seen.insert(path);
             } catch (const platform::IoError& error) {
+                ahead.entryEnds();
                 seen.insert(path);
                 // An entry that exists but cannot be read now (no permission, an I/O error) is
                 // neither shown nor dropped: the list file keeps it in its place, so that it
@@ -406,6 +414,7 @@ void GameList::startUp(const Progress& progress) {
         emit countChanged(QString::number(model_.count()));
         throw;
     }
+    ahead.stop();
     batch.flush();
     candidates.clear(); // the rows hold the entries now; the list is not kept beside them
     seen.clear();
@@ -459,12 +468,16 @@ void GameList::addBatch(const QStringList& paths, const Progress& progress) {
     {
         BusyScope scope(busy_);
         Batch batch(model_, progress, static_cast<int>(paths.size()), progressIntervalMs_);
+        ReadAheadWhenSlow ahead(paths, readAheadAlways_);
         try {
             int done = 0;
             for (const QString& path : paths) {
-                ++done;
                 GameRecord record;
-                if (!buildRecord(path, record, batch.index())) {
+                ahead.entryStarts(done);
+                ++done;
+                const bool saturn = buildRecord(path, record, batch.index());
+                ahead.entryEnds();
+                if (!saturn) {
                     status = i18n::message(MessageNotSaturn);
                 } else if (batch.isListed(path)) {
                     // The duplicate test comes after the Saturn check and the header read.

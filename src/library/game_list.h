@@ -126,6 +126,9 @@ public:
 
     // The least time between two progress reports (50 ms; tests report after every entry).
     void setProgressInterval(int ms) { progressIntervalMs_ = ms; }
+    // Batches read their files ahead on a few threads once the validation proves slow (a cold
+    // cache); tests make them read ahead from the first entry.
+    void setReadAheadAlways(bool always) { readAheadAlways_ = always; }
 
 signals:
     void countChanged(const QString& text);
@@ -146,6 +149,7 @@ private:
     std::vector<HeldEntry> held_;
     bool busy_ = false;
     int progressIntervalMs_ = 50;
+    bool readAheadAlways_ = false;
     bool cancelled_ = false;
 };
 

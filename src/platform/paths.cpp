@@ -114,7 +114,7 @@ QString FileCaseIndex::find(const QString& path) {
     return QString();
 #else
     const QString name = fileNamePart(path);
-    if (name.isEmpty())
+    if (name.isEmpty() || !listFolders_)
         return QString();
     const QString folder = folderPart(QDir::fromNativeSeparators(path));
     const QString listed = folder.isEmpty() ? QStringLiteral("./") : folder;

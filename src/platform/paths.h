@@ -42,6 +42,9 @@ QString resolveFileCase(const QString& path);
 // first; on a file system that ignores letter case nothing is listed.
 class FileCaseIndex {
 public:
+    // An index that lists no folder (`listFolders` false) finds exact names only: for reading
+    // ahead, where listing a large folder once more per reader would cost more than it saves.
+    explicit FileCaseIndex(bool listFolders = true) : listFolders_(listFolders) {}
     // The file in the path's folder whose name equals the path's file name ignoring letter
     // case; empty when there is none.
     QString find(const QString& path);
@@ -65,6 +68,7 @@ private:
     };
     QHash<QString, QHash<QString, Name>> folders_; // folder -> case-folded name -> name
     int listings_ = 0;
+    bool listFolders_ = true;
 };
 
 // Shows a path with the platform's native separators.

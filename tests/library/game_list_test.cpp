@@ -232,6 +232,46 @@ TEST_F(GameListTest, ThrottledAddKeepsRowsTextsAndFile) {
     EXPECT_EQ(eachFile, crlfLines({a, b, c}));
 }
 
+// Reading ahead on other threads changes only the speed: the same rows in the same order, the
+// same texts and the same List.ini, at start-up and when adding.
+TEST_F(GameListTest, ReadingAheadKeepsRowsOrderTextsAndFile) {
+    QStringList entries;
+    for (int i = 0; i < 40; ++i) {
+        entries << game(QStringLiteral("G%1").arg(i), "T-" + QByteArray::number(i));
+        if (i % 5 == 0)
+            entries << notSaturn(QStringLiteral("N%1").arg(i))
+                    << dir.file(QStringLiteral("games/missing%1.cue").arg(i));
+        if (i % 7 == 0) // its image under "IMG": found ignoring letter case
+            entries << discwriter::writeCcdGame(dir.file("ccd"), QStringLiteral("C%1").arg(i),
+                                                discwriter::Header(),
+                                                QStringLiteral("C%1.IMG").arg(i), 1);
+    }
+    const QStringList once = entries;
+    for (int round = 0; round < 5; ++round) // repeats, dropped as duplicates
+        entries += once;
+    const auto run = [&](bool ahead, bool startUp) {
+        dir.write("List.ini", crlfLines(entries));
+        GameList list(dir.path());
+        list.setReadAheadAlways(ahead);
+        QSignalSpy count(&list, &GameList::countChanged);
+        QSignalSpy status(&list, &GameList::statusChanged);
+        if (startUp) {
+            list.startUp();
+        } else {
+            list.clear();
+            list.addGames(entries);
+        }
+        return QStringList{list.model()->paths().join('|'), lastTexts(count).join('|'),
+                           lastTexts(status).join('|'), QString::fromLocal8Bit(listFile())};
+    };
+    for (const bool startUp : {true, false}) {
+        const QStringList plain = run(false, startUp);
+        EXPECT_EQ(plain.first().count('|'), 40 + 6 - 1);
+        for (int round = 0; round < 3; ++round)
+            EXPECT_EQ(run(true, startUp), plain);
+    }
+}
+
 #ifndef Q_OS_WIN
 // CCD games ask for "<name>.IMG"; on a case-sensitive file system the image is found in a
 // listing of its folder, made once per batch and made again when a name it gave has gone.
