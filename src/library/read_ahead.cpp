@@ -1,6 +1,7 @@
 #include "library/read_ahead.h"
 
 #include "library/disc_image.h"
+#include "platform/disk_reads.h"
 #include "platform/paths.h"
 
 #include <exception>
@@ -64,7 +65,8 @@ namespace {
 // Batches shorter than this never read ahead, and the validation is judged over runs of this
 // many entries.
 constexpr int Run = 256;
-// An entry slower than this on average means reads from the disk.
+// Where disk reads are not counted: an entry slower than this on average means reads from the
+// disk.
 constexpr qint64 SlowEntryNs = 40'000;
 
 } // namespace
@@ -81,16 +83,24 @@ void ReadAheadWhenSlow::entryStarts(int done) {
     }
     if (!eligible_)
         return;
-    if (always_ || (timed_ >= Run && spentNs_ > timed_ * SlowEntryNs)) {
+    if (always_ || (timed_ >= Run && runWasSlow())) {
         ahead_ = std::make_unique<ReadAhead>(paths_, done, 4, 512);
         return;
     }
-    if (timed_ >= Run) {
+    if (timed_ >= Run || timed_ == 0) {
         timed_ = 0;
         spentNs_ = 0;
+        blocksAtRunStart_ = platform::diskBlocksReadByThisThread();
     }
     clock_.start();
     timing_ = true;
+}
+
+bool ReadAheadWhenSlow::runWasSlow() const {
+    const qint64 blocks = platform::diskBlocksReadByThisThread();
+    if (blocksAtRunStart_ >= 0 && blocks >= 0)
+        return (blocks - blocksAtRunStart_) * 4 >= timed_;
+    return spentNs_ > timed_ * SlowEntryNs;
 }
 
 void ReadAheadWhenSlow::entryEnds() {
