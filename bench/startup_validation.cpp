@@ -230,11 +230,8 @@ void writeAll(const std::string& path, const std::string& text) {
     }
 }
 
-// Start-up floor: read the list, validate, write the list.
-int startUpFloor(const QString& listPath) {
-    std::string list;
-    if (!readWhole(listPath.toStdString(), list))
-        return -1;
+// The lines of a list file, without their terminators.
+std::vector<std::string> listLines(const std::string& list) {
     std::vector<std::string> paths;
     size_t start = 0;
     while (start < list.size()) {
@@ -247,6 +244,15 @@ int startUpFloor(const QString& listPath) {
         paths.push_back(std::move(path));
         start = end + 1;
     }
+    return paths;
+}
+
+// Start-up floor: read the list, validate, write the list.
+int startUpFloor(const QString& listPath) {
+    std::string list;
+    if (!readWhole(listPath.toStdString(), list))
+        return -1;
+    const std::vector<std::string> paths = listLines(list);
     std::string kept;
     Floor floor;
     const int found = floor.run(paths, kept);
@@ -260,18 +266,7 @@ int parallelFloor(const QString& listPath, int workers) {
     std::string list;
     if (!readWhole(listPath.toStdString(), list))
         return -1;
-    std::vector<std::string> paths;
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find('\n', start);
-        if (end == std::string::npos)
-            end = list.size();
-        std::string path = list.substr(start, end - start);
-        if (!path.empty() && path.back() == '\r')
-            path.pop_back();
-        paths.push_back(std::move(path));
-        start = end + 1;
-    }
+    const std::vector<std::string> paths = listLines(list);
     std::vector<char> found(paths.size(), 0);
     std::vector<std::thread> threads;
     for (int w = 0; w < workers; ++w) {

@@ -5,13 +5,18 @@
 #include "platform/paths.h"
 
 #include <exception>
+#include <system_error>
 
 namespace library {
 
 ReadAhead::ReadAhead(const QStringList& paths, int first, int readers, int window)
     : paths_(paths), window_(window), next_(first), done_(first), reported_(first) {
-    for (int i = 0; i < readers; ++i)
-        readers_.emplace_back([this] { read(); });
+    try {
+        for (int i = 0; i < readers; ++i)
+            readers_.emplace_back([this] { read(); });
+    } catch (const std::system_error&) {
+        // No more threads to be had: the readers started so far do the work, or none does.
+    }
 }
 
 ReadAhead::~ReadAhead() {

@@ -26,8 +26,10 @@ QByteArray toLocal8Bit(const QString& text) {
     return text.toLocal8Bit();
 }
 
-QList<QByteArray> splitLines(const QByteArray& bytes) {
-    QList<QByteArray> lines;
+namespace {
+
+// Calls `take` with every line of the bytes, without its terminator.
+template <typename Take> void forEachLine(const QByteArray& bytes, Take take) {
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -37,9 +39,16 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
         // A CR before the LF is no part of the line, nor is one that ends the last line.
         if (len > 0 && bytes.at(end - 1) == '\r')
             --len;
-        lines.append(bytes.mid(start, len));
+        take(QByteArrayView(bytes).sliced(start, len));
         start = end + 1;
     }
+}
+
+} // namespace
+
+QList<QByteArray> splitLines(const QByteArray& bytes) {
+    QList<QByteArray> lines;
+    forEachLine(bytes, [&lines](QByteArrayView line) { lines.append(line.toByteArray()); });
     return lines;
 }
 
@@ -69,18 +78,8 @@ QStringList readTextLines(const QString& path) {
     const QByteArray bytes = readFileBytes(path);
     QStringList lines;
     lines.reserve(bytes.count('\n') + 1);
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        qsizetype len = end - start;
-        // A CR before the LF is no part of the line, nor is one that ends the last line.
-        if (len > 0 && bytes.at(end - 1) == '\r')
-            --len;
-        lines.append(QString::fromLocal8Bit(QByteArrayView(bytes).sliced(start, len)));
-        start = end + 1;
-    }
+    forEachLine(bytes,
+                [&lines](QByteArrayView line) { lines.append(QString::fromLocal8Bit(line)); });
     return lines;
 }
 
