@@ -36,30 +36,26 @@ python3 - "$work" "$games" "$count" "$kind" <<'EOF'
 import os, shutil, sys
 work, games, count, kind = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
 lines = []
+# Each game: its data file (a hard link of a seed image) and its cue sheet or CCD file.
 if kind == "cue":
-    for i in range(count):
-        if i % 50000 == 0:  # a file takes at most 65,000 hard links
-            data = os.path.join(work, "seed%d.bin" % i)
-            shutil.copyfile(os.path.join(work, "seed (Track 01).bin"), data)
-        name = "Game %d %d" % ((i * 104729) % 1000003, i)
-        os.link(data, os.path.join(games, name + ".bin"))
-        cue = os.path.join(games, name + ".cue")
-        with open(cue, "w") as f:
-            f.write('FILE "%s.bin" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n' % name)
-        lines.append(cue)
+    seed, data_ext, sheet_ext = "seed (Track 01).bin", ".bin", ".cue"
+    sheet = lambda name: ('FILE "%s.bin" BINARY\r\n  TRACK 01 MODE1/2352\r\n'
+                          '    INDEX 01 00:00:00\r\n' % name).encode()
 else:
+    seed, data_ext, sheet_ext = "seed.img", ".img", ".ccd"
     with open(os.path.join(work, "seed.ccd"), "rb") as f:
         ccd_text = f.read()
-    for i in range(count):
-        if i % 50000 == 0:
-            image = os.path.join(work, "seed%d.img" % i)
-            shutil.copyfile(os.path.join(work, "seed.img"), image)
-        name = "Game %d %d" % ((i * 104729) % 1000003, i)
-        os.link(image, os.path.join(games, name + ".img"))
-        ccd = os.path.join(games, name + ".ccd")
-        with open(ccd, "wb") as f:
-            f.write(ccd_text)
-        lines.append(ccd)
+    sheet = lambda name: ccd_text
+for i in range(count):
+    if i % 50000 == 0:  # a file takes at most 65,000 hard links
+        data = os.path.join(work, "seed%d%s" % (i, data_ext))
+        shutil.copyfile(os.path.join(work, seed), data)
+    name = "Game %d %d" % ((i * 104729) % 1000003, i)
+    os.link(data, os.path.join(games, name + data_ext))
+    path = os.path.join(games, name + sheet_ext)
+    with open(path, "wb") as f:
+        f.write(sheet(name))
+    lines.append(path)
 with open(os.path.join(work, "full", "List.ini"), "w", newline="") as f:
     f.write("".join(line + "\r\n" for line in lines))
 EOF

@@ -57,6 +57,17 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
+// A push button of the window: named, captioned, placed, with the hand cursor.
+controls::TXiButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                                const QRect& geometry) {
+    auto* button = new controls::TXiButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setCaption(caption);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
 } // namespace
 
 void TForm1::buildWindow() {
@@ -200,19 +211,13 @@ void TForm1::buildWindow() {
     GroupBox3 = new QGroupBox(QStringLiteral("Game profile"), this);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(8, 428, 285, 51);
-    XiButton1 = new controls::TXiButton(GroupBox3);
-    XiButton1->setObjectName(QStringLiteral("XiButton1"));
-    XiButton1->setCaption(QStringLiteral("Load profile"));
-    XiButton1->setGeometry(10, 20, 127, 23);
+    XiButton1 =
+        makeButton(GroupBox3, "XiButton1", QStringLiteral("Load profile"), QRect(10, 20, 127, 23));
     XiButton1->setEnabled(false);
-    XiButton1->setCursor(Qt::PointingHandCursor);
     connect(XiButton1, &controls::TXiButton::clicked, this, &TForm1::XiButton1Click);
-    XiButton2 = new controls::TXiButton(GroupBox3);
-    XiButton2->setObjectName(QStringLiteral("XiButton2"));
-    XiButton2->setCaption(QStringLiteral("Save profile"));
-    XiButton2->setGeometry(148, 20, 127, 23);
+    XiButton2 =
+        makeButton(GroupBox3, "XiButton2", QStringLiteral("Save profile"), QRect(148, 20, 127, 23));
     XiButton2->setEnabled(false);
-    XiButton2->setCursor(Qt::PointingHandCursor);
     connect(XiButton2, &controls::TXiButton::clicked, this, &TForm1::XiButton2Click);
 
     GroupBox5 = new QGroupBox(QStringLiteral("Skins"), this);
@@ -244,12 +249,8 @@ void TForm1::buildWindow() {
         StatusPanels[i] = panel;
     }
 
-    XiButton7 = new controls::TXiButton(this);
-    XiButton7->setObjectName(QStringLiteral("XiButton7"));
-    XiButton7->setCaption(QStringLiteral("About"));
-    XiButton7->setGeometry(644, 485, 42, 16);
+    XiButton7 = makeButton(this, "XiButton7", QStringLiteral("About"), QRect(644, 485, 42, 16));
     XiButton7->setToolTip(QStringLiteral("About Varnix."));
-    XiButton7->setCursor(Qt::PointingHandCursor);
     XiButton7->raise();
     connect(XiButton7, &controls::TXiButton::clicked, this, &TForm1::XiButton7Click);
 

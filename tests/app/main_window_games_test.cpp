@@ -525,18 +525,17 @@ TEST(MainWindowGames, ShippedTranslationFitsEveryWindow) {
             status->fontMetrics().horizontalAdvance(status->text()),
         app.form->findChild<QWidget*>("XiButton7")->x());
 
-    app.form2->show();
-    app.form2->FormActivate();
-    EXPECT_EQ(app.form2->windowTitle(), "Spieleigenschaften");
-    shoot(app.form2.get(), "properties");
-    EXPECT_EQ(layoutProblems(app.form2.get()), QStringList());
-    app.form2->hide();
-    app.form3->show();
-    app.form3->FormActivate();
-    EXPECT_EQ(app.form3->windowTitle(), "CD-Auswahl");
-    shoot(app.form3.get(), "cd-selection");
-    EXPECT_EQ(layoutProblems(app.form3.get()), QStringList());
-    app.form3->hide();
+    // The two small windows, each as it shows.
+    const auto checkWindow = [&](auto* window, const char* title, const char* shotName) {
+        window->show();
+        window->FormActivate();
+        EXPECT_EQ(window->windowTitle(), title);
+        shoot(window, shotName);
+        EXPECT_EQ(layoutProblems(window), QStringList());
+        window->hide();
+    };
+    checkWindow(app.form2.get(), "Spieleigenschaften", "properties");
+    checkWindow(app.form3.get(), "CD-Auswahl", "cd-selection");
     i18n::initMessageTable();
     i18n::setLanguageIndex(0);
 }
