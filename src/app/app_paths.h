@@ -11,7 +11,6 @@ struct AppPaths {
     // Like every file of the folder, the launcher's own files are found ignoring letter case
     // (a "main.ini" is read and written as Main.ini).
     QString mainIni() const { return platform::resolveFileCase(at(QStringLiteral("/Main.ini"))); }
-    QString listIni() const { return platform::resolveFileCase(at(QStringLiteral("/List.ini"))); }
     QString coreFolder() const { return at(QStringLiteral("/Core")); }
     QString emulator() const {
         return coreFolder() + QLatin1Char('/') + platform::emulatorFileName();

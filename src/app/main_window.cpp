@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProxyStyle>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
@@ -195,7 +196,7 @@ void TForm1::startUp() {
             return profiles_->existingProfile(game.path, game.gameName);
         },
         markerFont);
-    if (QFileInfo(paths_.listIni()).isFile()) {
+    if (QFileInfo(gameList_->listFilePath()).isFile()) {
         startingUp_ = true;
         guarded([&] {
             gameList_->startUp([this, &elapsed](int done, int total) {
@@ -615,16 +616,16 @@ void TForm1::ListView1SelectItem() {
     const bool selected = row >= 0;
     if (!unsaved_->path().isEmpty() &&
         (!selected || gameList_->model()->at(row).path != unsaved_->path()) &&
-        !settleUnsavedSettings()) {
+        // Another game's settings are read next, so a discard need not read this one's back.
+        !settleUnsavedSettings(!selected)) {
         // Cancelled: the game whose changes the tabs hold stays selected.
-        for (int i = 0; i < gameList_->model()->count(); ++i) {
-            if (gameList_->model()->at(i).path == unsaved_->path()) {
-                revertingSelection_ = true;
-                selectRow(i);
-                ListView1->setCurrentIndex(gameList_->model()->index(i, 1));
-                revertingSelection_ = false;
-                return;
-            }
+        const int keep = gameList_->model()->rowOf(unsaved_->path());
+        if (keep >= 0) {
+            revertingSelection_ = true;
+            selectRow(keep);
+            ListView1->setCurrentIndex(gameList_->model()->index(keep, 1));
+            revertingSelection_ = false;
+            return;
         }
     }
     QString error;
@@ -632,9 +633,8 @@ void TForm1::ListView1SelectItem() {
         unsaved_->showGame(QString(), QString());
     } else if (gameList_->model()->at(row).path != unsaved_->path()) {
         const library::GameRecord& game = gameList_->model()->at(row);
-        unsaved_->showGame(game.path, game.gameName);
         try {
-            profiles_->selectGame(game.path, game.gameName);
+            readGameSettings(game.path, game.gameName);
         } catch (const platform::IoError& e) {
             error = e.text();
         }
@@ -678,7 +678,15 @@ void TForm1::showUnsavedMark() {
     }
 }
 
-bool TForm1::settleUnsavedSettings() {
+void TForm1::readGameSettings(const QString& path, const QString& name) {
+    // The read replaces every setting, so the panel's changes during it say nothing of unsaved
+    // edits: no game is shown meanwhile, and the mark is not worked out once per setting.
+    unsaved_->showGame(QString(), QString());
+    const auto shown = qScopeGuard([&] { unsaved_->showGame(path, name); });
+    profiles_->selectGame(path, name);
+}
+
+bool TForm1::settleUnsavedSettings(bool reloadOnDiscard) {
     if (!settingsUnsaved())
         return true;
     using Choice = controls::Dialogs::SaveChoice;
@@ -693,8 +701,8 @@ bool TForm1::settleUnsavedSettings() {
     try {
         if (choice == Choice::Save)
             setStatus(profiles_->saveProfile(unsaved_->path(), unsaved_->name()));
-        else // the tabs show the stored profile
-            profiles_->selectGame(unsaved_->path(), unsaved_->name());
+        else if (reloadOnDiscard) // the tabs show the stored profile
+            readGameSettings(unsaved_->path(), unsaved_->name());
     } catch (const platform::IoError& error) {
         showError(error.text());
         // A failed save keeps the changes and the user where they were.
@@ -808,10 +816,7 @@ void TForm1::ComboBox14Change(int index) {
     if (settleUnsavedSettings())
         restart();
     else
-        ComboBox14->setCurrentIndex(launcherSettings_.skin >= 0 &&
-                                            launcherSettings_.skin < controls::SkinCount
-                                        ? launcherSettings_.skin
-                                        : controls::DefaultSkin);
+        showSelectorsInForce();
 }
 
 void TForm1::ComboBoxEx1Change(int index) {
@@ -820,7 +825,14 @@ void TForm1::ComboBoxEx1Change(int index) {
     if (settleUnsavedSettings())
         restart();
     else
-        ComboBoxEx1->setCurrentIndex(i18n::languageIndex());
+        showSelectorsInForce();
+}
+
+// The skin and language selectors show the entries in force (after a change that did not
+// happen).
+void TForm1::showSelectorsInForce() {
+    ComboBox14->setCurrentIndex(launcherSettings_.skin);
+    ComboBoxEx1->setCurrentIndex(launcherSettings_.language);
 }
 
 // Writes Main.ini from both selectors, closes this window and starts the launcher again from the
@@ -833,8 +845,7 @@ void TForm1::restart() {
         chosen.write(paths_.mainIni());
     } catch (const platform::IoError& error) {
         // Nothing changes: the selectors show the entries in force again.
-        ComboBox14->setCurrentIndex(launcherSettings_.skin);
-        ComboBoxEx1->setCurrentIndex(launcherSettings_.language);
+        showSelectorsInForce();
         showError(error.text());
         return;
     }

@@ -145,8 +145,11 @@ private:
     void emulatorFinished();
     void centerOnDesktop();
     // Before the tabs' game changes or the window goes: unsaved changes are saved or dropped as
-    // the user answers. Returns false when the user cancels.
-    bool settleUnsavedSettings();
+    // the user answers; a discard reads the game's stored settings back unless
+    // `reloadOnDiscard` is false (another game's are read next). False when the user cancels.
+    bool settleUnsavedSettings(bool reloadOnDiscard = true);
+    void readGameSettings(const QString& path, const QString& name);
+    void showSelectorsInForce();
     // The tabs now hold what the shown game's profile holds.
     void settingsInStore();
     void showUnsavedMark();

@@ -216,19 +216,9 @@ bool titleFits(const QGroupBox* box, const QString& title) {
     return label.isEmpty() || label.right() < box->width() - label.left();
 }
 
-void fitGroupTitle(QGroupBox* box) {
-    const QString title = box->title();
+// The text of a group box title that fits its box, elided at the end when needed.
+QString fittedGroupTitle(const QGroupBox* box, const QString& title) {
     if (titleFits(box, title))
-        return;
-    box->setTitle(fittedGroupTitle(box, title));
-    box->setToolTip(title);
-}
-
-} // namespace
-
-QString fittedGroupTitle(const QWidget* widget, const QString& title) {
-    const auto* box = qobject_cast<const QGroupBox*>(widget);
-    if (!box || titleFits(box, title))
         return title;
     for (qsizetype keep = title.size() - 1; keep > 0; --keep) {
         const QString elided = title.left(keep).trimmed() + QChar(0x2026);
@@ -237,6 +227,17 @@ QString fittedGroupTitle(const QWidget* widget, const QString& title) {
     }
     return QString(QChar(0x2026));
 }
+
+void fitGroupTitle(QGroupBox* box) {
+    const QString title = box->title();
+    const QString fitted = fittedGroupTitle(box, title);
+    if (fitted == title)
+        return;
+    box->setTitle(fitted);
+    box->setToolTip(title);
+}
+
+} // namespace
 
 bool captionFits(const QWidget* w) {
     if (isOneLineLabel(w) || isCheckBox(w)) {

@@ -26,7 +26,4 @@ void fitCaptions(QWidget* root);
 // Other widgets always fit.
 bool captionFits(const QWidget* widget);
 
-// The text of a group box title that fits its box, elided at the end when needed.
-QString fittedGroupTitle(const QWidget* groupBox, const QString& title);
-
 } // namespace controls

@@ -13,7 +13,6 @@ public:
     explicit OutputTail(qsizetype limit = 64 * 1024) : limit_(limit) {}
 
     void append(const QByteArray& bytes);
-    const QByteArray& bytes() const { return bytes_; }
 
     // The last lines that say something: blank lines dropped, ends of lines trimmed, at most
     // maxLines of them in their order. A line cut by the limit is left out.

@@ -29,20 +29,12 @@ QString gameNameOf(const QString& path) {
 }
 
 // The image file the emulator opens for a CCD file: "IMG" with each letter in the case of the
-// CCD file's extension at its place (a letter that is not one takes the case before it).
+// CCD file's extension at its place ("x.ccd": "x.img", "x.Ccd": "x.Img").
 QString emulatorImageName(const QString& ccdPath, const QString& gameName) {
     const QString name = platform::fileNamePart(ccdPath);
-    if (name.size() < 4 || name.at(name.size() - 4) != QLatin1Char('.'))
-        return QString();
     QString extension = QStringLiteral(".IMG");
-    bool lower = false;
     for (int i = 1; i < 4; ++i) {
-        const QChar c = name.at(name.size() - 4 + i);
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            lower = true;
-        else if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            lower = false;
-        if (lower)
+        if (name.at(name.size() - 4 + i).isLower())
             extension[i] = extension.at(i).toLower();
     }
     return platform::folderPart(ccdPath) + gameName + extension;

@@ -34,8 +34,7 @@ bool ReadOnlyFile::open(const QString& path, platform::FileCaseIndex* index,
     // A name with a zero byte names no file (the system would open the part before it).
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
-    if (!likelyName.isEmpty() && likelyName != path && !likelyName.contains(QChar(0)) &&
-        openExact(likelyName))
+    if (!likelyName.isEmpty() && likelyName != path && openExact(likelyName))
         return true;
     // Once a batch has listed the folder, its listing gives the real name at once: a CCD
     // file's image, asked as "<name>.IMG", is mostly "<name>.img" on disk, and the failed open

@@ -252,10 +252,6 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
         return;
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
-    // Grows by doubling: a batch appends in many runs, and room for just one more run each
-    // time would move every row at every run.
-    if (rows_.capacity() < rows_.size() + records.size())
-        rows_.reserve(std::max(rows_.size() + records.size(), rows_.capacity() * 2));
     for (const GameRecord& record : records) {
         if (!index_.contains(record.path))
             index_.insert(record.path, count());

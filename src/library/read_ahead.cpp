@@ -97,7 +97,9 @@ void ReadAheadWhenSlow::entryStarts(int done) {
         spentNs_ = 0;
         blocksAtRunStart_ = platform::diskBlocksReadByThisThread();
     }
-    clock_.start();
+    // Only where disk reads are not counted does the time of an entry decide.
+    if (blocksAtRunStart_ < 0)
+        clock_.start();
     timing_ = true;
 }
 
@@ -111,7 +113,8 @@ bool ReadAheadWhenSlow::runWasSlow() const {
 void ReadAheadWhenSlow::entryEnds() {
     if (!timing_)
         return;
-    spentNs_ += clock_.nsecsElapsed();
+    if (blocksAtRunStart_ < 0)
+        spentNs_ += clock_.nsecsElapsed();
     ++timed_;
     timing_ = false;
 }
@@ -119,6 +122,7 @@ void ReadAheadWhenSlow::entryEnds() {
 void ReadAheadWhenSlow::stop() {
     ahead_.reset();
     eligible_ = false;
+    paths_ = QStringList(); // the batch's entries are not kept beside its rows
 }
 
 } // namespace library

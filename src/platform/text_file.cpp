@@ -83,19 +83,6 @@ QStringList readTextLines(const QString& path) {
     return lines;
 }
 
-QString readFirstLine(const QString& path) {
-    QFile file(path);
-    openForReading(file);
-    QByteArray line = file.readLine();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(fileErrorText(path, file.errorString()));
-    if (line.endsWith('\n'))
-        line.chop(1);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return fromLocal8Bit(line);
-}
-
 namespace {
 
 // False only where the folder refuses new files for want of permission (not on a read-only

@@ -21,9 +21,6 @@ QByteArray readFileBytes(const QString& path);
 // Reads a text file line by line (8-bit text); throws IoError when it cannot be read.
 QStringList readTextLines(const QString& path);
 
-// Reads only the first line of a text file (empty when the file is empty); throws IoError.
-QString readFirstLine(const QString& path);
-
 // Writes the bytes as the whole file, replacing it atomically: the old file stays intact until
 // the new one is complete, and a failed write or flush (a full disk included) leaves it as it
 // was. Only where the folder takes no new files but the file may be changed is it written in

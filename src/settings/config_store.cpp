@@ -44,11 +44,13 @@ QStringList parseConfigLines(const QByteArray& bytes) {
     return lines;
 }
 
+bool isExistingFile(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
 QStringList loadConfigLines(const QString& profilePath, const QString& globalConfigPath) {
-    const QFileInfo profile(profilePath);
-    const QString path = !profilePath.isEmpty() && profile.exists() && !profile.isDir()
-                             ? profilePath
-                             : globalConfigPath;
+    const QString path = isExistingFile(profilePath) ? profilePath : globalConfigPath;
     return parseConfigLines(platform::readFileBytes(path));
 }
 
@@ -61,11 +63,6 @@ qsizetype lineOf(const QStringList& lines, const QString& key) {
             return i;
     }
     return -1;
-}
-
-bool isExistingFile(const QString& path) {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && !info.isDir();
 }
 
 } // namespace

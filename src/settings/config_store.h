@@ -20,6 +20,9 @@ namespace settings {
 // dropped, character 26 ends the file, a final terminator adds no empty line.
 QStringList parseConfigLines(const QByteArray& bytes);
 
+// Whether something other than a folder is at the path (an empty path: no).
+bool isExistingFile(const QString& path);
+
 // Reads the file at profilePath when it exists, else the global configuration. Throws
 // platform::IoError ("File not found" and the path when neither exists).
 QStringList loadConfigLines(const QString& profilePath, const QString& globalConfigPath);

@@ -48,9 +48,8 @@ QString Profiles::loadProfile(const QString& chosenFile) {
     const SettingsModel::State before = model_.state();
     try {
         // The chosen file, or the global configuration if it has vanished meanwhile.
-        const QFileInfo chosen(chosenFile);
         const QString global = globalConfigPath(folder_);
-        const QString path = chosen.exists() && !chosen.isDir() ? chosenFile : global;
+        const QString path = isExistingFile(chosenFile) ? chosenFile : global;
         ConfigView config;
         config.addLayer(path == global ? globalConfig_.read(path) : readParsedConfig(path), path);
         if (const auto error = model_.applySettings(config))
