@@ -37,7 +37,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProxyStyle>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
@@ -104,14 +103,6 @@ void TForm1::attachWindows(launch::TForm3* form3, library::TForm2* form2) {
 
 void TForm1::setRestarter(std::function<bool(const QString&)> restarter) {
     restarter_ = std::move(restarter);
-}
-
-template <typename F> void TForm1::guarded(F&& action) {
-    try {
-        action();
-    } catch (const platform::IoError& error) {
-        showError(error.text());
-    }
 }
 
 void TForm1::bringToFront() {
@@ -604,149 +595,6 @@ void TForm1::ListView1ColumnClick(int column) {
         return;
     guarded([&] { gameList_->sortByColumn(column); });
     ListView1SelectItem();
-}
-
-// Runs on every change of the selection and after every change of the list: the panel shows
-// the selected game's settings, and a list change that keeps the same game selected (a sort, an
-// add) keeps them with their unsaved edits.
-void TForm1::ListView1SelectItem() {
-    if (revertingSelection_)
-        return;
-    const int row = selectedRow();
-    const bool selected = row >= 0;
-    if (!unsaved_->path().isEmpty() &&
-        (!selected || gameList_->model()->at(row).path != unsaved_->path()) &&
-        // Another game's settings are read next, so a discard need not read this one's back.
-        !settleUnsavedSettings(!selected)) {
-        // Cancelled: the game whose changes the tabs hold stays selected.
-        const int keep = gameList_->model()->rowOf(unsaved_->path());
-        if (keep >= 0) {
-            revertingSelection_ = true;
-            selectRow(keep);
-            ListView1->setCurrentIndex(gameList_->model()->index(keep, 1));
-            revertingSelection_ = false;
-            return;
-        }
-    }
-    QString error;
-    if (!selected) {
-        unsaved_->showGame(QString(), QString());
-    } else if (gameList_->model()->at(row).path != unsaved_->path()) {
-        const library::GameRecord& game = gameList_->model()->at(row);
-        try {
-            readGameSettings(game.path, game.gameName);
-        } catch (const platform::IoError& e) {
-            error = e.text();
-        }
-        settingsInStore();
-    }
-    applySelectionRule();
-    showUnsavedMark();
-    if (!error.isEmpty())
-        showError(error);
-}
-
-// The tabs and "Save profile" are enabled while a game is selected whose settings were read
-// whole; "Load profile" while a game is selected.
-void TForm1::applySelectionRule() {
-    const bool selected = selectedRow() >= 0;
-    const bool readable = selected && profiles_->readable();
-    PageControl1->setEnabled(readable);
-    XiButton2->setEnabled(readable);
-    XiButton1->setEnabled(selected);
-}
-
-void TForm1::settingsInStore() {
-    unsaved_->markStored();
-    showUnsavedMark();
-}
-
-bool TForm1::settingsUnsaved() const {
-    return unsaved_ && unsaved_->unsaved();
-}
-
-// "Save profile" carries a mark while the tabs hold unsaved changes.
-void TForm1::showUnsavedMark() {
-    const bool unsaved = settingsUnsaved();
-    const bool marked = !saveCaption_.isNull();
-    if (unsaved && !marked) {
-        saveCaption_ = XiButton2->caption();
-        XiButton2->setCaption(saveCaption_ + QStringLiteral(" *"));
-    } else if (!unsaved && marked) {
-        XiButton2->setCaption(saveCaption_);
-        saveCaption_ = QString();
-    }
-}
-
-void TForm1::readGameSettings(const QString& path, const QString& name) {
-    // The read replaces every setting, so the panel's changes during it say nothing of unsaved
-    // edits: no game is shown meanwhile, and the mark is not worked out once per setting.
-    unsaved_->showGame(QString(), QString());
-    const auto shown = qScopeGuard([&] { unsaved_->showGame(path, name); });
-    profiles_->selectGame(path, name);
-}
-
-bool TForm1::settleUnsavedSettings(bool reloadOnDiscard) {
-    if (!settingsUnsaved())
-        return true;
-    using Choice = controls::Dialogs::SaveChoice;
-    const Choice choice = controls::dialogs().askToSave(
-        this,
-        i18n::message(i18n::Extra::UnsavedSettings).replace(QStringLiteral("%1"), unsaved_->name()),
-        {i18n::message(i18n::Extra::SaveButton), i18n::message(i18n::Extra::DiscardButton),
-         i18n::message(i18n::Extra::CancelButton)});
-    if (choice == Choice::Cancel)
-        return false;
-    bool settled = true;
-    try {
-        if (choice == Choice::Save)
-            setStatus(profiles_->saveProfile(unsaved_->path(), unsaved_->name()));
-        else if (reloadOnDiscard) // the tabs show the stored profile
-            readGameSettings(unsaved_->path(), unsaved_->name());
-    } catch (const platform::IoError& error) {
-        showError(error.text());
-        // A failed save keeps the changes and the user where they were.
-        settled = choice != Choice::Save;
-    }
-    if (settled)
-        settingsInStore();
-    return settled;
-}
-
-void TForm1::XiButton2Click() {
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    const library::GameRecord& game = gameList_->model()->at(row);
-    if (!profiles_->readable())
-        return;
-    guarded([&] {
-        setStatus(profiles_->saveProfile(game.path, game.gameName));
-        settingsInStore();
-    });
-    gameList_->model()->refreshProfileMarkers();
-}
-
-void TForm1::XiButton1Click() {
-    if (selectedRow() < 0)
-        return;
-    // Profiles live in Core/pgconfig: the dialog opens there.
-    const QString file = controls::dialogs().openFile(
-        this, QStringLiteral("Profile (cfg) (*.cfg)"),
-        QDir(paths_.folder).absoluteFilePath(QStringLiteral("Core/pgconfig")));
-    if (file.isEmpty())
-        return;
-    guarded([&] { setStatus(profiles_->loadProfile(file)); });
-    applySelectionRule();
-}
-
-void TForm1::Deletegameprofile1Click() {
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    const library::GameRecord& game = gameList_->model()->at(row);
-    guarded([&] { setStatus(profiles_->deleteProfile(game.path, game.gameName)); });
-    gameList_->model()->refreshProfileMarkers();
 }
 
 void TForm1::Gameproperties1Click() {

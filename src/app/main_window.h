@@ -5,6 +5,7 @@
 #include "app/launcher_settings.h"
 #include "controls/borderless_window.h"
 #include "library/game_filter.h"
+#include "platform/io_error.h"
 
 #include <QWidget>
 #include <functional>
@@ -156,7 +157,14 @@ private:
     void popUpListMenuAtCurrentRow();
     void cycleSettingsTab(int step);
     void fitLanguageSelectorPopup();
-    template <typename F> void guarded(F&& action);
+    // Runs the action; a file failure in it shows its error box.
+    template <typename F> void guarded(F&& action) {
+        try {
+            action();
+        } catch (const platform::IoError& error) {
+            showError(error.text());
+        }
+    }
 
     AppPaths paths_;
     LauncherSettings launcherSettings_;
