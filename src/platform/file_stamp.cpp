@@ -3,8 +3,8 @@
 #include <QFile>
 
 #ifdef Q_OS_WIN
-#include <QDateTime>
-#include <QFileInfo>
+#include <QDir>
+#include <windows.h>
 #else
 #include <sys/stat.h>
 #endif
@@ -16,14 +16,28 @@ FileStamp fileStamp(const QString& path) {
     if (path.isEmpty())
         return stamp;
 #ifdef Q_OS_WIN
-    // Windows has no file number through Qt; a replacement shows in its creation time.
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
+    // The volume and file index tell a replacement by rename; the change time (which no program
+    // can set, unlike the write time) tells a rewrite in place.
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    const HANDLE file = CreateFileW(native.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return stamp;
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    const bool known = GetFileInformationByHandle(file, &info) &&
+                       GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic);
+    CloseHandle(file);
+    if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return stamp;
+    // File times count 100 ns steps; only differences matter here, not the epoch.
     stamp.isFile = true;
-    stamp.size = info.size();
-    stamp.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
-    stamp.changedNs = info.birthTime().toMSecsSinceEpoch() * 1000000;
+    stamp.size = static_cast<qint64>((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+    stamp.modifiedNs = basic.LastWriteTime.QuadPart * 100;
+    stamp.changedNs = basic.ChangeTime.QuadPart * 100;
+    stamp.device = info.dwVolumeSerialNumber;
+    stamp.fileNumber = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
 #else
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
