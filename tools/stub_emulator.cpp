@@ -13,6 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QByteArray logPath = qgetenv("VARNIX_STUB_LOG");
@@ -20,8 +24,11 @@ int main(int argc, char** argv) {
         QFile log(QString::fromLocal8Bit(logPath));
         if (log.open(QIODevice::Append)) {
             QByteArray text = "start\n";
-            for (int i = 1; i < argc; ++i)
-                text += QByteArray("arg=") + argv[i] + "\n";
+            // The arguments as the system passed them (on Windows in UTF-16, whatever the code
+            // page), written in the local 8-bit encoding the tests read the log in.
+            const QStringList arguments = QCoreApplication::arguments();
+            for (qsizetype i = 1; i < arguments.size(); ++i)
+                text += "arg=" + arguments[i].toLocal8Bit() + "\n";
             text += "cwd=" + QDir::currentPath().toLocal8Bit() + "\n";
             text += "home=" + qgetenv("MEDNAFEN_HOME") + "\n";
             log.write(text);
@@ -44,7 +51,12 @@ int main(int argc, char** argv) {
         if (cfg.open(QIODevice::WriteOnly))
             cfg.write(";stub configuration\n");
     }
-    if (qgetenv("VARNIX_STUB_CRASH") == "1")
+    if (qgetenv("VARNIX_STUB_CRASH") == "1") {
+#ifdef Q_OS_WIN
+        // Ends as a crashed Windows program does: with an exception status (access violation).
+        TerminateProcess(GetCurrentProcess(), 0xC0000005);
+#endif
         std::abort();
+    }
     return qEnvironmentVariableIntValue("VARNIX_STUB_EXIT");
 }

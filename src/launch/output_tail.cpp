@@ -38,7 +38,14 @@ QString failureReport(bool crashed, int exitCode, const QStringList& lastLines) 
         return QString();
     QString text =
         i18n::message(crashed ? i18n::Extra::EmulatorCrashed : i18n::Extra::EmulatorFailed);
-    text.replace(QStringLiteral("%1"), QString::number(exitCode));
+    // A Windows program that crashed ends with an exception status such as 0xC0000005, which
+    // reads as a negative number.
+    const QString status =
+        exitCode < 0 ? QStringLiteral("0x") + QString::number(static_cast<quint32>(exitCode), 16)
+                                                  .toUpper()
+                                                  .rightJustified(8, QLatin1Char('0'))
+                     : QString::number(exitCode);
+    text.replace(QStringLiteral("%1"), status);
     // An empty line, then what the emulator said last.
     if (!lastLines.isEmpty())
         text += QChar(13);
