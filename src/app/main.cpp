@@ -19,10 +19,7 @@ int main(int argc, char** argv) {
     // per-user data folder is named after the program.
     QCoreApplication::setApplicationName(QStringLiteral("varnix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VARNIX_VERSION));
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine commandLine = parseCommandLine(arguments);
+    const CommandLine commandLine = parseCommandLine(platform::commandLineArguments(argc, argv));
     if (!commandLine.run) {
         platform::useParentConsole();
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);

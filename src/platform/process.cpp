@@ -87,6 +87,22 @@ bool restartSelf(const QString& applicationFolder) {
                          QProcessEnvironment::systemEnvironment());
 }
 
+QStringList commandLineArguments(int argc, char** argv) {
+    QStringList arguments;
+#ifdef Q_OS_WIN
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+        return arguments;
+    }
+#endif
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 void useParentConsole() {
 #ifdef Q_OS_WIN
     if (AttachConsole(ATTACH_PARENT_PROCESS)) {

@@ -50,4 +50,9 @@ bool processRunning(qint64 pid);
 // Elsewhere its standard channels are already the terminal's.
 void useParentConsole();
 
+// The program's command line as text, before the application object exists. Windows passes
+// main() its arguments in the ANSI code page, which loses names outside it (a folder named in
+// Japanese on a western system): there they are taken from the system's own UTF-16 copy.
+QStringList commandLineArguments(int argc, char** argv);
+
 } // namespace platform
