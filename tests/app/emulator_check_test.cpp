@@ -18,7 +18,7 @@ struct StubApp {
         dir.mkdir("Core");
         log = dir.file("stub.log");
         if (withEmulator)
-            QFile::copy(testsupport::toolPath("stub_emulator"), dir.file("Core/mednafen"));
+            testsupport::installStubEmulator(dir.path());
         qputenv("VARNIX_STUB_LOG", log.toLocal8Bit());
     }
     ~StubApp() {
@@ -70,7 +70,9 @@ TEST(EmulatorCheck, MissingConfigurationStartsTheEmulatorOnceFromItsFolder) {
     const QString record = app.waitForLog();
     const QString core = QDir(app.dir.file("Core")).canonicalPath();
     EXPECT_TRUE(record.contains("cwd=" + core)) << record.toStdString();
-    EXPECT_TRUE(record.contains("home=" + app.dir.file("Core"))) << record.toStdString();
+    EXPECT_TRUE(
+        record.contains("home=" + testsupport::expectedEmulatorHome(app.dir.file("Core")) + "\n"))
+        << record.toStdString();
     EXPECT_FALSE(record.contains("arg=")) << record.toStdString();
     QElapsedTimer timer;
     timer.start();

@@ -58,7 +58,7 @@ struct GamesApp {
 
     GamesApp() {
         dir.mkdir("Core/pgconfig");
-        QFile::copy(testsupport::toolPath("stub_emulator"), dir.file("Core/mednafen"));
+        testsupport::installStubEmulator(dir.path());
         dir.write("Core/mednafen.cfg", ";global\nss.yscale 2.000000\nss.shader.goat.hdiv 0.500000\n"
                                        "ss.shader.goat.vdiv -0.500000\nss.shader.goat.tp 0.500000\n"
                                        "ss.input.mouse_sensitivity 0.500000\n");

@@ -31,7 +31,7 @@ struct Launcher {
     explicit Launcher(bool withEmulator = true, const QByteArray& mainIni = QByteArray()) {
         dir.mkdir("Core/pgconfig");
         if (withEmulator) {
-            QFile::copy(testsupport::toolPath("stub_emulator"), dir.file("Core/mednafen"));
+            testsupport::installStubEmulator(dir.path());
             dir.write("Core/mednafen.cfg", ";cfg\n");
         }
         if (!mainIni.isNull())

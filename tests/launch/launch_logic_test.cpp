@@ -18,11 +18,13 @@ TEST(BiosFileToTest, BareNamesAndEmptyFieldsMeanTheDefaultFirmwareFile) {
 
 TEST(BiosFileToTest, PathsAreTakenAsWrittenAgainstTheApplicationFolder) {
     TempFolder app;
+#ifdef Q_OS_WIN
+    EXPECT_EQ(biosFileToTest(app.path(), "D:\\bios\\jp.bin", "sega_101.bin"), "D:/bios/jp.bin");
+#else
     EXPECT_EQ(biosFileToTest(app.path(), "/opt/bios/jp.bin", "sega_101.bin"), "/opt/bios/jp.bin");
-    EXPECT_EQ(biosFileToTest(app.path(), "bios/jp.bin", "sega_101.bin"), app.file("bios/jp.bin"));
-#ifndef Q_OS_WIN
-    EXPECT_EQ(biosFileToTest(app.path(), "bios\\jp.bin", "sega_101.bin"), app.file("bios/jp.bin"));
 #endif
+    EXPECT_EQ(biosFileToTest(app.path(), "bios/jp.bin", "sega_101.bin"), app.file("bios/jp.bin"));
+    EXPECT_EQ(biosFileToTest(app.path(), "bios\\jp.bin", "sega_101.bin"), app.file("bios/jp.bin"));
 }
 
 TEST(BiosFilesPresent, NeedsBothFiles) {

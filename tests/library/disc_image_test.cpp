@@ -71,8 +71,11 @@ TEST(ResolveImage, CueSheetFileLineVariants) {
         {"long last line without line end",
          "REM x\r\nFILE \"Game (Track 01).bin\" BINARY " + QByteArray(40000, ' '), true,
          "Game (Track 01).bin"},
-        {"non-ASCII text", cue({"REM \xc3\x84rger", "file \"Spiel \xc3\x84.bin\" binary"}), true,
-         QString::fromUtf8("Spiel \xc3\x84.bin")},
+        // In the system code page: UTF-8 on Linux, Windows-1252 on a western Windows.
+        {"non-ASCII text",
+         cue({"REM " + QString::fromUtf8("\xc3\x84rger").toLocal8Bit(),
+              "file \"" + QString::fromUtf8("Spiel \xc3\x84.bin").toLocal8Bit() + "\" binary"}),
+         true, QString::fromUtf8("Spiel \xc3\x84.bin")},
         {"no FILE line", cue({"TRACK 01 MODE1/2352", "INDEX 01 00:00:00"}), false, ""},
         {"LF only", "FILE \"Game (Track 01).bin\" BINARY\n  TRACK 01 MODE1/2352\n", true,
          "Game (Track 01).bin"},
@@ -245,7 +248,7 @@ TEST(ResolveImage, FilesThatExistButCannotBeReadRaiseAnError) {
 #endif
     const QString path =
         discwriter::writeCueGame(dir.path(), "Locked", saturn(), Sectors::Raw2352, 1);
-    QFile::setPermissions(path, QFileDevice::Permissions());
+    const testsupport::UnreadableFile locked(path);
     if (QFile(path).open(QIODevice::ReadOnly))
         GTEST_SKIP() << "running with rights that read any file";
     EXPECT_THROW(resolveImage(path), platform::IoError);

@@ -226,21 +226,31 @@ TEST(Profiles, TheKeptGlobalConfigurationFollowsEveryRewrite) {
 class Undeletable {
 public:
     explicit Undeletable(const QString& file) : file_(file), folder_(QFileInfo(file).path()) {
+#ifdef Q_OS_WIN
+        // Windows refuses to delete a read-only file.
+        QFile::setPermissions(file_, QFileDevice::ReadOwner);
+        readOnly_ = !QFileInfo(file_).isWritable();
+#endif
         QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (QFileInfo(folder_).isWritable())
             immutable_ = QProcess::execute("chattr", {"+i", file_}) == 0;
     }
     ~Undeletable() {
+        if (readOnly_)
+            QFile::setPermissions(file_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         if (immutable_)
             QProcess::execute("chattr", {"-i", file_});
         QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner);
     }
-    bool active() const { return immutable_ || !QFileInfo(folder_).isWritable(); }
+    bool active() const {
+        return readOnly_ || immutable_ || !QFileInfo(folder_).isWritable();
+    }
 
 private:
     QString file_, folder_;
     bool immutable_ = false;
+    bool readOnly_ = false;
 };
 
 TEST(Profiles, AFailedDeleteIsAnErrorNotASuccess) {

@@ -1,8 +1,14 @@
 #include "test_support.h"
 
+#include "platform/paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace testsupport {
 
@@ -59,8 +65,47 @@ controls::Dialogs::SaveChoice FakeDialogs::askToSave(QWidget*, const QString& te
     return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
 }
 
+UnreadableFile::UnreadableFile(const QString& path) : path_(path) {
+#ifdef Q_OS_WIN
+    const HANDLE handle =
+        CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()), GENERIC_READ,
+                    0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_ = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+#else
+    QFile::setPermissions(path, QFileDevice::Permissions());
+#endif
+}
+
+UnreadableFile::~UnreadableFile() {
+#ifdef Q_OS_WIN
+    if (handle_)
+        CloseHandle(handle_);
+#else
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
+}
+
 QString toolPath(const QString& name) {
+#ifdef Q_OS_WIN
+    return QStringLiteral(VARNIX_TOOLS_DIR "/") + name + QStringLiteral(".exe");
+#else
     return QStringLiteral(VARNIX_TOOLS_DIR "/") + name;
+#endif
+}
+
+QString installStubEmulator(const QString& appFolder) {
+    const QString target = appFolder + QStringLiteral("/Core/") + platform::emulatorFileName();
+    QDir().mkpath(appFolder + QStringLiteral("/Core"));
+    return QFile::copy(toolPath(QStringLiteral("stub_emulator")), target) ? target : QString();
+}
+
+QString expectedEmulatorHome(const QString& coreFolder) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(coreFolder);
+    return QString();
+#else
+    return coreFolder;
+#endif
 }
 
 } // namespace testsupport

@@ -7,6 +7,13 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
+// Failure messages show texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace testsupport {
 
 // A fresh folder for one test, removed afterwards.
@@ -51,7 +58,30 @@ private:
     controls::Dialogs* previous_;
 };
 
+// Keeps a file from being read while it lives, as the system does it: no read right on Linux
+// (which a process with every right reads anyway), a handle that shares nothing on Windows (a
+// file another program holds open).
+class UnreadableFile {
+public:
+    explicit UnreadableFile(const QString& path);
+    ~UnreadableFile();
+    UnreadableFile(const UnreadableFile&) = delete;
+    UnreadableFile& operator=(const UnreadableFile&) = delete;
+
+private:
+    QString path_;
+    void* handle_ = nullptr;
+};
+
 // Full path of a helper program built from tools/ (e.g. "stub_emulator").
 QString toolPath(const QString& name);
+
+// Copies the stand-in emulator to an application folder as Core/mednafen (Core/mednafen.exe on
+// Windows); returns its path, or an empty text when the copy failed.
+QString installStubEmulator(const QString& appFolder);
+
+// What the stand-in records as MEDNAFEN_HOME for an emulator started from coreFolder: the folder
+// on platforms that set it, nothing on Windows, where the emulator's base is its own folder.
+QString expectedEmulatorHome(const QString& coreFolder);
 
 } // namespace testsupport
