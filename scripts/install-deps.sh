@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Varnix need; with --fuzz
-# also clang and its libFuzzer runtime for scripts/fuzz.sh.
+# also clang and its libFuzzer runtime for scripts/fuzz.sh, with --windows the MinGW-w64 cross
+# compiler and Wine for scripts/build-windows.sh and scripts/test-windows.sh (both may be given).
 set -euo pipefail
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
@@ -13,6 +14,16 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     xvfb xauth openbox fonts-dejavu-core qt6-translations-l10n xdotool x11-utils \
     desktop-file-utils appstream dpkg-dev \
     mednafen >/dev/null
-if [ "${1:-}" = "--fuzz" ]; then
-    $SUDO apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev >/dev/null
-fi
+for option in "$@"; do
+    case "$option" in
+    --fuzz)
+        $SUDO apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev >/dev/null ;;
+    --windows)
+        # fonts-wine gives Wine its own faces, Tahoma among them.
+        $SUDO apt-get install -y -qq --no-install-recommends g++-mingw-w64-x86-64-posix \
+            wine wine64 fonts-wine xz-utils >/dev/null ;;
+    *)
+        echo "install-deps: unknown option $option (--fuzz, --windows)" >&2
+        exit 2 ;;
+    esac
+done
