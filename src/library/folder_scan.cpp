@@ -1,6 +1,7 @@
 #include "library/folder_scan.h"
 
 #include "library/game_list.h"
+#include "platform/folder_id.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -10,6 +11,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 namespace library {
 
@@ -27,9 +29,9 @@ bool listedBefore(const QFileInfo& a, const QFileInfo& b) {
 void addNamedByPlaylist(const QString& playlist, QSet<QString>& names) {
     QStringList lines;
     try {
-        lines = platform::readTextLines(playlist);
+        lines = platform::readPlaylistLines(playlist);
     } catch (const platform::IoError&) {
-        return; // adding the playlist reports it
+        return; // adding the playlist reports it (one past the bound names no disc)
     }
     for (QString line : lines) {
         line = platform::trimLowCodes(line);
@@ -42,15 +44,17 @@ void addNamedByPlaylist(const QString& playlist, QSet<QString>& names) {
 
 struct Scan {
     const std::function<bool()>& cancelled;
-    QSet<QString> visited;
+    QSet<platform::FolderId> visited;
     QStringList found;
     bool stopped = false;
 
     void folder(const QFileInfo& info) {
-        const QString canonical = info.canonicalFilePath();
-        if (stopped || canonical.isEmpty() || visited.contains(canonical))
+        // Folders are told apart by their ids, not by resolved paths: resolving a path looks at
+        // every folder on it, which made a deep tree cost its depth squared in lookups.
+        const std::optional<platform::FolderId> id = platform::folderId(info.filePath());
+        if (stopped || !id || visited.contains(*id))
             return;
-        visited.insert(canonical);
+        visited.insert(*id);
         QFileInfoList entries =
             QDir(info.filePath())
                 .entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
