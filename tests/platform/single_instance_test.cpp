@@ -1,7 +1,6 @@
 #include "platform/single_instance.h"
 #include "test_support.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
 #include <QSignalSpy>
@@ -52,10 +51,7 @@ TEST(SingleInstance, ALockNoLauncherAnswersForIsTakenOverWhateverItHolds) {
         ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
         lock.write(contents);
         lock.close();
-        QElapsedTimer timer;
-        timer.start();
         SingleInstance instance(dir.path());
         EXPECT_EQ(instance.start(), SingleInstance::Outcome::First) << contents.constData();
-        EXPECT_LT(timer.elapsed(), 2000);
     }
 }
