@@ -1,6 +1,7 @@
 #include "app/app_folder.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "controls/dialogs.h"
 #include "launch/cd_window.h"
 #include "library/properties_window.h"
 #include "platform/process.h"
@@ -34,13 +35,22 @@ int main(int argc, char** argv) {
     const FolderChoice choice = chooseApplicationFolder(
         QDir::currentPath(), commandLine.folder,
         platform::hasPerUserFolder() ? platform::perUserFolder() : QString());
+    const QString shownFolder = QDir::toNativeSeparators(choice.folder);
+    QStringList problems;
     if (choice.perUser && !prepareUserFolder(choice.folder, platform::findInstalledEmulator(),
                                              platform::installedLanguageFolder()))
-        std::fprintf(stderr, "varnix: cannot create the folder %s\n",
-                     qPrintable(QDir::toNativeSeparators(choice.folder)));
+        problems << QStringLiteral("Cannot create the folder %1").arg(shownFolder);
+    // On the terminal in its usual form: "varnix: cannot ...".
+    const auto tell = [](const QString& problem) {
+        std::fprintf(stderr, "varnix: %s\n", qPrintable(problem.at(0).toLower() + problem.mid(1)));
+    };
+    for (const QString& problem : std::as_const(problems))
+        tell(problem);
     if (!QDir::setCurrent(choice.folder)) {
-        std::fprintf(stderr, "varnix: cannot work in the folder %s\n",
-                     qPrintable(QDir::toNativeSeparators(choice.folder)));
+        problems << QStringLiteral("Cannot work in the folder %1").arg(shownFolder);
+        tell(problems.constLast());
+        // Started from a menu there is no terminal to read: the box tells why nothing opens.
+        controls::dialogs().error(nullptr, problems.join(QLatin1Char('\n')));
         return 1;
     }
 

@@ -103,7 +103,9 @@ void loadLanguage(const QString& applicationFolder, QWidget* mainWindow) {
     removeToolkitTranslation();
 
     const QString iconPath = platform::joinPath(applicationFolder, "/Res/lang_pic.ico");
-    if (platform::fileExists(iconPath))
+    // A picture reader would wait on a pipe; anything but a regular file shows no flag.
+    if (platform::fileExists(iconPath) &&
+        platform::isRegularFile(platform::resolveFileCase(iconPath)))
         loadLanguageIcon(platform::resolveFileCase(iconPath), mainWindow);
 
     const QString filePath = platform::joinPath(applicationFolder, "/Res/Lang.dat");

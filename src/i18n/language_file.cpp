@@ -56,7 +56,7 @@ QStringList parseLanguageFile(const QByteArray& bytes) {
 }
 
 QStringList readLanguageFile(const QString& path) {
-    return parseLanguageFile(platform::readFileBytes(path));
+    return parseLanguageFile(platform::readFileBytes(path, MaxLanguageFileBytes));
 }
 
 int findSection(const QStringList& lines, const QString& header) {

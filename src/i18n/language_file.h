@@ -33,7 +33,12 @@ inline constexpr LanguageSection languageSections[] = {
 // Every platform reads a file alike.
 QStringList parseLanguageFile(const QByteArray& bytes);
 
-// Reads and parses a language file; throws platform::IoError when it cannot be read.
+// A translation is a few hundred short lines; a file past this bound is no language file and is
+// never read whole.
+constexpr qint64 MaxLanguageFileBytes = 4 << 20;
+
+// Reads and parses a language file; throws platform::IoError when it cannot be read, is no
+// regular file or is longer than the bound.
 QStringList readLanguageFile(const QString& path);
 
 // Index of the section's header line: the first line that begins with the header, compared

@@ -51,7 +51,7 @@ void GameLauncher::launch(const QString& listedPath, const QString& japaneseBios
         controls::dialogs().warning(mainWindow_, i18n::message(10));
 
     if (isPlaylist(gamePath) && platform::fileExists(gamePath)) {
-        const QStringList lines = platform::readTextLines(platform::resolveFileCase(gamePath));
+        const QStringList lines = platform::readPlaylistLines(platform::resolveFileCase(gamePath));
         medium = discWindow()->chooseDisc(discCount(lines), playlistName(gamePath));
         // Closed without "Launch", or a playlist without discs: nothing is started.
         if (medium < 0)

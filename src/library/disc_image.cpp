@@ -71,10 +71,10 @@ void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseI
                              qMin<qint64>(got - image.headerOffset, HeaderSize));
 }
 
-// Cue sheets and playlists are small text files. One whose line runs past this bound, or whose
-// first "FILE " line lies past the total bound, is no Saturn disc: it is never read whole.
-constexpr qsizetype MaxLineBytes = 1 << 20;
-constexpr qint64 MaxScanBytes = 4 << 20;
+// Cue sheets and playlists are small text files. One whose line runs past the line bound, or
+// whose first "FILE " line lies past the total bound, is no Saturn disc: it is never read whole.
+constexpr qsizetype MaxLineBytes = platform::MaxNamingLineBytes;
+constexpr qint64 MaxScanBytes = platform::MaxNamingFileBytes;
 
 // The playlist's first line names the file to go on with, taken from the playlist's own folder.
 void readPlaylist(const QString& playlistPath, QString& path, QString& kind,

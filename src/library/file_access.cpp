@@ -63,6 +63,10 @@ bool ReadOnlyFile::open(const QString& path, platform::FileCaseIndex* index,
 #ifdef Q_OS_WIN
 
 bool ReadOnlyFile::openExact(const QString& path) {
+    // Only a file of the disk is read (a pipe would keep the read waiting); a status query
+    // tells, as no pipe or device lives among a folder's files.
+    if (!platform::isRegularFile(path))
+        return false;
     auto* file = new QFile(path);
     // QFile opens for reading with shared read and write access.
     if (file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {

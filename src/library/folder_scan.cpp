@@ -2,23 +2,24 @@
 
 #include "library/game_list.h"
 #include "platform/io_error.h"
+#include "platform/open_folder.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace library {
 
 namespace {
 
-bool listedBefore(const QFileInfo& a, const QFileInfo& b) {
+bool listedBefore(const platform::FolderEntry& a, const platform::FolderEntry& b) {
     GameRecord x, y;
-    x.path = a.fileName();
-    y.path = b.fileName();
+    x.path = a.name;
+    y.path = b.name;
     return compareRows(x, y, 0) < 0;
 }
 
@@ -27,9 +28,9 @@ bool listedBefore(const QFileInfo& a, const QFileInfo& b) {
 void addNamedByPlaylist(const QString& playlist, QSet<QString>& names) {
     QStringList lines;
     try {
-        lines = platform::readTextLines(playlist);
+        lines = platform::readPlaylistLines(playlist);
     } catch (const platform::IoError&) {
-        return; // adding the playlist reports it
+        return; // adding the playlist reports it (one past the bound names no disc)
     }
     for (QString line : lines) {
         line = platform::trimLowCodes(line);
@@ -40,44 +41,82 @@ void addNamedByPlaylist(const QString& playlist, QSet<QString>& names) {
     }
 }
 
-struct Scan {
-    const std::function<bool()>& cancelled;
-    QSet<QString> visited;
-    QStringList found;
-    bool stopped = false;
+// Searches folder by folder, depth first, without recursion: a tree may be deeper than the
+// call stack allows.
+class Scan {
+public:
+    explicit Scan(const std::function<bool()>& cancelled) : cancelled_(cancelled) {}
 
-    void folder(const QFileInfo& info) {
-        const QString canonical = info.canonicalFilePath();
-        if (stopped || canonical.isEmpty() || visited.contains(canonical))
+    QStringList run(platform::OpenFolder root) {
+        visit(std::move(root));
+        while (!pending_.empty() && !stopped_) {
+            Pending& top = pending_.back();
+            if (top.next >= top.subfolders.size()) {
+                pending_.pop_back();
+                continue;
+            }
+            std::optional<platform::OpenFolder> child =
+                top.dir.openChild(top.subfolders.at(top.next));
+            // After its last subfolder the folder is needed no more: a chain of folders holds
+            // only one open.
+            if (++top.next == top.subfolders.size())
+                pending_.pop_back();
+            if (child)
+                visit(std::move(*child));
+        }
+        return found_;
+    }
+
+private:
+    struct Pending {
+        platform::OpenFolder dir;
+        QStringList subfolders; // in the order they are searched
+        qsizetype next = 0;
+    };
+
+    // Takes the folder's images and queues its subfolders. Folders are told apart by their ids,
+    // not by resolved paths, and each is opened from its parent: resolving or opening a path
+    // looks at every folder on it, which made a deep tree cost its depth squared, or worse.
+    void visit(platform::OpenFolder dir) {
+        if (visited_.contains(dir.id()))
             return;
-        visited.insert(canonical);
-        QFileInfoList entries =
-            QDir(info.filePath())
-                .entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+        visited_.insert(dir.id());
+        QList<platform::FolderEntry> entries = dir.entries();
         std::stable_sort(entries.begin(), entries.end(), listedBefore);
-        QFileInfoList images;
+        const QString prefix =
+            dir.path().endsWith(QLatin1Char('/')) ? dir.path() : dir.path() + QLatin1Char('/');
+        QStringList images;
         QSet<QString> namedByPlaylist;
-        for (const QFileInfo& entry : entries) {
-            if (entry.isFile() && hasImageExtension(entry.fileName())) {
-                images.append(entry);
-                if (platform::upperExtension(entry.fileName()) == QLatin1String(".M3U"))
-                    addNamedByPlaylist(entry.filePath(), namedByPlaylist);
+        for (const platform::FolderEntry& entry : std::as_const(entries)) {
+            if (!entry.isFolder && hasImageExtension(entry.name)) {
+                images.append(entry.name);
+                if (platform::upperExtension(entry.name) == QLatin1String(".M3U"))
+                    addNamedByPlaylist(prefix + entry.name, namedByPlaylist);
             }
         }
-        for (const QFileInfo& image : images) {
-            const bool cue = platform::upperExtension(image.fileName()) == QLatin1String(".CUE");
-            if (!cue || !namedByPlaylist.contains(image.fileName().toLower()))
-                found.append(image.filePath());
+        for (const QString& image : std::as_const(images)) {
+            const bool cue = platform::upperExtension(image) == QLatin1String(".CUE");
+            if (!cue || !namedByPlaylist.contains(image.toLower()))
+                found_.append(prefix + image);
         }
-        if (cancelled && cancelled()) {
-            stopped = true;
+        if (cancelled_ && cancelled_()) {
+            stopped_ = true;
             return;
         }
-        for (const QFileInfo& entry : entries) {
-            if (entry.isDir())
-                folder(entry);
+        QStringList subfolders;
+        for (const platform::FolderEntry& entry : std::as_const(entries)) {
+            if (entry.isFolder)
+                subfolders.append(entry.name);
         }
+        if (!subfolders.isEmpty())
+            pending_.push_back({std::move(dir), subfolders});
     }
+
+    const std::function<bool()>& cancelled_;
+    QSet<platform::FolderId> visited_;
+    std::vector<Pending> pending_;
+    QStringList found_;
+    bool stopped_ = false;
 };
 
 } // namespace
@@ -89,9 +128,8 @@ bool hasImageExtension(const QString& path) {
 }
 
 QStringList scanImageFolder(const QString& folder, const std::function<bool()>& cancelled) {
-    Scan scan{cancelled, {}, {}};
-    scan.folder(QFileInfo(folder));
-    return scan.found;
+    std::optional<platform::OpenFolder> root = platform::OpenFolder::open(folder);
+    return root ? Scan(cancelled).run(std::move(*root)) : QStringList();
 }
 
 } // namespace library

@@ -457,9 +457,22 @@ void GameList::addPaths(const QStringList& paths, const Progress& progress) {
     addBatch(files, progress);
 }
 
-void GameList::addBatch(const QStringList& paths, const Progress& progress) {
-    if (busy_ || paths.isEmpty())
+void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
+    if (busy_ || chosen.isEmpty())
         return;
+    // A name with a line break would split its line of the list file (and a crafted one would
+    // add an entry of its own): it is never listed, and is named once the batch is done.
+    QStringList paths;
+    QString refused;
+    for (const QString& path : chosen) {
+        if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
+            refused += QLatin1Char('\n') + platform::displayPath(path);
+        else
+            paths.append(path);
+    }
+    const QString refusedText = i18n::message(i18n::Extra::UnsafePath) + refused;
+    if (paths.isEmpty())
+        throw platform::IoError(refusedText);
     QString status;
     {
         BusyScope scope(busy_);
@@ -503,6 +516,8 @@ void GameList::addBatch(const QStringList& paths, const Progress& progress) {
     emit countChanged(QString::number(model_.count()));
     save();
     emit statusChanged(status);
+    if (!refused.isEmpty())
+        throw platform::IoError(refusedText);
 }
 
 void GameList::deleteRow(int row) {

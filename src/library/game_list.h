@@ -135,7 +135,7 @@ signals:
     void statusChanged(const QString& text);
 
 private:
-    void addBatch(const QStringList& paths, const Progress& progress);
+    void addBatch(const QStringList& chosen, const Progress& progress);
 
     // An entry of the list file that could not be read at start-up: not shown, but written
     // back in its place.

@@ -3,6 +3,8 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -38,16 +40,30 @@ QString SingleInstance::serverName(const QString& folder) {
 }
 
 SingleInstance::Outcome SingleInstance::start() {
-    // A launcher that is just starting up or ending holds the lock for a moment; a start keeps
-    // trying for a while before it gives way.
+    // A lock counts only while a launcher answers for it. A launcher that is just starting up or
+    // ending holds the lock for a moment without answering, so a lock is given that moment
+    // before it is taken over. A lock file no process holds open (a crash's leftover, an empty
+    // or damaged file, one written on another computer) is taken over once nobody has answered
+    // for a moment; one that a process holds without answering, at the end of the wait.
     const QDeadlineTimer deadline(3000);
+    QElapsedTimer unanswered;
     while (!lock_.tryLock(0)) {
         if (lock_.error() != QLockFile::LockFailedError)
             return Outcome::Unguarded;
         if (askRunningInstance())
             return Outcome::Running;
-        if (deadline.hasExpired())
-            return Outcome::Running;
+        if (!unanswered.isValid())
+            unanswered.start();
+        else if (unanswered.hasExpired(200) && lock_.removeStaleLockFile())
+            continue;
+        if (deadline.hasExpired()) {
+            QFile::remove(lock_.fileName());
+            if (lock_.tryLock(0))
+                break;
+            // Held by a process that never answers, and not to be removed: the launcher runs
+            // rather than ending unseen.
+            return Outcome::Unguarded;
+        }
         QThread::msleep(50);
     }
     const QString name = serverName(folder_);

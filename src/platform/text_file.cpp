@@ -13,6 +13,8 @@
 
 #ifndef Q_OS_WIN
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -56,30 +58,103 @@ QString fileErrorText(const QString& path, const QString& detail) {
     return QStringLiteral("%1\n%2").arg(detail, displayPath(path));
 }
 
-static void openForReading(QFile& file) {
-    if (!file.exists())
+namespace {
+
+const QString NotRegular = QStringLiteral("Not a regular file");
+const QString TooLarge = QStringLiteral("File too large");
+
+} // namespace
+
+#ifdef Q_OS_WIN
+
+// No pipe or device lives among the files of a folder on Windows: a status query tells.
+bool isRegularFile(const QString& path) {
+    return !path.contains(QChar(0)) && QFileInfo(path).isFile();
+}
+
+void openRegularFile(QFile& file) {
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
         throw IoError(fileErrorText(file.fileName(), QStringLiteral("File not found")));
+    if (!info.isFile())
+        throw IoError(fileErrorText(file.fileName(), NotRegular));
     if (!file.open(QIODevice::ReadOnly))
         throw IoError(fileErrorText(file.fileName(), file.errorString()));
 }
 
-QByteArray readFileBytes(const QString& path) {
+#else
+
+bool isRegularFile(const QString& path) {
+    struct stat info {};
+    return !path.isEmpty() && !path.contains(QChar(0)) &&
+           ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Opened without waiting and then asked what it is: a status query before the open would leave
+// a moment in which the file could be replaced by a pipe.
+void openRegularFile(QFile& file) {
+    const QString path = file.fileName();
+    if (path.contains(QChar(0)))
+        throw IoError(fileErrorText(path, QStringLiteral("File not found")));
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int error = errno;
+        throw IoError(fileErrorText(path, error == ENOENT ? QStringLiteral("File not found")
+                                                          : qt_error_string(error)));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw IoError(fileErrorText(path, NotRegular));
+    }
+    // A regular file never waits, so the open flag does not matter for the reads.
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw IoError(fileErrorText(path, file.errorString()));
+    }
+}
+
+#endif
+
+QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
     QFile file(path);
-    openForReading(file);
-    const QByteArray bytes = file.readAll();
+    openRegularFile(file);
+    if (maxBytes >= 0 && file.size() > maxBytes)
+        throw IoError(fileErrorText(path, TooLarge));
+    // Never more than the bound, also when the file grows while it is read.
+    const QByteArray bytes = maxBytes >= 0 ? file.read(maxBytes + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw IoError(fileErrorText(path, file.errorString()));
+    if (maxBytes >= 0 && bytes.size() > maxBytes)
+        throw IoError(fileErrorText(path, TooLarge));
     return bytes;
 }
 
-QStringList readTextLines(const QString& path) {
+QStringList readTextLines(const QString& path, qint64 maxBytes) {
     // Converted line by line from the file's bytes, without a list of byte lines between: a
     // List.ini of 100,000 games would hold every line twice.
-    const QByteArray bytes = readFileBytes(path);
+    const QByteArray bytes = readFileBytes(path, maxBytes);
     QStringList lines;
     lines.reserve(bytes.count('\n') + 1);
     forEachLine(bytes,
                 [&lines](QByteArrayView line) { lines.append(QString::fromLocal8Bit(line)); });
+    return lines;
+}
+
+QStringList readPlaylistLines(const QString& path) {
+    const QByteArray bytes = readFileBytes(path, MaxNamingFileBytes);
+    QStringList lines;
+    bool tooLong = false;
+    forEachLine(bytes, [&](QByteArrayView line) {
+        tooLong = tooLong || line.size() > MaxNamingLineBytes;
+        if (!tooLong)
+            lines.append(QString::fromLocal8Bit(line));
+    });
+    if (tooLong)
+        throw IoError(fileErrorText(path, TooLarge));
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -15,11 +16,30 @@ QByteArray toLocal8Bit(const QString& text);
 // line.
 QList<QByteArray> splitLines(const QByteArray& bytes);
 
-// Reads a whole file as raw bytes; throws IoError with the system's text on failure.
-QByteArray readFileBytes(const QString& path);
+// Whether the path names a regular file (after links): not a folder, a pipe, a device or a
+// socket, which the launcher never reads.
+bool isRegularFile(const QString& path);
 
-// Reads a text file line by line (8-bit text); throws IoError when it cannot be read.
-QStringList readTextLines(const QString& path);
+// Opens the file for reading when it is a regular file (after links). Anything else is refused
+// at once, never waited for: opening a pipe for reading waits for a writer. Throws IoError with
+// the system's text ("File not found", "Not a regular file").
+void openRegularFile(QFile& file);
+
+// Reads a whole regular file as raw bytes; one longer than `maxBytes` (when not negative) is
+// refused with "File too large". Throws IoError with the system's text on failure.
+QByteArray readFileBytes(const QString& path, qint64 maxBytes = -1);
+
+// Reads a text file line by line (8-bit text), bounded as readFileBytes; throws IoError when it
+// cannot be read.
+QStringList readTextLines(const QString& path, qint64 maxBytes = -1);
+
+// Files that name other files (cue sheets and playlists) are small: one longer than 4 MiB, or
+// with a line longer than 1 MiB, names no disc and is never read whole.
+constexpr qsizetype MaxNamingLineBytes = 1 << 20;
+constexpr qint64 MaxNamingFileBytes = 4 << 20;
+
+// Reads a playlist's lines within that bound; throws IoError ("File too large") past it.
+QStringList readPlaylistLines(const QString& path);
 
 // Writes the bytes as the whole file, replacing it atomically: the old file stays intact until
 // the new one is complete, and a failed write or flush (a full disk included) leaves it as it

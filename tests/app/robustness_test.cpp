@@ -17,6 +17,7 @@
 #include <cstdio>
 #ifndef Q_OS_WIN
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -239,4 +240,47 @@ TEST(Robustness, KilledWhileWritingEveryFileHoldsTheWholeOldOrNewContents) {
                                  "Lang=1\r\nTheme=5\r\n", Kills, random),
               0);
 #endif
+}
+
+// What a real folder may hold where the launcher's files should be: a pipe as the language file
+// and as the selected game's profile (reading one would wait for a writer forever), or a
+// language file far too large. The launcher starts in English and names each file in a box.
+TEST(Robustness, PipesAndHugeFilesNeverHoldTheStartUp) {
+    for (const bool pipes : {true, false}) {
+#ifdef Q_OS_WIN
+        if (pipes)
+            continue; // a pipe cannot stand in a Windows folder
+#endif
+        SCOPED_TRACE(pipes ? "pipes" : "huge language file");
+        testsupport::TempFolder dir;
+        dir.mkdir("Core/pgconfig");
+        testsupport::installStubEmulator(dir.path());
+        dir.write("Core/mednafen.cfg", "ss.cart auto\r\n");
+        const QString cue = discwriter::writeCueGame(dir.file("games"), "Alpha", {},
+                                                     discwriter::Sectors::Raw2352, 1);
+        dir.write("List.ini", cue.toLocal8Bit() + "\r\n");
+        dir.write("Main.ini", "Lang=1\r\nTheme=3\r\nGame=" + cue.toLocal8Bit() + "\r\n");
+        dir.mkdir("Res");
+        if (pipes) {
+#ifndef Q_OS_WIN
+            for (const char* name : {"Res/Lang.dat", "Core/pgconfig/Alpha.ss.cfg"})
+                ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file(name)).constData(), 0600), 0);
+#endif
+        } else {
+            QFile(dir.write("Res/Lang.dat", "x[Main]\r\n")).resize(5 << 20);
+        }
+
+        testsupport::FakeDialogs dialogs;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        {
+            TForm1 form;
+            ASSERT_EQ(dialogs.errors.size(), pipes ? 2 : 1) << qPrintable(dialogs.errors.join("|"));
+            for (const QString& error : dialogs.errors)
+                EXPECT_TRUE(error.contains(pipes ? "Not a regular file" : "File too large"));
+            EXPECT_EQ(form.findChild<QComboBox*>("ComboBoxEx1")->itemText(1), "???");
+            EXPECT_EQ(form.gameList()->model()->count(), 1);
+        }
+        QDir::setCurrent(previous);
+    }
 }

@@ -283,7 +283,21 @@ TEST_F(LauncherTest, EventsAreHandledWhileTheEmulatorRunsAndNoSecondLaunchStarts
     EXPECT_EQ(signals_, QStringList({"started", "finished"}));
 }
 
-TEST_F(LauncherTest, UnreadablePlaylistStopsTheLaunchWithAnError) {
+TEST_F(LauncherTest, UnreadableOrHugePlaylistStopsTheLaunchWithAnError) {
+    // A playlist past the bound of files that name discs is never read whole, nor offered.
+    const QString huge = app.write("games/Huge.m3u", "a.cue\n");
+    QFile(huge).resize(5 << 20);
+    {
+        QTimer closer; // a disc window that shows all the same is closed
+        QObject::connect(&closer, &QTimer::timeout, &cd, [this] {
+            if (cd.isVisible())
+                cd.close();
+        });
+        closer.start(50);
+        EXPECT_THROW(launcher.launch(huge, "", ""), platform::IoError);
+    }
+    EXPECT_EQ(cdShown.shown, 0);
+
     const QString game = app.write("games/Locked.m3u", "a.cue\n");
     const testsupport::UnreadableFile locked(game);
     if (QFile(game).open(QIODevice::ReadOnly))

@@ -534,3 +534,35 @@ TEST_F(GameListTest, AddingAFolderTakesItsImagesFolderByFolderOnceEach) {
     EXPECT_EQ(list.model()->count(), 2);
     EXPECT_EQ(listFile(), crlfLines({alpha, beta}));
 }
+
+// A name with a line break would split its line of List.ini: every add path refuses it with the
+// "Path" button's text, and only the other files are listed. A playlist past the bound of files
+// that name discs is not read whole, so it hides none of its folder's cue sheets. (Linux only:
+// Windows file names hold no line break.)
+#ifndef Q_OS_WIN
+TEST_F(GameListTest, AddingRefusesLineBreaksInNamesAndReadsNoHugePlaylistWhole) {
+    const QString root = dir.file("games");
+    discwriter::Header header;
+    const QString good = discwriter::writeCueGame(root, "Good", header, Sectors::Raw2352, 1);
+    const QString split =
+        discwriter::writeCueGame(root, "Real\nOther", header, Sectors::Raw2352, 1);
+    discwriter::writeCueGame(root, "Real\rMore", header, Sectors::Raw2352, 1);
+    GameList list(dir.path());
+    try {
+        list.addPaths({root});
+        ADD_FAILURE() << "no error";
+    } catch (const platform::IoError& error) {
+        EXPECT_TRUE(error.text().startsWith(i18n::message(i18n::Extra::UnsafePath)));
+        EXPECT_TRUE(error.text().contains(split));
+    }
+    EXPECT_EQ(list.model()->paths(), QStringList{good});
+    EXPECT_EQ(listFile(), crlfLines({good}));
+    EXPECT_THROW(list.addGames({split}), platform::IoError);
+    EXPECT_EQ(listFile(), crlfLines({good}));
+
+    const QString disc = discwriter::writeCueGame(dir.file("big"), "Disc1", header);
+    const QString huge = dir.write("big/Huge.m3u", "Disc1.cue\n");
+    QFile(huge).resize(5 << 20);
+    EXPECT_EQ(scanImageFolder(dir.file("big")), (QStringList{disc, huge}));
+}
+#endif

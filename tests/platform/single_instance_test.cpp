@@ -40,3 +40,18 @@ TEST(SingleInstance, SecondStartAsksTheRunningOneAndAStaleLockNeverBlocks) {
     SingleInstance third(dir.path());
     EXPECT_EQ(third.start(), SingleInstance::Outcome::First);
 }
+
+TEST(SingleInstance, ALockNoLauncherAnswersForIsTakenOverWhateverItHolds) {
+    // An empty lock, a damaged one, and one a launcher on another computer left behind (a
+    // portable folder carried over after a crash): no launcher answers for any of them.
+    for (const QByteArray& contents :
+         {QByteArray(), QByteArray("\x01garbage"), QByteArray("4242\nvarnix\nanother-pc\n")}) {
+        testsupport::TempFolder dir;
+        QFile lock(dir.file(SingleInstance::lockFileName()));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(contents);
+        lock.close();
+        SingleInstance instance(dir.path());
+        EXPECT_EQ(instance.start(), SingleInstance::Outcome::First) << contents.constData();
+    }
+}
