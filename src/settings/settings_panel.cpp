@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
 #include <QStylePainter>
 
@@ -606,7 +607,42 @@ void SettingsPanel::changeEvent(QEvent* event) {
 // font: they get the room they need when the panel shows.
 void SettingsPanel::fitTexts() {
     controls::fitCaptions(this);
+    for (int i = 0; i < CtlCount; ++i)
+        if (isComboBox(static_cast<Ctl>(i)))
+            widenListForItems(static_cast<QComboBox*>(widgetFor(static_cast<Ctl>(i))));
     showMarks(); // the dots stand in the corners of the fitted controls
+}
+
+// A closed list must show any of its items whole. When one does not fit, the list reaches left
+// up to the end of its caption's text (the caption keeps just its text's width); its right edge
+// stays.
+void SettingsPanel::widenListForItems(QComboBox* list) {
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.frame = list->hasFrame();
+    const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, list);
+    const int room = field.width() - 2;
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+    if (widest <= room)
+        return;
+    QLabel* caption = nullptr;
+    for (QLabel* label : list->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QRect g = label->geometry();
+        if (g.right() < list->x() && g.top() <= list->geometry().bottom() &&
+            list->y() <= g.bottom() && (!caption || g.x() > caption->x()))
+            caption = label;
+    }
+    if (!caption)
+        return;
+    const int captionWidth = caption->sizeHint().width();
+    const int left = std::max(caption->x() + captionWidth + 4, list->x() - (widest - room));
+    if (left >= list->x())
+        return;
+    caption->resize(captionWidth, caption->height());
+    list->setGeometry(left, list->y(), list->x() + list->width() - left, list->height());
 }
 
 void SettingsPanel::showModel() {

@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+class QComboBox;
 class QLineEdit;
 class QMenu;
 
@@ -67,6 +68,7 @@ protected:
 
 private:
     void fitTexts();
+    void widenListForItems(QComboBox* list);
     void buildGeneral();
     void buildVideo();
     void buildAudio();
