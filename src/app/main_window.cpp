@@ -487,7 +487,8 @@ void TForm1::PopupMenu1Popup() {
     const bool selected = selectedRow() >= 0;
     Deleteitem1->setEnabled(selected);
     Deletegameprofile1->setEnabled(selected);
-    Resettoglobal1->setEnabled(selected && PageControl1->isEnabled());
+    Resettoglobal1->setEnabled(selected && PageControl1->isEnabled() &&
+                               profiles_->globalSettings());
     Gameproperties1->setEnabled(selected);
     Clearlist2->setEnabled(gameList_->model()->count() > 0);
     Addfolder1->setEnabled(Addgames1->isEnabled());
