@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QStyleOption>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
 #include <QStylePainter>
@@ -119,7 +120,7 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* objectName, const QString&
 // on every skin's panels and on the controls' own faces.
 class GlobalDot : public QWidget {
 public:
-    static constexpr int Size = 7;
+    static constexpr int Size = 8;
     explicit GlobalDot(QWidget* control) : QWidget(control) {
         setObjectName(QStringLiteral("GlobalDot"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -770,7 +771,19 @@ void SettingsPanel::showMarks() {
             const QString global = i18n::message(i18n::Extra::GlobalValue)
                                        .replace(QStringLiteral("%1"), globalText(ctl));
             widget->setToolTip(base.isEmpty() ? global : base + QLatin1Char('\n') + global);
-            dot->move(widget->width() - GlobalDot::Size, 0);
+            // In the control's top-right corner; a check box's on its square's corner, so the
+            // caption stays clear.
+            int x = widget->width() - GlobalDot::Size;
+            int y = 0;
+            if (isCheckBox(ctl)) {
+                QStyleOptionButton option;
+                option.initFrom(widget);
+                const QRect square =
+                    widget->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, widget);
+                x = std::clamp(square.right() - GlobalDot::Size / 2, 0, x);
+                y = std::max(0, square.top() - GlobalDot::Size / 2);
+            }
+            dot->move(x, y);
             dot->raise();
         } else {
             widget->setToolTip(base);
