@@ -171,6 +171,7 @@ void TForm1::startUp() {
     guarded([&] { i18n::loadLanguage(paths_.folder, this); });
     filterEdit_->setPlaceholderText(i18n::message(i18n::Extra::FilterHint));
     Addfolder1->setText(i18n::message(i18n::Extra::AddFolder));
+    Resettoglobal1->setText(i18n::message(i18n::Extra::ResetToGlobal));
     // The translated captions get their room; the settings panel fits its own when it shows.
     for (QWidget* container : {static_cast<QWidget*>(Xpanel14), static_cast<QWidget*>(GroupBox3),
                                static_cast<QWidget*>(GroupBox5)})
@@ -486,6 +487,8 @@ void TForm1::PopupMenu1Popup() {
     const bool selected = selectedRow() >= 0;
     Deleteitem1->setEnabled(selected);
     Deletegameprofile1->setEnabled(selected);
+    Resettoglobal1->setEnabled(selected && PageControl1->isEnabled() &&
+                               profiles_->globalSettings());
     Gameproperties1->setEnabled(selected);
     Clearlist2->setEnabled(gameList_->model()->count() > 0);
     Addfolder1->setEnabled(Addgames1->isEnabled());

@@ -89,6 +89,7 @@ public:
     void Deleteitem1Click();
     void Clearlist2Click();
     void Deletegameprofile1Click();
+    void Resettoglobal1Click();
     void Gameproperties1Click();
     void ListView1SelectItem();
     void ListView1ColumnClick(int column);
@@ -149,7 +150,7 @@ private:
     // the user answers; a discard reads the game's stored settings back unless
     // `reloadOnDiscard` is false (another game's are read next). False when the user cancels.
     bool settleUnsavedSettings(bool reloadOnDiscard = true);
-    void readGameSettings(const QString& path, const QString& name);
+    void readGameSettings(QString path, QString name);
     void showSelectorsInForce();
     // The tabs now hold what the shown game's profile holds.
     void settingsInStore();
@@ -223,6 +224,7 @@ private:
     QAction* Deleteitem1 = nullptr;
     QAction* Clearlist2 = nullptr;
     QAction* Deletegameprofile1 = nullptr;
+    QAction* Resettoglobal1 = nullptr;
     QAction* Gameproperties1 = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;
 };

@@ -188,6 +188,7 @@ void TForm1::buildWindow() {
     PopupMenu1->addSeparator();
     Deletegameprofile1 =
         addAction("Deletegameprofile1", "Delete profile", &TForm1::Deletegameprofile1Click);
+    Resettoglobal1 = addAction("Resettoglobal1", "Reset to global", &TForm1::Resettoglobal1Click);
     PopupMenu1->addSeparator();
     Gameproperties1 =
         addAction("Gameproperties1", "Game properties", &TForm1::Gameproperties1Click);

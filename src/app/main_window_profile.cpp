@@ -89,11 +89,16 @@ void TForm1::showUnsavedMark() {
     }
 }
 
-void TForm1::readGameSettings(const QString& path, const QString& name) {
+void TForm1::readGameSettings(QString path, QString name) {
     // The read replaces every setting, so the panel's changes during it say nothing of unsaved
-    // edits: no game is shown meanwhile, and the mark is not worked out once per setting.
+    // edits: no game is shown meanwhile, and the mark is not worked out once per setting. The
+    // game is taken by value: the caller may pass the tracker's own strings, cleared here.
     unsaved_->showGame(QString(), QString());
-    const auto shown = qScopeGuard([&] { unsaved_->showGame(path, name); });
+    PageControl1->setGlobalSettings(nullptr);
+    const auto shown = qScopeGuard([&] {
+        unsaved_->showGame(path, name);
+        PageControl1->setGlobalSettings(profiles_->globalSettings());
+    });
     profiles_->selectGame(path, name);
 }
 
@@ -151,11 +156,29 @@ void TForm1::XiButton1Click() {
     applySelectionRule();
 }
 
+// Every setting of the tabs back to the global file's value; "Save profile" then writes them.
+void TForm1::Resettoglobal1Click() {
+    if (selectedRow() >= 0 && PageControl1->isEnabled())
+        PageControl1->resetToGlobal();
+}
+
 void TForm1::Deletegameprofile1Click() {
     const int row = selectedRow();
     if (row < 0)
         return;
     const library::GameRecord& game = gameList_->model()->at(row);
-    guarded([&] { setStatus(profiles_->deleteProfile(game.path, game.gameName)); });
+    bool deleted = false;
+    guarded([&] {
+        const QString status = profiles_->deleteProfile(game.path, game.gameName);
+        setStatus(status);
+        deleted = status == i18n::message(11);
+    });
+    if (deleted) {
+        // The emulator now reads the global file alone for this game: the tabs show that, as
+        // stored, instead of the deleted profile's values.
+        guarded([&] { readGameSettings(game.path, game.gameName); });
+        settingsInStore();
+        applySelectionRule();
+    }
     gameList_->model()->refreshProfileMarkers();
 }

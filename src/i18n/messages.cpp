@@ -49,6 +49,11 @@ const char* const englishExtras[ExtraCount] = {
     "Save",
     "Don't save",
     "Cancel",
+    "Global: %1",
+    "on",
+    "off",
+    "Use the global value",
+    "Reset to global",
 };
 
 } // namespace

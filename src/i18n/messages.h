@@ -28,6 +28,11 @@ enum class Extra : int {
     SaveButton,      // its three buttons
     DiscardButton,
     CancelButton,
+    GlobalValue,    // "Global: %1" ending a setting's tooltip where the game differs (%1: value)
+    GlobalOn,       // a check box's global value: checked
+    GlobalOff,      // unchecked
+    UseGlobalValue, // a setting's context menu: back to the global value
+    ResetToGlobal,  // the list's context menu: every setting back to the global values
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

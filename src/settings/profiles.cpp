@@ -16,21 +16,46 @@ namespace settings {
 Profiles::Profiles(SettingsModel& model, const QString& applicationFolder)
     : model_(model), folder_(applicationFolder) {}
 
+Profiles::~Profiles() = default;
+
+const SettingsModel* Profiles::globalSettings() const {
+    return globalKnown_ ? global_.get() : nullptr;
+}
+
+void Profiles::readGlobalSettings() {
+    globalKnown_ = false;
+    if (!global_)
+        global_ = std::make_unique<SettingsModel>();
+    global_->resetToInitial();
+    try {
+        const QString path = globalConfigPath(folder_);
+        if (!isExistingFile(path))
+            return;
+        ConfigView config;
+        config.addLayer(globalConfig_.read(path), path);
+        globalKnown_ = !global_->applySettings(config, SettingsModel::Missing::ReadAsEmpty);
+    } catch (const platform::IoError&) {
+        // The game's own read reports the file's failure; the tabs just show no differences.
+    }
+}
+
 void Profiles::selectGame(const QString& gamePath, const QString& gameName) {
     // Nothing of the game shown before may stay: a setting missing from both files takes the
     // control's initial state, and a read that fails leaves the initial state, never a mix.
     model_.resetToInitial();
     readable_ = false;
+    globalKnown_ = false;
     try {
         const ConfigView config = loadGameConfig(gameProfilePath(folder_, gamePath, gameName),
                                                  globalConfigPath(folder_), &globalConfig_);
-        if (const auto error = model_.applySettings(config))
+        if (const auto error = model_.applySettings(config, SettingsModel::Missing::ReadAsEmpty))
             throw platform::IoError(*error);
     } catch (const platform::IoError&) {
         model_.resetToInitial();
         throw;
     }
     readable_ = true;
+    readGlobalSettings();
 }
 
 QString Profiles::saveProfile(const QString& gamePath, const QString& gameName) {

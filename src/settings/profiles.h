@@ -4,6 +4,7 @@
 
 #include <QSet>
 #include <QString>
+#include <memory>
 
 namespace settings {
 
@@ -16,6 +17,7 @@ class SettingsModel;
 class Profiles {
 public:
     Profiles(SettingsModel& model, const QString& applicationFolder);
+    ~Profiles();
 
     // Shows the game's configuration as the emulator reads it: every setting from the profile,
     // else from the global configuration, else the control's initial state. When the read
@@ -33,6 +35,10 @@ public:
     // selection, until a selection or a load succeeds).
     bool readable() const { return readable_; }
 
+    // The settings the global configuration alone gives, read as a game's are, after the last
+    // successful selection; null when it could not be read (then nothing differs from it).
+    const SettingsModel* globalSettings() const;
+
     // Lists Core/pgconfig once and remembers its file names; saving and deleting keep the
     // names current, so asking which games have a profile costs no file test per game.
     void scanProfiles();
@@ -42,7 +48,11 @@ public:
     int globalConfigReads() const { return globalConfig_.reads(); }
 
 private:
+    void readGlobalSettings();
+
     SettingsModel& model_;
+    std::unique_ptr<SettingsModel> global_;
+    bool globalKnown_ = false;
     QString folder_;
     bool readable_ = true;
     QSet<QString> profileNames_;

@@ -23,6 +23,22 @@ bool isKind(Ctl ctl, ControlKind kind) {
     return ctl < Ctl::Count && controlInfo(ctl).kind == kind;
 }
 
+// The kinds whose read rule gives a setting no layer names a value of its own.
+bool readsEmptyValue(Kind kind) {
+    switch (kind) {
+    case Kind::Flag:
+    case Kind::InvertedFlag:
+    case Kind::ItemText:
+    case Kind::ItemIndex:
+    case Kind::WholeBar:
+    case Kind::Scanlines:
+    case Kind::PortPadMode:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QString ctlName(Ctl ctl) {
@@ -60,7 +76,8 @@ void SettingsModel::restore(const State& state) {
     s_ = state;
     for (int i = 0; i < CtlCount; ++i) {
         const auto c = static_cast<size_t>(i);
-        if (before.values[c] != s_.values[c] || before.texts[c] != s_.texts[c])
+        if (before.values[c] != s_.values[c] || before.texts[c] != s_.texts[c] ||
+            before.extras[c] != s_.extras[c])
             emit controlChanged(static_cast<Ctl>(i));
     }
     for (size_t g = 0; g < s_.enabled.size(); ++g) {
@@ -116,7 +133,7 @@ int SettingsModel::index(Ctl list) const {
 void SettingsModel::setIndex(Ctl list, int index) {
     if (!isKind(list, ControlKind::List))
         return;
-    if (index < 0 || index >= controlInfo(list).items.size())
+    if (index < 0 || index >= items(list).size())
         index = -1;
     if (s_.values[at(list)] == index)
         return;
@@ -125,7 +142,7 @@ void SettingsModel::setIndex(Ctl list, int index) {
 }
 
 void SettingsModel::userSelect(Ctl list, int index) {
-    if (!isKind(list, ControlKind::List) || index < 0 || index >= controlInfo(list).items.size())
+    if (!isKind(list, ControlKind::List) || index < 0 || index >= items(list).size())
         return; // the user can only pick one of the items
     setIndex(list, index);
     switch (list) {
@@ -158,11 +175,38 @@ void SettingsModel::showCurrentPort() {
 }
 
 QStringList SettingsModel::items(Ctl list) const {
-    return isKind(list, ControlKind::List) ? controlInfo(list).items : QStringList();
+    if (!isKind(list, ControlKind::List))
+        return QStringList();
+    QStringList all = controlInfo(list).items;
+    if (!s_.extras[at(list)].isEmpty())
+        all.append(s_.extras[at(list)]);
+    return all;
+}
+
+QString SettingsModel::extraItem(Ctl list) const {
+    return isKind(list, ControlKind::List) ? s_.extras[at(list)] : QString();
+}
+
+void SettingsModel::setListFromValue(Ctl list, int designedIndex, const QString& key,
+                                     const QString& value) {
+    s_.readValues[at(list)] = value;
+    const qsizetype designed = controlInfo(list).items.size();
+    const bool extra = (designedIndex < 0 || designedIndex >= designed) && !value.isEmpty() &&
+                       acceptedExtraValue(key, value);
+    // The extra item goes away as soon as the list's value no longer needs it.
+    const QString wanted = extra ? value : QString();
+    if (s_.extras[at(list)] != wanted) {
+        if (s_.values[at(list)] >= designed)
+            s_.values[at(list)] = -1;
+        s_.extras[at(list)] = wanted;
+        emit controlChanged(list);
+    }
+    setIndex(list, extra ? static_cast<int>(designed) : designedIndex);
 }
 
 int SettingsModel::findComboItem(Ctl list, const QString& value) const {
-    const QStringList all = items(list);
+    const QStringList all =
+        isKind(list, ControlKind::List) ? controlInfo(list).items : QStringList();
     const QString wanted = value.toUpper();
     for (qsizetype i = 0; i < all.size(); ++i) {
         if (all.at(i).toUpper().startsWith(wanted))
@@ -252,7 +296,7 @@ std::optional<QString> SettingsModel::applySettings(const QStringList& lines) {
     return applySettings(ConfigView(lines));
 }
 
-std::optional<QString> SettingsModel::applySettings(const ConfigView& config) {
+std::optional<QString> SettingsModel::applySettings(const ConfigView& config, Missing missing) {
     // The error text, followed by the line, the key and the file it was read from.
     auto failure = [](const QString& text, const SettingRow& row, const FoundSetting& found) {
         if (found.file.isEmpty())
@@ -266,9 +310,12 @@ std::optional<QString> SettingsModel::applySettings(const ConfigView& config) {
         return QStringLiteral("'%1' is not a valid floating point value").arg(value);
     };
     for (const SettingRow* row : readSequence()) {
-        const std::optional<FoundSetting> found = config.find(row->key, row->legacyKey);
-        if (!found)
-            continue; // a setting no line names leaves its control as it is
+        std::optional<FoundSetting> found = config.find(row->key, row->legacyKey);
+        if (!found) {
+            if (missing == Missing::KeepControl || !readsEmptyValue(row->kind))
+                continue; // a setting no line names leaves its control as it is
+            found = FoundSetting{};
+        }
         const QString& value = found->value;
         if (value.contains(QChar(0)))
             return failure(i18n::message(i18n::Extra::ZeroByteValue), *row, *found);
@@ -285,12 +332,10 @@ std::optional<QString> SettingsModel::applySettings(const ConfigView& config) {
             setChecked(ctl, parseWholeNumber(value).value_or(row->defaultValue) == 0);
             break;
         case Kind::WordList:
-            s_.readValues[at(ctl)] = value;
-            setIndex(ctl, static_cast<int>(row->words->indexOf(value)));
+            setListFromValue(ctl, static_cast<int>(row->words->indexOf(value)), row->key, value);
             break;
         case Kind::ItemText:
-            s_.readValues[at(ctl)] = value;
-            setIndex(ctl, findComboItem(ctl, value));
+            setListFromValue(ctl, findComboItem(ctl, value), row->key, value);
             if (ctl == Ctl::ComboBox9)
                 comboBox9Change();
             break;
@@ -374,10 +419,13 @@ QStringList SettingsModel::collectSettings() const {
             value = checked(ctl) ? QStringLiteral("0") : QStringLiteral("1");
             break;
         case Kind::WordList:
-            value = index(ctl) >= 0 ? row.words->at(index(ctl)) : unselectedValue(ctl, *row.words);
+            value = index(ctl) < 0                   ? unselectedValue(ctl, *row.words)
+                    : index(ctl) < row.words->size() ? row.words->at(index(ctl))
+                                                     : extraItem(ctl);
             break;
         case Kind::ItemText:
-            value = index(ctl) >= 0 ? items(ctl).at(index(ctl)) : unselectedValue(ctl, items(ctl));
+            value = index(ctl) >= 0 ? items(ctl).at(index(ctl))
+                                    : unselectedValue(ctl, controlInfo(ctl).items);
             break;
         case Kind::ItemIndex:
             value =

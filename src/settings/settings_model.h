@@ -50,15 +50,20 @@ public:
     bool checked(Ctl box) const;
     void setChecked(Ctl box, bool on);
 
-    // List controls: -1 for no selection. setIndex is the program's selection (no reaction);
-    // userSelect is the user's choice and runs the reactions of ComboBox4, 9, 15 and 16.
+    // List controls: -1 for no selection. A value the emulator accepts but the designed items
+    // lack is shown as one extra item after them (index: the designed count) while the list was
+    // last set from such a value; it is written back unchanged while it is selected. setIndex is
+    // the program's selection (no reaction); userSelect is the user's choice and runs the reactions
+    // of ComboBox4, 9, 15 and 16.
     int index(Ctl list) const;
     void setIndex(Ctl list, int index);
     void userSelect(Ctl list, int index);
-    // The built-in English items of a list control.
+    // The built-in English items of a list control, the extra item last when there is one.
     QStringList items(Ctl list) const;
-    // The first item whose text begins with the value, letter case ignored; the item count
-    // (no selection) when none does. An empty value finds the first item.
+    // The extra item's text; empty when the list has none.
+    QString extraItem(Ctl list) const;
+    // The first designed item whose text begins with the value, letter case ignored; the
+    // designed item count (no selection) when none does. An empty value finds the first item.
     int findComboItem(Ctl list, const QString& value) const;
 
     // Track bars: positions are clamped to the range; the value box text follows.
@@ -79,12 +84,21 @@ public:
     int portDevice(int port) const;
     int portPadMode(int port) const;
 
-    // Sets the controls from a configuration; a setting that no line names leaves its control
-    // as it is. On a decimal setting that is not a number it stops and returns
+    // What a setting that no line names does to its control.
+    enum class Missing {
+        KeepControl, // the control stays as it is ("Load profile" of a partial file)
+        // Read as an empty value, as the emulator does: flags and whole numbers take their
+        // default, item-text lists their first item, pad modes digital. Paths, word lists, port
+        // devices and decimals keep the control's state.
+        ReadAsEmpty
+    };
+    // Sets the controls from a configuration. On a decimal setting that is not a number it stops
+    // and returns
     // "'<value>' is not a valid floating point value", and on a value holding a zero byte (which
     // the emulator refuses) a text saying so; both name the line, the key and the file when the
     // value was read from one. Controls set before keep their new state.
-    std::optional<QString> applySettings(const ConfigView& config);
+    std::optional<QString> applySettings(const ConfigView& config,
+                                         Missing missing = Missing::KeepControl);
     std::optional<QString> applySettings(const QStringList& lines);
 
     // Everything the controls hold, to put back later.
@@ -92,6 +106,7 @@ public:
         std::array<int, CtlCount> values{};
         std::array<QString, CtlCount> texts;
         std::array<QString, CtlCount> readValues;
+        std::array<QString, CtlCount> extras;
         std::array<int, 9> portDevices{};
         std::array<int, 9> portPadModes{};
         std::array<bool, 4> enabled{};
@@ -113,10 +128,13 @@ private:
     void comboBox9Change();
     void showCurrentPort();
     void setEnabled(EnableGroup group, bool on);
+    // Sets a list from a value: its designed item, else the extra item when the emulator
+    // accepts the value, else no selection.
+    void setListFromValue(Ctl list, int designedIndex, const QString& key, const QString& value);
     QString unselectedValue(Ctl list, const QStringList& allowed) const;
 
     // values: check state, list index, track bar position; texts: path edits; readValues: the
-    // value each list control was last set from.
+    // value each list control was last set from; extras: each list's extra item.
     State s_;
 };
 

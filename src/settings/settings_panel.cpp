@@ -7,6 +7,8 @@
 #include "controls/xi_panel.h"
 #include "i18n/messages.h"
 #include "settings/config_store.h"
+#include "settings/global_values.h"
+#include "settings/settings_table.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,10 +18,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QStyleOption>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
 #include <QStylePainter>
+
+#include <algorithm>
 
 namespace settings {
 
@@ -107,6 +115,29 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* objectName, const QString&
     return memo;
 }
 
+// The mark of a setting that differs from the global file: a small dot in the control's
+// top-right corner, over the control so that nothing moves; orange with a dark ring, which reads
+// on every skin's panels and on the controls' own faces.
+class GlobalDot : public QWidget {
+public:
+    static constexpr int Size = 8;
+    explicit GlobalDot(QWidget* control) : QWidget(control) {
+        setObjectName(QStringLiteral("GlobalDot"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        resize(Size, Size);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0x5a, 0x24, 0x00), 1));
+        painter.setBrush(QColor(0xff, 0x8c, 0x00));
+        painter.drawEllipse(QRectF(0.5, 0.5, Size - 1, Size - 1));
+    }
+};
+
 void chainTabOrder(const QList<QWidget*>& widgets) {
     for (qsizetype i = 1; i < widgets.size(); ++i)
         QWidget::setTabOrder(widgets[i - 1], widgets[i]);
@@ -167,7 +198,21 @@ SettingsPanel::SettingsPanel(SettingsModel* model, QWidget* parent)
     buildControls();
 
     connect(model_, &SettingsModel::controlChanged, this, &SettingsPanel::showControl);
+    connect(model_, &SettingsModel::controlChanged, this, &SettingsPanel::showMarks);
     connect(model_, &SettingsModel::enabledChanged, this, &SettingsPanel::showEnabled);
+    for (int i = 0; i < CtlCount; ++i) {
+        const auto ctl = static_cast<Ctl>(i);
+        QWidget* widget = widgetFor(ctl);
+        if (!widget || ctl == Ctl::ComboBox4)
+            continue; // the port selector picks a port; it holds no setting
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, this,
+                [this, ctl, widget](const QPoint& at) {
+                    QMenu* menu = contextMenuFor(ctl);
+                    menu->exec(widget->mapToGlobal(at));
+                    delete menu;
+                });
+    }
     showModel();
 }
 
@@ -563,6 +608,42 @@ void SettingsPanel::changeEvent(QEvent* event) {
 // font: they get the room they need when the panel shows.
 void SettingsPanel::fitTexts() {
     controls::fitCaptions(this);
+    for (int i = 0; i < CtlCount; ++i)
+        if (isComboBox(static_cast<Ctl>(i)))
+            widenListForItems(static_cast<QComboBox*>(widgetFor(static_cast<Ctl>(i))));
+    showMarks(); // the dots stand in the corners of the fitted controls
+}
+
+// A closed list must show any of its items whole. When one does not fit, the list reaches left
+// up to the end of its caption's text (the caption keeps just its text's width); its right edge
+// stays.
+void SettingsPanel::widenListForItems(QComboBox* list) {
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.frame = list->hasFrame();
+    const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, list);
+    const int room = field.width() - 2;
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+    if (widest <= room)
+        return;
+    QLabel* caption = nullptr;
+    for (QLabel* label : list->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QRect g = label->geometry();
+        if (g.right() < list->x() && g.top() <= list->geometry().bottom() &&
+            list->y() <= g.bottom() && (!caption || g.x() > caption->x()))
+            caption = label;
+    }
+    if (!caption)
+        return;
+    const int captionWidth = caption->sizeHint().width();
+    const int left = std::max(caption->x() + captionWidth + 4, list->x() - (widest - room));
+    if (left >= list->x())
+        return;
+    caption->resize(captionWidth, caption->height());
+    list->setGeometry(left, list->y(), list->x() + list->width() - left, list->height());
 }
 
 void SettingsPanel::showModel() {
@@ -582,6 +663,17 @@ void SettingsPanel::showControl(Ctl ctl) {
         static_cast<QCheckBox*>(widget)->setChecked(model_->checked(ctl));
     } else if (isComboBox(ctl)) {
         auto* list = static_cast<QComboBox*>(widget);
+        // The extra item stands after the designed ones; their texts (translated) stay as set.
+        const int designed = static_cast<int>(controlInfo(ctl).items.size());
+        const QString extra = model_->extraItem(ctl);
+        if (extra.isEmpty()) {
+            while (list->count() > designed)
+                list->removeItem(list->count() - 1);
+        } else if (list->count() == designed) {
+            list->addItem(extra);
+        } else {
+            list->setItemText(designed, extra);
+        }
         const int index = model_->index(ctl);
         list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
     } else if (isTrackBar(ctl)) {
@@ -596,6 +688,7 @@ void SettingsPanel::showControl(Ctl ctl) {
     }
     // The device and mode lists show the current port's entries.
     if (ctl == Ctl::ComboBox4) {
+        showMarks();
         showControl(Ctl::ComboBox15);
         showControl(Ctl::ComboBox16);
     }
@@ -618,6 +711,108 @@ void SettingsPanel::choosePath(Ctl edit) {
     }
     model_->setText(edit, QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
     showControl(edit);
+}
+
+} // namespace settings
+
+namespace settings {
+
+void SettingsPanel::setGlobalSettings(const SettingsModel* global) {
+    global_ = global;
+    showMarks();
+}
+
+QString SettingsPanel::globalText(Ctl ctl) const {
+    if (!global_)
+        return QString();
+    if (isCheckBox(ctl))
+        return i18n::message(global_->checked(ctl) ? i18n::Extra::GlobalOn
+                                                   : i18n::Extra::GlobalOff);
+    if (isTrackBar(ctl))
+        return global_->valueBoxText(ctl);
+    if (isPathEdit(ctl))
+        return QDir::toNativeSeparators(global_->text(ctl));
+    const auto* list = static_cast<const QComboBox*>(widgetFor(ctl));
+    int index = global_->index(ctl);
+    if (ctl == Ctl::ComboBox15)
+        index = global_->portDevice(model_->currentPort());
+    else if (ctl == Ctl::ComboBox16)
+        index = global_->portPadMode(model_->currentPort());
+    const int designed = static_cast<int>(controlInfo(ctl).items.size());
+    if (index >= 0 && index < designed)
+        return list->itemText(index); // as the list shows it, translated
+    // The global file's own word: a value the list lacks.
+    for (const QString& line : globalLinesFor(ctl, *model_, *global_))
+        return line.mid(line.indexOf(QLatin1Char(' ')) + 1);
+    return QString();
+}
+
+void SettingsPanel::showMarks() {
+    std::vector<Ctl> marked;
+    if (global_)
+        marked = controlsDifferingFromGlobal(*model_, *global_);
+    for (int i = 0; i < CtlCount; ++i) {
+        const auto ctl = static_cast<Ctl>(i);
+        QWidget* widget = widgetFor(ctl);
+        if (!widget)
+            continue;
+        const bool on = std::find(marked.begin(), marked.end(), ctl) != marked.end();
+        QWidget*& dot = dots_[slot(ctl)];
+        if (!on && !dot)
+            continue;
+        if (!dot)
+            dot = new GlobalDot(widget);
+        // The tooltip the control had before any mark, kept once.
+        const char* kBase = "varnixBaseToolTip";
+        if (!widget->property(kBase).isValid())
+            widget->setProperty(kBase, widget->toolTip());
+        const QString base = widget->property(kBase).toString();
+        if (on) {
+            const QString global = i18n::message(i18n::Extra::GlobalValue)
+                                       .replace(QStringLiteral("%1"), globalText(ctl));
+            widget->setToolTip(base.isEmpty() ? global : base + QLatin1Char('\n') + global);
+            // In the control's top-right corner; a check box's on its square's corner, so the
+            // caption stays clear.
+            int x = widget->width() - GlobalDot::Size;
+            int y = 0;
+            if (isCheckBox(ctl)) {
+                QStyleOptionButton option;
+                option.initFrom(widget);
+                const QRect square =
+                    widget->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, widget);
+                x = std::clamp(square.right() - GlobalDot::Size / 2, 0, x);
+                y = std::max(0, square.top() - GlobalDot::Size / 2);
+            }
+            dot->move(x, y);
+            dot->raise();
+        } else {
+            widget->setToolTip(base);
+        }
+        dot->setVisible(on);
+    }
+    marked_ = std::move(marked);
+}
+
+void SettingsPanel::useGlobalValue(Ctl ctl) {
+    if (global_)
+        model_->applySettings(globalLinesFor(ctl, *model_, *global_));
+}
+
+void SettingsPanel::resetToGlobal() {
+    if (global_)
+        model_->applySettings(global_->collectSettings());
+}
+
+QMenu* SettingsPanel::contextMenuFor(Ctl ctl) {
+    auto* edit = qobject_cast<QLineEdit*>(widgetFor(ctl));
+    QMenu* menu = edit ? edit->createStandardContextMenu() : new QMenu(this);
+    if (edit)
+        menu->addSeparator();
+    QAction* use = menu->addAction(i18n::message(i18n::Extra::UseGlobalValue));
+    use->setObjectName(QStringLiteral("UseGlobalValue"));
+    use->setEnabled(std::find(marked_.begin(), marked_.end(), ctl) != marked_.end());
+    connect(use, &QAction::triggered, this, [this, ctl] { useGlobalValue(ctl); });
+    return menu;
 }
 
 } // namespace settings

@@ -6,8 +6,11 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <array>
+#include <vector>
 
+class QComboBox;
 class QLineEdit;
+class QMenu;
 
 namespace settings {
 
@@ -47,12 +50,25 @@ public:
     // Shows the model's whole state again: every control, value box and enabled state.
     void showModel();
 
+    // The settings the global configuration alone gives for the shown game (null: none known).
+    // Every control whose setting differs from them carries a mark (a small dot in its corner)
+    // and its tooltip ends with "Global: <value>"; the marks follow every change.
+    void setGlobalSettings(const SettingsModel* global);
+    const std::vector<Ctl>& markedControls() const { return marked_; }
+    // A control's setting, or every setting, back to the global value (unsaved until saved).
+    void useGlobalValue(Ctl ctl);
+    void resetToGlobal();
+    // The context menu a control offers: "Use the global value", enabled while it is marked
+    // (a path edit's own entries come first). The caller owns it.
+    QMenu* contextMenuFor(Ctl ctl);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void fitTexts();
+    void widenListForItems(QComboBox* list);
     void buildGeneral();
     void buildVideo();
     void buildAudio();
@@ -67,6 +83,8 @@ private:
                       int x, int y);
 
     void showControl(Ctl ctl);
+    void showMarks();
+    QString globalText(Ctl ctl) const;
     void showEnabled(EnableGroup group, bool enabled);
     void choosePath(Ctl edit);
 
@@ -74,6 +92,9 @@ private:
     std::array<QWidget*, CtlCount> widgets_{};
     std::array<QLineEdit*, CtlCount> valueBoxes_{};
     std::array<QList<QWidget*>, 4> groups_;
+    const SettingsModel* global_ = nullptr;
+    std::vector<Ctl> marked_;
+    std::array<QWidget*, CtlCount> dots_{};
 };
 
 } // namespace settings

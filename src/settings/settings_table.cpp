@@ -248,6 +248,31 @@ const std::vector<const SettingRow*>& readSequence() {
     return seq;
 }
 
+bool acceptedExtraValue(const QString& key, const QString& value) {
+    if (value.isEmpty())
+        return false;
+    auto oneOf = [&](std::initializer_list<const char*> words) {
+        for (const char* w : words)
+            if (value.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
+    if (key == QLatin1String("video.deinterlacer "))
+        return oneOf({"blend", "blend_rg"});
+    if (key == QLatin1String("ss.cart "))
+        return oneOf({"ar4mp"});
+    if (key == QLatin1String("sound.driver "))
+        return oneOf({"openbsd"});
+    if (key == QLatin1String("sound.rate ")) {
+        for (QChar c : value)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        const std::optional<int> rate = parseWholeNumber(value);
+        return rate && *rate >= 22050 && *rate <= 192000;
+    }
+    return false;
+}
+
 static bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }

@@ -74,6 +74,12 @@ const std::vector<SettingRow>& settingsTable();
 // The same rows in the order applySettings reads them (written-only rows left out).
 const std::vector<const SettingRow*>& readSequence();
 
+// Whether the emulator accepts a value for a list setting that the list's items lack (checked
+// against mednafen 1.29, which refuses a whole profile for one value it does not accept):
+// "blend" and "blend_rg" deinterlacers, the "ar4mp" cart, the "openbsd" sound driver, and any
+// playback rate from 22050 to 192000. Letter case is ignored, as the emulator does.
+bool acceptedExtraValue(const QString& key, const QString& value);
+
 // A whole number: leading blanks and a sign allowed, nothing after the digits; nullopt for
 // anything else, including an empty text and numbers beyond the int range.
 std::optional<int> parseWholeNumber(const QString& text);

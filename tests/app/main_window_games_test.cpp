@@ -26,6 +26,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -455,6 +457,17 @@ QStringList layoutProblems(QWidget* window) {
             continue;
         if (!controls::captionFits(parent))
             problems << parent->objectName() + " cut";
+        // A closed list shows its chosen item whole, whichever it is.
+        if (const auto* list = qobject_cast<const QComboBox*>(parent)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            option.frame = list->hasFrame();
+            const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                              QStyle::SC_ComboBoxEditField, list);
+            for (int i = 0; i < list->count(); ++i)
+                if (list->fontMetrics().horizontalAdvance(list->itemText(i)) > field.width() - 2)
+                    problems << list->objectName() + " item " + list->itemText(i) + " cut";
+        }
         const bool container = parent->isWindow() || parent->inherits("controls::TXiPanel") ||
                                parent->inherits("QGroupBox") ||
                                parent->objectName() == "StatusBar1" ||
@@ -485,6 +498,24 @@ void shoot(QWidget* window, const QString& name) {
 }
 
 } // namespace
+
+// Every tab of the main window in built-in English, lists included.
+TEST(MainWindowGames, EnglishFitsEveryTab) {
+    GamesApp app;
+    app.dir.write("List.ini", app.cue.toUtf8() + "\r\n");
+    app.start();
+    app.form->show();
+    app.form->selectRow(0);
+    auto* pages = app.form->pageControl();
+    auto* inner = pages->findChild<QTabWidget*>("PageControl2");
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        for (int sub = 0; sub < (page == 1 ? inner->count() : 1); ++sub) {
+            inner->setCurrentIndex(sub);
+            EXPECT_EQ(layoutProblems(app.form.get()), QStringList());
+        }
+    }
+}
 
 // The shipped translation fits every tab of the main window and both small windows.
 TEST(MainWindowGames, ShippedTranslationFitsEveryWindow) {
@@ -668,4 +699,91 @@ TEST(MainWindowGames, FoldersAndFilesComeInByTheMenuAndByDropping) {
     EXPECT_EQ(app.form->statusText(), i18n::message(3));
     EXPECT_EQ(app.listFile(),
               (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
+}
+
+// "Don't save" before playing: the tabs show the stored profile again, still as the game's, and
+// a later save keeps what the profile held.
+TEST(MainWindowGames, DiscardingBeforePlayingShowsTheStoredProfileAgain) {
+    GamesApp app;
+    app.dir.write("List.ini", app.cue.toUtf8() + "\r\n");
+    app.dir.write("Core/pgconfig/Alpha.ss.cfg", "ss.input.port1 3dpad\r\nvideo.fs 1\r\n");
+    app.start();
+    app.form->show();
+    app.form->selectRow(0);
+    settings::SettingsModel* model = app.form->settingsModel();
+    using settings::Ctl;
+    model->setChecked(Ctl::CheckBox13, !model->checked(Ctl::CheckBox13));
+    app.dialogs.saveAnswers << controls::Dialogs::SaveChoice::Discard;
+    app.form->LaunchSelectedGame();
+    EXPECT_EQ(app.dialogs.questions.size(), 1);
+    EXPECT_EQ(model->portDevice(0), 2);
+    EXPECT_TRUE(model->checked(Ctl::CheckBox1));
+    EXPECT_FALSE(app.form->settingsUnsaved());
+    model->setChecked(Ctl::CheckBox13, !model->checked(Ctl::CheckBox13));
+    EXPECT_TRUE(app.form->settingsUnsaved());
+    app.form->XiButton2Click();
+    const QByteArray saved = testsupport::readAll(app.dir.file("Core/pgconfig/Alpha.ss.cfg"));
+    EXPECT_TRUE(saved.contains("ss.input.port1 3dpad\r\n") && saved.contains("video.fs 1\r\n"))
+        << saved.toStdString();
+}
+
+// After "Delete profile" the tabs show what the emulator now reads: the global file alone.
+TEST(MainWindowGames, DeletingTheProfileShowsTheGlobalSettings) {
+    GamesApp app;
+    app.dir.write("List.ini", app.cue.toUtf8() + "\r\n");
+    app.dir.write("Core/pgconfig/Alpha.ss.cfg", "video.fs 1\r\n");
+    app.start();
+    app.form->selectRow(0);
+    EXPECT_TRUE(app.form->settingsModel()->checked(settings::Ctl::CheckBox1));
+    app.form->Deletegameprofile1Click();
+    EXPECT_EQ(app.form->statusText(), i18n::message(11));
+    EXPECT_FALSE(app.form->settingsModel()->checked(settings::Ctl::CheckBox1));
+    EXPECT_FALSE(app.form->settingsUnsaved());
+}
+
+// A profile that differs from the global file in three settings marks exactly those three; the
+// marks follow the tabs; "Use the global value" and "Reset to global" go back to the global file,
+// and the profile then saved equals one saved for a game without a profile.
+TEST(MainWindowGames, DifferencesFromTheGlobalFileAreMarkedAndUndone) {
+    GamesApp app;
+    app.dir.write("List.ini", (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    app.dir.write("Core/pgconfig/Alpha.ss.cfg",
+                  "video.fs 1\r\nss.cart backup\r\nss.scanlines -30\r\n");
+    app.start();
+    app.form->show();
+    settings::SettingsPanel* panel = app.form->pageControl();
+    settings::SettingsModel* model = app.form->settingsModel();
+    using settings::Ctl;
+    using Marks = std::vector<Ctl>;
+    app.form->selectRow(1); // Beta has no profile: nothing differs
+    EXPECT_EQ(panel->markedControls(), Marks());
+    app.form->XiButton2Click();
+    const QByteArray withoutProfile =
+        testsupport::readAll(app.dir.file("Core/pgconfig/Beta.ss.cfg"));
+
+    app.form->selectRow(0);
+    EXPECT_EQ(panel->markedControls(), (Marks{Ctl::ComboBox1, Ctl::CheckBox10, Ctl::CheckBox1}));
+    EXPECT_EQ(panel->widgetFor(Ctl::ComboBox1)->toolTip(), "Global: Auto");
+    EXPECT_TRUE(panel->widgetFor(Ctl::CheckBox1)->toolTip().endsWith("Global: off"));
+    int dots = 0;
+    for (QWidget* dot : panel->findChildren<QWidget*>("GlobalDot"))
+        dots += dot->isHidden() ? 0 : 1;
+    EXPECT_EQ(dots, 3);
+
+    model->setChecked(Ctl::CheckBox13, true);
+    EXPECT_EQ(panel->markedControls().size(), 4u);
+    std::unique_ptr<QMenu> menu(panel->contextMenuFor(Ctl::CheckBox1));
+    QAction* use = menu->findChild<QAction*>("UseGlobalValue");
+    ASSERT_TRUE(use && use->isEnabled());
+    use->trigger();
+    EXPECT_FALSE(model->checked(Ctl::CheckBox1));
+    EXPECT_EQ(panel->markedControls(), (Marks{Ctl::ComboBox1, Ctl::CheckBox10, Ctl::CheckBox13}));
+
+    app.form->PopupMenu1Popup();
+    ASSERT_TRUE(app.action("Resettoglobal1")->isEnabled());
+    app.action("Resettoglobal1")->trigger();
+    EXPECT_EQ(panel->markedControls(), Marks());
+    EXPECT_TRUE(app.form->settingsUnsaved());
+    app.form->XiButton2Click();
+    EXPECT_EQ(testsupport::readAll(app.dir.file("Core/pgconfig/Alpha.ss.cfg")), withoutProfile);
 }

@@ -79,7 +79,7 @@ TEST(MainWindow, FrameRegionsSitWhereTheDesignPutsThem) {
     for (QAction* a : menu->actions())
         captions << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(captions, (QStringList{"Add games", "Add folder...", "Delete item", "Clear list", "-",
-                                     "Delete profile", "-", "Game properties"}));
+                                     "Delete profile", "Reset to global", "-", "Game properties"}));
 }
 
 TEST(MainWindow, WithoutMainIniTheSilverSkinIsInForce) {

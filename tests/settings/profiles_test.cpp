@@ -119,6 +119,40 @@ TEST(Profiles, SelectingReadsTheProfileOverTheGlobalFile) {
     EXPECT_FALSE(saved.contains("ss.input.port2 mouse"));
 }
 
+// A setting neither file has is read as the emulator reads it: a flag takes its default.
+TEST(Profiles, ASettingBothFilesLackIsSavedWithItsDefault) {
+    App app; // the global file has no "ss.midsync" and no multitap lines
+    app.profiles.selectGame("/games/A.cue", "A");
+    app.profiles.saveProfile("/games/A.cue", "A");
+    const QStringList saved = loadConfigLines(app.profile("A.ss.cfg"), QString());
+    for (const char* line :
+         {"ss.midsync 1", "ss.input.sport1.multitap 1", "ss.input.sport2.multitap 1"})
+        EXPECT_TRUE(saved.contains(line)) << line;
+}
+
+// Values the emulator accepts but the lists lack show as one extra item and are saved unchanged;
+// the next game's values take the extra items away; a value it refuses is not kept.
+TEST(Profiles, AcceptedValuesTheListsLackAreKeptAsAnExtraItem) {
+    App app;
+    app.dir.write("Core/mednafen.cfg",
+                  globalConfig + "sound.rate 24000\nvideo.deinterlacer blend\nss.cart bogus\n");
+    app.dir.write("Core/pgconfig/B.ss.cfg", "sound.rate 44100\nvideo.deinterlacer bob\n");
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.model.items(Ctl::ComboBox10).size(), 7);
+    EXPECT_EQ(app.model.index(Ctl::ComboBox10), 6);
+    EXPECT_EQ(app.model.items(Ctl::ComboBox10).at(2), "44100 Hz"); // designed items stay put
+    EXPECT_EQ(app.model.items(Ctl::ComboBox13).value(app.model.index(Ctl::ComboBox13)), "blend");
+    app.profiles.saveProfile("/games/A.cue", "A");
+    const QStringList saved = loadConfigLines(app.profile("A.ss.cfg"), QString());
+    for (const char* line : {"sound.rate 24000", "video.deinterlacer blend", "ss.cart auto"})
+        EXPECT_TRUE(saved.contains(line)) << line;
+
+    app.profiles.selectGame("/games/B.cue", "B");
+    EXPECT_EQ(app.model.items(Ctl::ComboBox10).size(), 6);
+    EXPECT_EQ(app.model.index(Ctl::ComboBox10), 2);
+    EXPECT_EQ(app.model.items(Ctl::ComboBox13).size(), 3);
+}
+
 // A value that cannot be read leaves the initial state and no save, never a mix of two games;
 // a load that fails leaves every control as it was.
 TEST(Profiles, UnreadableValuesLeaveNoMixAndNothingToSave) {
