@@ -541,11 +541,18 @@ void SettingsPanel::buildControls() {
                  QStringLiteral("In the game, press Alt+Shift and a port number (1 to 9), then "
                                 "the key or pad button for each control the emulator names."),
                  QRect(8, 16, 250, 40));
+    // Or here, for the port and device shown above; the window's own texts are [Extras].
+    auto* map = new controls::TXiButton(redefine);
+    map->setObjectName(QStringLiteral("MapControlsButton"));
+    map->setCaption(i18n::message(i18n::Extra::MapControls));
+    map->setGeometry(150, 34, 110, kRowH);
+    map->setFocusPolicy(Qt::StrongFocus);
+    connect(map, &controls::TXiButton::clicked, this, &SettingsPanel::mapControlsRequested);
 
     chainTabOrder({widgetFor(Ctl::TrackBar2), valueBoxFor(Ctl::TrackBar2),
                    widgetFor(Ctl::ComboBox4), widgetFor(Ctl::ComboBox15),
                    widgetFor(Ctl::ComboBox16), widgetFor(Ctl::CheckBox7),
-                   widgetFor(Ctl::CheckBox14), widgetFor(Ctl::CheckBox15), pad, keys});
+                   widgetFor(Ctl::CheckBox14), widgetFor(Ctl::CheckBox15), pad, keys, map});
 }
 
 void SettingsPanel::showEvent(QShowEvent* event) {

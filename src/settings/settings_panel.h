@@ -47,6 +47,10 @@ public:
     // Shows the model's whole state again: every control, value box and enabled state.
     void showModel();
 
+signals:
+    // "Map controls..." in the Controls tab's "Redefine controls" box was pressed.
+    void mapControlsRequested();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
