@@ -541,13 +541,14 @@ void SettingsPanel::buildControls() {
                  QStringLiteral("In the game, press Alt+Shift and a port number (1 to 9), then "
                                 "the key or pad button for each control the emulator names."),
                  QRect(8, 16, 250, 40));
-    // Or here, for the port and device shown above; the window's own texts are [Extras].
+    // Or here, for the port and device shown above: a button in the box's title row (the box
+    // is full), sized to its caption when the panel shows.
     auto* map = new controls::TXiButton(redefine);
     map->setObjectName(QStringLiteral("MapControlsButton"));
     map->setCaption(i18n::message(i18n::Extra::MapControls));
-    map->setGeometry(150, 34, 110, kRowH);
     map->setFocusPolicy(Qt::StrongFocus);
     connect(map, &controls::TXiButton::clicked, this, &SettingsPanel::mapControlsRequested);
+    placeMapButton();
 
     chainTabOrder({widgetFor(Ctl::TrackBar2), valueBoxFor(Ctl::TrackBar2),
                    widgetFor(Ctl::ComboBox4), widgetFor(Ctl::ComboBox15),
@@ -570,6 +571,18 @@ void SettingsPanel::changeEvent(QEvent* event) {
 // font: they get the room they need when the panel shows.
 void SettingsPanel::fitTexts() {
     controls::fitCaptions(this);
+    placeMapButton();
+}
+
+// "Map controls..." stands at the right end of the "Redefine controls" title row.
+void SettingsPanel::placeMapButton() {
+    auto* map = findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton"));
+    if (!map)
+        return;
+    QWidget* box = map->parentWidget();
+    const int width = map->fontMetrics().horizontalAdvance(map->caption()) + 16;
+    map->setGeometry(box->width() - width - 4, 0, width, 17);
+    map->raise();
 }
 
 void SettingsPanel::showModel() {

@@ -57,6 +57,7 @@ protected:
 
 private:
     void fitTexts();
+    void placeMapButton();
     void buildGeneral();
     void buildVideo();
     void buildAudio();
