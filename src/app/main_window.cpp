@@ -161,6 +161,8 @@ void TForm1::startUp() {
     PageControl1->setGeometry(395, 37, 290, 442);
     PageControl1->setVisible(false);
     PageControl1->setEnabled(false);
+    connect(PageControl1, &settings::SettingsPanel::mapControlsRequested, this,
+            &TForm1::MapControlsClick);
     // The language selector stands in the free right end of the tab strip, above the tabs.
     compactTabStyle_ = std::make_unique<CompactTabStyle>();
     PageControl1->tabBar()->setStyle(compactTabStyle_.get());
@@ -172,6 +174,9 @@ void TForm1::startUp() {
     filterEdit_->setPlaceholderText(i18n::message(i18n::Extra::FilterHint));
     Addfolder1->setText(i18n::message(i18n::Extra::AddFolder));
     Resettoglobal1->setText(i18n::message(i18n::Extra::ResetToGlobal));
+    if (auto* map =
+            PageControl1->findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton")))
+        map->setCaption(i18n::message(i18n::Extra::MapControls));
     // The translated captions get their room; the settings panel fits its own when it shows.
     for (QWidget* container : {static_cast<QWidget*>(Xpanel14), static_cast<QWidget*>(GroupBox3),
                                static_cast<QWidget*>(GroupBox5)})

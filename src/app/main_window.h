@@ -100,6 +100,8 @@ public:
     void ComboBoxEx1Change(int index);
     void ComboBox14Change(int index);
     void LaunchSelectedGame();
+    // "Map controls..." on the Controls tab: the mapping window of the shown port and device.
+    void MapControlsClick();
 
     // Whether the tabs hold changes to the shown game's settings that were not saved since they
     // were read or saved.

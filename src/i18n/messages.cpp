@@ -54,6 +54,33 @@ const char* const englishExtras[ExtraCount] = {
     "off",
     "Use the global value",
     "Reset to global",
+    "Map controls...",
+    "Map controls: port %1, %2",
+    "Button",
+    "Mapping",
+    "Keyboard: %1",
+    "Gamepad %1: %2",
+    "Mouse: %1",
+    "button %1",
+    "axis %1",
+    "%1 or %2",
+    "(not mapped)",
+    "Replace",
+    "Add key",
+    "Set key",
+    "Clear",
+    "Defaults",
+    "OK",
+    "Select a button and press Enter or \"Set key\", then the key. Keys are named as on a US "
+    "keyboard.",
+    "Press a key for %1. Escape cancels, Delete clears the button.",
+    "%1 is already used by %2. Press it again to use it anyway, or press another key.",
+    "this port's button \"%1\"",
+    "the emulator's command \"%1\"",
+    "This key cannot be mapped: the emulator's keyboard tables do not name it.",
+    "The emulator is running. Close it, then map the controls: it rewrites its configuration "
+    "when it ends.",
+    "The device \"%1\" has no buttons to map.",
 };
 
 } // namespace

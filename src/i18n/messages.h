@@ -33,6 +33,31 @@ enum class Extra : int {
     GlobalOff,      // unchecked
     UseGlobalValue, // a setting's context menu: back to the global value
     ResetToGlobal,  // the list's context menu: every setting back to the global values
+    MapControls,     // the controller mapping: the Controls tab's button
+    MapTitle,        // its window's title: port %1, device %2
+    MapButtonColumn, // the list's two columns
+    MapMappingColumn,
+    MapKeyboard,  // a mapping in words: a key (%1)
+    MapGamepad,   // a gamepad (%1) and its input (%2)
+    MapMouse,     // a mouse input (%1)
+    MapJoyButton, // a gamepad's button (%1)
+    MapJoyAxis,   // a gamepad's axis (%1)
+    MapOr,        // two alternatives of one mapping
+    MapNone,      // a button with no mapping
+    MapReplace,   // how a pressed key goes in: instead of the button's keys,
+    MapAddKey,    // or beside them
+    MapSetKey,    // the window's buttons
+    MapClear,
+    MapDefaults,
+    MapOk,
+    MapHelp,            // the window's help line
+    MapPrompt,          // waiting for a key for button %1
+    MapConflict,        // key %1 is used by %2: a second press confirms
+    MapPortButton,      // %2 of a conflict: another button (%1) of the port
+    MapCommand,         // %2 of a conflict: a command key of the emulator (%1)
+    MapUnknownKey,      // a key the scan code tables do not know
+    MapEmulatorRunning, // an error box: the emulator runs, nothing is written
+    MapNoButtons,       // a device (%1) without buttons
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

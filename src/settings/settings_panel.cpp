@@ -561,8 +561,10 @@ void SettingsPanel::buildControls() {
 
     controls::TXiPanel* help =
         makePanel(page, "Xpanel13", "Label24", QStringLiteral("Help"), 214, 196);
+    // The default mappings give 20 pixels to "Map controls..." below the redefine help; the
+    // lists scroll, and the mapping window shows every default whole.
     QGroupBox* mappings = makeGroupBox(help, "GroupBox1", QStringLiteral("Default input mappings"),
-                                       QRect(6, 22, 266, 110));
+                                       QRect(6, 22, 266, 90));
     QPlainTextEdit* pad = makeMemo(mappings, "Memo1",
                                    QStringLiteral("Port 1 gamepad:\n"
                                                   "D-pad: W, A, S, D\n"
@@ -570,7 +572,7 @@ void SettingsPanel::buildControls() {
                                                   "A B C: num 1 2 3\n"
                                                   "X Y Z: num 4 5 6\n"
                                                   "L, R: num 7, 9"),
-                                   QRect(6, 18, 126, 86));
+                                   QRect(6, 18, 126, 66));
     QPlainTextEdit* keys = makeMemo(mappings, "Memo2",
                                     QStringLiteral("Emulator keys:\n"
                                                    "F5 save state\n"
@@ -579,18 +581,25 @@ void SettingsPanel::buildControls() {
                                                    "F11 power\n"
                                                    "Alt+Enter full screen\n"
                                                    "Esc or F12 quit"),
-                                    QRect(134, 18, 126, 86));
+                                    QRect(134, 18, 126, 66));
     QGroupBox* redefine = makeGroupBox(help, "GroupBox2", QStringLiteral("Redefine controls"),
-                                       QRect(6, 134, 266, 58));
+                                       QRect(6, 114, 266, 78));
     makeHelpText(redefine, "Label10",
                  QStringLiteral("In the game, press Alt+Shift and a port number (1 to 9), then "
                                 "the key or pad button for each control the emulator names."),
                  QRect(8, 16, 250, 40));
+    // Or here, for the port and device shown above, sized to its caption when the panel shows.
+    auto* map = new controls::TXiButton(redefine);
+    map->setObjectName(QStringLiteral("MapControlsButton"));
+    map->setCaption(i18n::message(i18n::Extra::MapControls));
+    map->setFocusPolicy(Qt::StrongFocus);
+    connect(map, &controls::TXiButton::clicked, this, &SettingsPanel::mapControlsRequested);
+    placeMapButton();
 
     chainTabOrder({widgetFor(Ctl::TrackBar2), valueBoxFor(Ctl::TrackBar2),
                    widgetFor(Ctl::ComboBox4), widgetFor(Ctl::ComboBox15),
                    widgetFor(Ctl::ComboBox16), widgetFor(Ctl::CheckBox7),
-                   widgetFor(Ctl::CheckBox14), widgetFor(Ctl::CheckBox15), pad, keys});
+                   widgetFor(Ctl::CheckBox14), widgetFor(Ctl::CheckBox15), pad, keys, map});
 }
 
 void SettingsPanel::showEvent(QShowEvent* event) {
@@ -611,6 +620,7 @@ void SettingsPanel::fitTexts() {
     for (int i = 0; i < CtlCount; ++i)
         if (isComboBox(static_cast<Ctl>(i)))
             widenListForItems(static_cast<QComboBox*>(widgetFor(static_cast<Ctl>(i))));
+    placeMapButton();
     showMarks(); // the dots stand in the corners of the fitted controls
 }
 
@@ -644,6 +654,17 @@ void SettingsPanel::widenListForItems(QComboBox* list) {
         return;
     caption->resize(captionWidth, caption->height());
     list->setGeometry(left, list->y(), list->x() + list->width() - left, list->height());
+}
+
+// "Map controls..." stands in the bottom right corner of "Redefine controls".
+void SettingsPanel::placeMapButton() {
+    auto* map = findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton"));
+    if (!map)
+        return;
+    QWidget* box = map->parentWidget();
+    const int width = map->fontMetrics().horizontalAdvance(map->caption()) + 16;
+    map->setGeometry(box->width() - width - 8, box->height() - 21, width, 18);
+    map->raise();
 }
 
 void SettingsPanel::showModel() {

@@ -61,6 +61,9 @@ public:
     // The context menu a control offers: "Use the global value", enabled while it is marked
     // (a path edit's own entries come first). The caller owns it.
     QMenu* contextMenuFor(Ctl ctl);
+signals:
+    // "Map controls..." in the Controls tab's "Redefine controls" box was pressed.
+    void mapControlsRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,6 +72,7 @@ protected:
 private:
     void fitTexts();
     void widenListForItems(QComboBox* list);
+    void placeMapButton();
     void buildGeneral();
     void buildVideo();
     void buildAudio();

@@ -1,0 +1,109 @@
+// The controller mapping against Debian's real emulator: the defaults kept as data are the
+// ones a fresh mednafen.cfg holds, and a file changed by the mapping loads with every setting.
+#include "input/default_mappings.h"
+#include "input/global_config.h"
+#include "input/mapping_editor.h"
+#include "test_support.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace input;
+
+namespace {
+
+const QString emulator = QStringLiteral("/usr/games/mednafen");
+
+class MappingEmulator : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QFileInfo(emulator).isExecutable())
+            GTEST_SKIP() << "the emulator is not installed";
+        app.mkdir("Core");
+        run(); // with no arguments it writes its configuration and ends
+        cfg = app.file("Core/mednafen.cfg");
+        ASSERT_TRUE(QFileInfo::exists(cfg));
+    }
+
+    QString run() {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MEDNAFEN_HOME", app.file("Core"));
+        env.insert("SDL_VIDEODRIVER", "dummy");
+        env.insert("SDL_AUDIODRIVER", "dummy");
+        env.insert("XDG_RUNTIME_DIR", app.path());
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(app.file("Core"));
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(emulator, {});
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+        }
+        return QString::fromLocal8Bit(p.readAll());
+    }
+
+    // "Loaded N valid settings and 0 unknown settings." -> N; -1 when the line is missing.
+    static int validSettings(const QString& output) {
+        static const QRegularExpression loaded(
+            QStringLiteral("Loaded (\\d+) valid settings and 0 unknown settings\\."));
+        const QRegularExpressionMatch match = loaded.match(output);
+        return match.hasMatch() ? match.captured(1).toInt() : -1;
+    }
+
+    testsupport::TempFolder app;
+    QString cfg;
+};
+
+TEST_F(MappingEmulator, DefaultsAreTheFreshFilesValues) {
+    const QByteArray bytes = testsupport::readAll(cfg);
+    for (const char* device : {"gamepad", "3dpad", "mouse", "wheel", "mission", "dmission", "gun",
+                               "keyboard", "jpkeyboard"}) {
+        for (int port : {1, 2, 9}) {
+            const QString prefix = QStringLiteral("ss.input.port%1.%2.").arg(port).arg(device);
+            const QHash<QString, QString> file = readSettings(bytes, {prefix});
+            for (const ButtonDefault& entry : defaultButtons(QString::fromLatin1(device))) {
+                const QString name = prefix + QLatin1String(entry.name);
+                ASSERT_TRUE(file.contains(name)) << name.toStdString();
+                EXPECT_EQ(file.value(name),
+                          QString::fromUtf8(port == 1 ? entry.port1 : entry.otherPorts))
+                    << name.toStdString();
+            }
+        }
+    }
+    const QHash<QString, QString> commands = readSettings(bytes, {QStringLiteral("command.")});
+    for (const CommandDefault& entry : defaultCommands())
+        EXPECT_EQ(commands.value("command." + QLatin1String(entry.name)),
+                  QString::fromLatin1(entry.mapping))
+            << entry.name;
+}
+
+TEST_F(MappingEmulator, ThreeChangedButtonsLoadWithEveryOtherLineKept) {
+    const int fresh = validSettings(run());
+    ASSERT_GT(fresh, 1000);
+    const QByteArray before = testsupport::readAll(cfg);
+
+    MappingEditor editor(1, QStringLiteral("gamepad"),
+                         readSettings(before, MappingEditor::prefixes(1, "gamepad")));
+    editor.setKey(5, 13, false); // A: J
+    editor.setKey(4, 44, false); // START: Space
+    editor.clear(7);             // C
+    writeSettings(cfg, editor.changes());
+
+    const QList<QByteArray> old = before.split('\n');
+    const QList<QByteArray> now = testsupport::readAll(cfg).split('\n');
+    ASSERT_EQ(now.size(), old.size());
+    QStringList changed;
+    for (qsizetype i = 0; i < now.size(); ++i)
+        if (now[i] != old[i])
+            changed << QString::fromLatin1(now[i]);
+    EXPECT_EQ(changed,
+              QStringList({"ss.input.port1.gamepad.a keyboard 0x0 13", "ss.input.port1.gamepad.c ",
+                           "ss.input.port1.gamepad.start keyboard 0x0 44"}));
+
+    EXPECT_EQ(validSettings(run()), fresh);
+}
+
+} // namespace
