@@ -111,10 +111,9 @@ void OpenFolder::release() {}
 
 #else
 
-std::optional<OpenFolder> OpenFolder::open(const QString& path) {
-    if (path.isEmpty() || path.contains(QChar(0)))
-        return std::nullopt;
-    const int fd = openDirectory(AT_FDCWD, path);
+// A folder opened as fd, known by its device and file number; past the bound of open handles its
+// children are opened by path.
+std::optional<OpenFolder> OpenFolder::adopt(const QString& path, int fd) {
     if (fd < 0)
         return std::nullopt;
     struct stat info {};
@@ -126,8 +125,14 @@ std::optional<OpenFolder> OpenFolder::open(const QString& path) {
     OpenFolder folder(path, {static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)},
                       fd);
     if (openHandles > MaxOpenHandles)
-        folder.release(); // its children are opened by path
+        folder.release();
     return folder;
+}
+
+std::optional<OpenFolder> OpenFolder::open(const QString& path) {
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return std::nullopt;
+    return adopt(path, openDirectory(AT_FDCWD, path));
 }
 
 std::optional<OpenFolder> OpenFolder::openChild(const QString& name) const {
@@ -135,20 +140,7 @@ std::optional<OpenFolder> OpenFolder::openChild(const QString& name) const {
         return std::nullopt;
     if (fd_ < 0)
         return open(joined(path_, name));
-    const int fd = openDirectory(fd_, name);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    ++openHandles;
-    OpenFolder folder(joined(path_, name),
-                      {static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)}, fd);
-    if (openHandles > MaxOpenHandles)
-        folder.release();
-    return folder;
+    return adopt(joined(path_, name), openDirectory(fd_, name));
 }
 
 QList<FolderEntry> OpenFolder::entries() const {

@@ -56,6 +56,9 @@ public:
     void release();
 
 private:
+#ifndef Q_OS_WIN
+    static std::optional<OpenFolder> adopt(const QString& path, int fd);
+#endif
     OpenFolder(QString path, FolderId id, int handle)
         : path_(std::move(path)), id_(id), fd_(handle) {}
 

@@ -499,6 +499,20 @@ void shoot(QWidget* window, const QString& name) {
 
 } // namespace
 
+// Shows every tab of the main window in turn (the Video tab's inner tabs each) and calls check
+// with the shown tab's name and a name for its screenshot.
+template <typename Check> void forEveryTab(TForm1* form, Check check) {
+    auto* pages = form->pageControl();
+    auto* inner = pages->findChild<QTabWidget*>("PageControl2");
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        for (int sub = 0; sub < (page == 1 ? inner->count() : 1); ++sub) {
+            inner->setCurrentIndex(sub);
+            check(pages->tabText(page), QStringLiteral("main-%1-%2").arg(page).arg(sub));
+        }
+    }
+}
+
 // Every tab of the main window in built-in English, lists included.
 TEST(MainWindowGames, EnglishFitsEveryTab) {
     GamesApp app;
@@ -506,15 +520,9 @@ TEST(MainWindowGames, EnglishFitsEveryTab) {
     app.start();
     app.form->show();
     app.form->selectRow(0);
-    auto* pages = app.form->pageControl();
-    auto* inner = pages->findChild<QTabWidget*>("PageControl2");
-    for (int page = 0; page < pages->count(); ++page) {
-        pages->setCurrentIndex(page);
-        for (int sub = 0; sub < (page == 1 ? inner->count() : 1); ++sub) {
-            inner->setCurrentIndex(sub);
-            EXPECT_EQ(layoutProblems(app.form.get()), QStringList());
-        }
-    }
+    forEveryTab(app.form.get(), [&](const QString&, const QString&) {
+        EXPECT_EQ(layoutProblems(app.form.get()), QStringList());
+    });
 }
 
 // The shipped translation fits every tab of the main window and both small windows.
@@ -528,18 +536,13 @@ TEST(MainWindowGames, ShippedTranslationFitsEveryWindow) {
     app.form->show();
     app.form->selectRow(0);
 
+    forEveryTab(app.form.get(), [&](const QString& tab, const QString& shot) {
+        shoot(app.form.get(), shot);
+        const QStringList problems = layoutProblems(app.form.get());
+        EXPECT_TRUE(problems.isEmpty())
+            << tab.toStdString() << ": " << problems.join("; ").toStdString();
+    });
     auto* pages = app.form->pageControl();
-    auto* inner = pages->findChild<QTabWidget*>("PageControl2");
-    for (int page = 0; page < pages->count(); ++page) {
-        pages->setCurrentIndex(page);
-        for (int sub = 0; sub < (page == 1 ? inner->count() : 1); ++sub) {
-            inner->setCurrentIndex(sub);
-            shoot(app.form.get(), QStringLiteral("main-%1-%2").arg(page).arg(sub));
-            const QStringList problems = layoutProblems(app.form.get());
-            EXPECT_TRUE(problems.isEmpty())
-                << pages->tabText(page).toStdString() << ": " << problems.join("; ").toStdString();
-        }
-    }
     const QTabBar* tabs = pages->tabBar();
     EXPECT_LT(tabs->mapTo(app.form.get(), tabs->tabRect(tabs->count() - 1).topRight()).x(),
               app.form->findChild<QWidget*>("ComboBoxEx1")->x());
