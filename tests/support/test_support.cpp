@@ -59,6 +59,12 @@ controls::Dialogs::SaveChoice FakeDialogs::askToSave(QWidget*, const QString& te
     return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
 }
 
+int FakeDialogs::choose(QWidget*, const QString& text, const QStringList& buttonTexts) {
+    questions << text;
+    return chooseAnswers.isEmpty() ? static_cast<int>(buttonTexts.size()) - 1
+                                   : chooseAnswers.takeFirst();
+}
+
 QString toolPath(const QString& name) {
     return QStringLiteral(VARNIX_TOOLS_DIR "/") + name;
 }
