@@ -473,6 +473,7 @@ void TForm1::applyFilter() {
 
 void TForm1::showCount() {
     StatusPanels[1]->setText(filter_.countText(gameList_->model()->count()));
+    fitCountPanel();
 }
 
 int TForm1::selectedRow() const {

@@ -146,6 +146,7 @@ private:
     void filterRows(int first, int last);
     void applyFilter();
     void showCount();
+    void fitCountPanel();
     void showError(const QString& text);
     void emulatorStarted();
     void emulatorFinished();
