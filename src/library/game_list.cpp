@@ -780,15 +780,13 @@ void GameList::checkAgain(bool all) {
         return;
     struct Job {
         QString path;
-        bool whole; // resolve the image (an absent row); else only whether its file is there
+        Presence presence; // an absent row's image is resolved; a found one's file looked for
     };
     std::vector<Job> jobs;
     for (int row = 0; row < model_.count(); ++row) {
         const GameRecord& record = model_.at(row);
-        if (!record.found())
-            jobs.push_back({record.path, true});
-        else if (all)
-            jobs.push_back({record.path, false});
+        if (all || !record.found())
+            jobs.push_back({record.path, record.presence});
     }
     if (jobs.empty())
         return;
@@ -806,7 +804,7 @@ void GameList::checkAgain(bool all) {
         for (const Job& job : jobs) {
             GameRecord record;
             try {
-                if (!job.whole) {
+                if (job.presence == Presence::Found) {
                     if (detail::fileExistsOrFail(job.path, &index))
                         continue;
                     record = absentRecord(job.path, Presence::Missing);
@@ -821,12 +819,19 @@ void GameList::checkAgain(bool all) {
                 record = absentRecord(job.path, Presence::Unreadable);
                 reasons.insert(job.path, error.text());
             }
+            // Only the changes go back: ten thousand games still missing cost the window
+            // nothing.
+            if (record.presence == job.presence)
+                continue;
             results.push_back({-1, std::move(record)});
         }
         std::lock_guard<std::mutex> lock(state->mutex);
         if (GameList* list = state->receiver) {
+            auto shared =
+                std::make_shared<std::pair<std::vector<PlacedRecord>, QHash<QString, QString>>>(
+                    std::move(results), std::move(reasons));
             QMetaObject::invokeMethod(
-                list, [list, results, reasons] { list->applyCheck(results, reasons); },
+                list, [list, shared] { list->applyCheck(shared->first, shared->second); },
                 Qt::QueuedConnection);
         }
     }).detach();
