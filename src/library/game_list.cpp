@@ -540,7 +540,8 @@ void GameList::startUp(const Progress& progress) {
                 const bool listed = buildRecord(path, record, batch.index(), &missing);
                 ahead.entryEnds();
                 if (listed) {
-                    model_.setReason(path, missing);
+                    if (!missing.isEmpty())
+                        model_.setReason(path, missing);
                     batch.add(std::move(record));
                 } else {
                     seen.insert(path);
