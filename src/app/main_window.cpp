@@ -177,6 +177,7 @@ void TForm1::startUp() {
     if (auto* map =
             PageControl1->findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton")))
         map->setCaption(i18n::message(i18n::Extra::MapControls));
+    buildLibraryCommands();
     // The translated captions get their room; the settings panel fits its own when it shows.
     for (QWidget* container : {static_cast<QWidget*>(Xpanel14), static_cast<QWidget*>(GroupBox3),
                                static_cast<QWidget*>(GroupBox5)})
@@ -370,7 +371,11 @@ void TForm1::FormActivate() {
         ending_ = true;
         controls::dialogs().error(this, i18n::message(0) + QChar(13) + i18n::message(1));
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return;
     }
+    // The user may have plugged a drive in meanwhile: missing games come back by themselves.
+    if (!launcher_ || !launcher_->running())
+        gameList_->checkAgain(false);
 }
 
 // The list's menu opened from the keyboard stands at the current row.
@@ -474,6 +479,7 @@ void TForm1::applyFilter() {
 
 void TForm1::showCount() {
     StatusPanels[1]->setText(filter_.countText(gameList_->model()->count()));
+    fitCountPanel();
 }
 
 int TForm1::selectedRow() const {
@@ -497,6 +503,9 @@ void TForm1::PopupMenu1Popup() {
     Gameproperties1->setEnabled(selected);
     Clearlist2->setEnabled(gameList_->model()->count() > 0);
     Addfolder1->setEnabled(Addgames1->isEnabled());
+    Removemissing1->setEnabled(gameList_->model()->missingCount() > 0);
+    Undo1->setEnabled(gameList_->canUndo());
+    Checkagain1->setEnabled(gameList_->model()->count() > 0);
 }
 
 void TForm1::Addgames1Click() {
@@ -607,7 +616,7 @@ void TForm1::ListView1ColumnClick(int column) {
 
 void TForm1::Gameproperties1Click() {
     const int row = selectedRow();
-    if (row < 0 || !form2_)
+    if (row < 0 || !form2_ || explainAbsentGame(row))
         return;
     const QString path = gameList_->model()->at(row).path;
     guarded([&] { form2_->showFor(path); });
@@ -623,7 +632,8 @@ void TForm1::ListView1DblClick() {
 
 void TForm1::LaunchSelectedGame() {
     const int row = selectedRow();
-    if (row < 0 || !launcher_ || gameList_->busy() || launcher_->running())
+    if (row < 0 || !launcher_ || gameList_->busy() || launcher_->running() ||
+        explainAbsentGame(row))
         return;
     // The emulator reads the stored profile: unsaved changes are saved first or dropped.
     if (!settleUnsavedSettings())

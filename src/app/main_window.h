@@ -102,6 +102,11 @@ public:
     void LaunchSelectedGame();
     // "Map controls..." on the Controls tab: the mapping window of the shown port and device.
     void MapControlsClick();
+    // Commands for games that went missing and for mistakes: look at the list again (F5),
+    // remove the missing games, undo the last removal (Ctrl+Z).
+    void Checkagain1Click();
+    void Removemissing1Click();
+    void Undo1Click();
 
     // Whether the tabs hold changes to the shown game's settings that were not saved since they
     // were read or saved.
@@ -144,6 +149,7 @@ private:
     void filterRows(int first, int last);
     void applyFilter();
     void showCount();
+    void fitCountPanel();
     void showError(const QString& text);
     void emulatorStarted();
     void emulatorFinished();
@@ -158,6 +164,13 @@ private:
     void settingsInStore();
     void showUnsavedMark();
     void popUpListMenuAtCurrentRow();
+    // The library's commands: menu entries, keys and texts.
+    void buildLibraryCommands();
+    void applyLibraryTexts();
+    // Acting on a missing or unreadable game explains why it cannot be played and offers to
+    // locate or remove it; false for a game that is there.
+    bool explainAbsentGame(int row);
+    void locateGame(int row);
     void cycleSettingsTab(int step);
     void fitLanguageSelectorPopup();
     // Runs the action; a file failure in it shows its error box.
@@ -228,5 +241,8 @@ private:
     QAction* Deletegameprofile1 = nullptr;
     QAction* Resettoglobal1 = nullptr;
     QAction* Gameproperties1 = nullptr;
+    QAction* Removemissing1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Checkagain1 = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;
 };

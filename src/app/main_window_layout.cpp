@@ -267,6 +267,26 @@ void TForm1::buildWindow() {
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
 }
 
+// The count panel keeps its designed width unless its text needs more ("1234 (12 missing)",
+// "1200 of 10000"); the panels after it then move right and the status panel gives up the room.
+void TForm1::fitCountPanel() {
+    QLabel* count = StatusPanels[1];
+    const int designed = 50 - 2;
+    const int needed = count->fontMetrics().horizontalAdvance(count->text()) +
+                       2 * (count->frameWidth() + count->indent()) + 2;
+    const int width = qMax(designed, needed);
+    if (width == count->width())
+        return;
+    QLabel* caption = StatusPanels[2];
+    QLabel* status = StatusPanels[3];
+    const int statusRight = status->geometry().right();
+    count->resize(width, count->height());
+    caption->move(count->x() + width + 2, caption->y());
+    status->setGeometry(caption->x() + caption->width() + 2, status->y(),
+                        statusRight - caption->x() - caption->width() - 1, status->height());
+    setStatus(status_); // shortened again to its new room
+}
+
 // Title-bar layout at creation: the title bar spans the window less its border, and the close
 // and minimize bars end flush with the language selector's edges.
 void TForm1::layOutTitleBar() {

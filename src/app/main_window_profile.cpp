@@ -60,7 +60,10 @@ void TForm1::ListView1SelectItem() {
 // The tabs and "Save profile" are enabled while a game is selected whose settings were read
 // whole; "Load profile" while a game is selected.
 void TForm1::applySelectionRule() {
-    const bool selected = selectedRow() >= 0;
+    // A missing game's settings cannot be played with: the tabs and profile buttons wait until
+    // it is there again ("Delete profile" still works).
+    const int row = selectedRow();
+    const bool selected = row >= 0 && gameList_->model()->at(row).found();
     const bool readable = selected && profiles_->readable();
     PageControl1->setEnabled(readable);
     XiButton2->setEnabled(readable);

@@ -49,6 +49,22 @@ public:
     QString openFolder(QWidget* parent) override {
         return QFileDialog::getExistingDirectory(parent);
     }
+    int choose(QWidget* parent, const QString& text, const QStringList& buttonTexts) override {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), boxText(text),
+                        QMessageBox::NoButton, parent);
+        QList<QAbstractButton*> buttons;
+        for (const QString& caption : buttonTexts)
+            buttons.append(box.addButton(caption, buttons.size() + 1 == buttonTexts.size()
+                                                      ? QMessageBox::RejectRole
+                                                      : QMessageBox::AcceptRole));
+        if (!buttons.isEmpty()) {
+            box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
+            box.setEscapeButton(buttons.last());
+        }
+        box.exec();
+        const qsizetype chosen = buttons.indexOf(box.clickedButton());
+        return static_cast<int>(chosen >= 0 ? chosen : buttons.size() - 1);
+    }
 };
 
 RealDialogs realDialogs;

@@ -31,6 +31,9 @@ public:
                                  const QStringList& buttonTexts) = 0;
     // Folder dialog; an empty text means the user cancelled.
     virtual QString openFolder(QWidget* parent) = 0;
+    // A question box with one button per text, the first the default; gives the number of the
+    // button chosen. Escape or closing the box chooses the last one (which should cancel).
+    virtual int choose(QWidget* parent, const QString& text, const QStringList& buttonTexts) = 0;
 };
 
 // The dialogs in use; never null.

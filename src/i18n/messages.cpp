@@ -81,6 +81,20 @@ const char* const englishExtras[ExtraCount] = {
     "The emulator is running. Close it, then map the controls: it rewrites its configuration "
     "when it ends.",
     "The device \"%1\" has no buttons to map.",
+    "Not found: %1",
+    "Cannot be read: %1",
+    "Check the list again",
+    "Remove missing games",
+    "Undo",
+    "Locate...",
+    "Remove from list",
+    "%1 (%2 missing)",
+    "1 game removed. Ctrl+Z restores it.",
+    "%1 games removed. Ctrl+Z restores them.",
+    "Games put back in the list: %1.",
+    "The game has another name now. Rename its profile \"%1\" to \"%2\"?",
+    "Rename",
+    "Keep",
 };
 
 } // namespace

@@ -21,7 +21,7 @@ enum class Extra : int {
     ZeroByteValue, // a profile value with a zero byte (an error box)
     UnsafeSetting, // a profile line that cannot be written (an error box)
     UnsafePath, // a BIOS or ROM file chosen with "Path" whose name cannot be stored (an error box)
-    UnreadableGames, // entries of List.ini skipped at start-up (an error box)
+    UnreadableGames, // no longer shown (unreadable games keep their rows); its line stays
     EmulatorFailed,  // error box: the emulator ended with a non-zero status (%1)
     EmulatorCrashed, // error box: the emulator crashed (%1: its status)
     UnsavedSettings, // question: the tabs hold unsaved changes of game %1
@@ -58,6 +58,20 @@ enum class Extra : int {
     MapUnknownKey,      // a key the scan code tables do not know
     MapEmulatorRunning, // an error box: the emulator runs, nothing is written
     MapNoButtons,       // a device (%1) without buttons
+    NotFound,         // "Not found: %1": a missing game's tooltip and the box acting on it
+    CannotBeRead,     // "Cannot be read: %1" (the system's reason), the same for an unreadable one
+    CheckAgain,       // the list's context menu: look at the games again (F5)
+    RemoveMissing,    // the list's context menu: remove every missing game
+    Undo,             // the list's context menu: undo the last removal (Ctrl+Z)
+    LocateButton,     // the buttons of the box acting on a missing game
+    RemoveFromList,   //
+    CountWithMissing, // the count panel: "%1 (%2 missing)", the games and the missing ones
+    RemovedOne,       // the status after one game was removed
+    RemovedMany,      // ... after %1 games were removed
+    Restored,         // ... after an undo put %1 games back
+    RenameProfile,    // question after "Locate...": rename profile %1 to %2
+    RenameButton,     // its two buttons
+    KeepButton,
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

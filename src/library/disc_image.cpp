@@ -54,8 +54,12 @@ void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseI
     image.headerOffset = 0;
     image.isSaturn = false;
     detail::ReadOnlyFile file;
-    if (!file.open(image.dataFilePath, index, likelyName))
+    if (!file.open(image.dataFilePath, index, likelyName)) {
+        // A name with a zero byte in it names no file that could come back.
+        if (!image.dataFilePath.contains(QChar(0)))
+            image.missingPath = image.dataFilePath;
         return;
+    }
     image.dataFilePath = file.path();
     // One read covers the 8 bytes at the start, the 5 at the offset plus 5, and the header.
     char bytes[RawHeaderOffset + HeaderSize];
@@ -77,11 +81,12 @@ constexpr qsizetype MaxLineBytes = platform::MaxNamingLineBytes;
 constexpr qint64 MaxScanBytes = platform::MaxNamingFileBytes;
 
 // The playlist's first line names the file to go on with, taken from the playlist's own folder.
-void readPlaylist(const QString& playlistPath, QString& path, QString& kind,
+// False when there is no such playlist.
+bool readPlaylist(const QString& playlistPath, QString& path, QString& kind,
                   platform::FileCaseIndex* index) {
     detail::ReadOnlyFile file;
     if (!file.open(playlistPath, index))
-        return; // still a playlist, so nothing further resolves it
+        return false; // still a playlist, so nothing further resolves it
     QByteArray first;
     char chunk[4096];
     qint64 got;
@@ -89,7 +94,7 @@ void readPlaylist(const QString& playlistPath, QString& path, QString& kind,
         const qsizetype end = QByteArrayView(chunk, got).indexOf('\n');
         first.append(chunk, end < 0 ? got : end);
         if (first.size() > MaxLineBytes)
-            return; // a first line this long names no disc image
+            return true; // a first line this long names no disc image
         if (end >= 0)
             break;
     }
@@ -99,6 +104,7 @@ void readPlaylist(const QString& playlistPath, QString& path, QString& kind,
     const QString line = withSlashes(platform::fromLocal8Bit(first));
     path = platform::folderPart(playlistPath) + platform::fileNamePart(line);
     kind = platform::upperExtension(path);
+    return true;
 }
 
 // Whether the line, upper-cased, contains "FILE ". A line of plain ASCII is tested without
@@ -175,8 +181,10 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
                   platform::FileCaseIndex* index) {
     image.isSaturn = false;
     detail::ReadOnlyFile file;
-    if (!file.open(cuePath, index))
+    if (!file.open(cuePath, index)) {
+        image.missingPath = cuePath;
         return;
+    }
     image.gameName = gameNameOf(cuePath);
     QString line;
     const bool found = findFileLine(file, line);
@@ -198,8 +206,10 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
 void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header,
                  platform::FileCaseIndex* index) {
     image.isSaturn = false;
-    if (!detail::fileExistsOrFail(ccdPath, index))
+    if (!detail::fileExistsOrFail(ccdPath, index)) {
+        image.missingPath = ccdPath;
         return;
+    }
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");
     // The emulator opens the image with the letter case of the CCD file's extension ("x.ccd":
@@ -225,8 +235,8 @@ ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* header,
     ResolvedImage image;
     QString path = imagePath;
     image.kind = platform::upperExtension(path);
-    if (image.kind == QLatin1String(".M3U"))
-        readPlaylist(imagePath, path, image.kind, index);
+    if (image.kind == QLatin1String(".M3U") && !readPlaylist(imagePath, path, image.kind, index))
+        image.missingPath = imagePath;
     if (image.kind == QLatin1String(".CUE"))
         readCueSheet(path, image, header, index);
     else if (image.kind == QLatin1String(".CCD"))

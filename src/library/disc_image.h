@@ -16,6 +16,9 @@ struct ResolvedImage {
     bool isSaturn = false; // the Saturn check passed on the data file
     QString gameName;      // cue sheet or CCD file name without its last four characters
     QString kind;          // upper-cased extension of the file resolved last
+    // A file the resolution needed and did not find (the image itself, the playlist's disc,
+    // the data file); empty when every file it looked for was there.
+    QString missingPath;
 };
 
 // The nine text fields of a Saturn disc's identification header, untrimmed; each byte is one

@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <numeric>
+#include <thread>
 #include <utility>
 
 namespace library {
@@ -89,10 +91,18 @@ QString trimmedField(const QByteArray& header, HeaderField field) {
     return begin < end ? platform::fromLocal8Bit(header.mid(begin, end - begin)) : QString();
 }
 
-// Resolves a path and builds its row when it is a Saturn disc.
-bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseIndex* index) {
+// Resolves a path and builds its row when it is a Saturn disc. With `missing`, a path whose
+// resolution did not find a file it needs gives a missing row too, and `missing` names that
+// file; every other path that is no Saturn disc gives no row.
+bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseIndex* index,
+                 QString* missing = nullptr) {
     QByteArray header;
     const ResolvedImage image = resolveImageRaw(path, &header, index);
+    if (!image.isSaturn && missing && !image.missingPath.isEmpty()) {
+        record = absentRecord(path, Presence::Missing);
+        *missing = image.missingPath;
+        return true;
+    }
     if (!image.isSaturn)
         return false;
     record.path = path;
@@ -160,7 +170,30 @@ private:
     QSet<QString> regions_;
 };
 
+// A line of the list file that cannot name a file at all.
+bool namesNoFile(const QString& line) {
+    return line.isEmpty() || line.contains(QChar(0));
+}
+
+// The status after rows were taken out: how many, and that Ctrl+Z brings them back.
+QString removedText(int rows) {
+    return rows == 1 ? i18n::message(i18n::Extra::RemovedOne)
+                     : i18n::message(i18n::Extra::RemovedMany).arg(rows);
+}
+
+constexpr size_t UndoSteps = 20;
+
 } // namespace
+
+GameRecord absentRecord(const QString& path, Presence presence) {
+    GameRecord record;
+    record.path = path;
+    const QString name = platform::fileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    record.gameName = dot > 0 ? name.left(dot) : name;
+    record.presence = presence;
+    return record;
+}
 
 bool matchesFilter(const GameRecord& record, const QString& text) {
     return text.isEmpty() || record.gameName.contains(text, Qt::CaseInsensitive) ||
@@ -197,13 +230,22 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
         return fieldOf(at(index.row()), index.column());
     if (role == Qt::BackgroundRole)
         return index.row() % 2 == 0 ? tint_ : QColor(Qt::white);
+    // A missing or unreadable game shows in grey italics.
+    const bool found = at(index.row()).found();
+    if (role == Qt::ForegroundRole && !found)
+        return QColor(Qt::gray);
+    if (role == Qt::FontRole && !found) {
+        QFont font = markerFont_;
+        font.setItalic(true);
+        return font;
+    }
     if (role == Qt::FontRole && index.column() == 1 && profileOf_ &&
         !profileOf_(at(index.row())).isEmpty())
         return markerFont_;
     if (role == Qt::ToolTipRole) {
         // The path column is hidden; the tooltip tells two rows of the same disc apart.
         const GameRecord& record = at(index.row());
-        QString tip = platform::displayPath(record.path);
+        QString tip = record.found() ? platform::displayPath(record.path) : absenceText(record);
         const QString profile = profileOf_ ? profileOf_(record) : QString();
         if (!profile.isEmpty())
             tip += QLatin1Char('\n') + i18n::message(i18n::Extra::ProfileTip) +
@@ -242,6 +284,8 @@ void GameListModel::append(const GameRecord& record) {
     const int row = count();
     beginInsertRows({}, row, row);
     rows_.push_back(record);
+    if (!record.found())
+        ++missing_;
     if (!index_.contains(record.path))
         index_.insert(record.path, row);
     endInsertRows();
@@ -256,6 +300,8 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
         if (!index_.contains(record.path))
             index_.insert(record.path, count());
         rows_.push_back(record);
+        if (!record.found())
+            ++missing_;
     }
     endInsertRows();
 }
@@ -271,6 +317,8 @@ void GameListModel::removeAt(int row) {
     if (row < 0 || row >= count())
         return;
     beginRemoveRows({}, row, row);
+    if (!at(row).found())
+        --missing_;
     rows_.erase(rows_.begin() + row);
     rebuildIndex();
     endRemoveRows();
@@ -283,7 +331,113 @@ void GameListModel::clearAll() {
     beginResetModel();
     rows_.clear();
     index_.clear();
+    missing_ = 0;
     endResetModel();
+}
+
+std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) {
+    std::vector<PlacedRecord> taken;
+    taken.reserve(rows.size());
+    if (rows.size() == 1) {
+        taken.push_back({rows.front(), at(rows.front())});
+        removeAt(rows.front());
+        return taken;
+    }
+    // Many rows go in one pass and one reset, not one removal (and one index) per row.
+    beginResetModel();
+    std::vector<GameRecord> kept;
+    kept.reserve(rows_.size() - std::min(rows_.size(), rows.size()));
+    size_t next = 0;
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        if (next < rows.size() && rows[next] == static_cast<int>(row)) {
+            taken.push_back({static_cast<int>(row), std::move(rows_[row])});
+            ++next;
+        } else {
+            kept.push_back(std::move(rows_[row]));
+        }
+    }
+    rows_ = std::move(kept);
+    rebuildIndex();
+    countMissing();
+    endResetModel();
+    return taken;
+}
+
+void GameListModel::putBack(std::vector<PlacedRecord> rows) {
+    if (rows.empty())
+        return;
+    if (rows.size() == 1) {
+        const int row = std::min(rows.front().row, count());
+        beginInsertRows({}, row, row);
+        rows_.insert(rows_.begin() + row, std::move(rows.front().record));
+        rebuildIndex();
+        countMissing();
+        endInsertRows();
+        if (row + 1 < count())
+            emit dataChanged(index(row + 1, 0), index(count() - 1, ColumnCount - 1),
+                             {Qt::BackgroundRole});
+        return;
+    }
+    beginResetModel();
+    std::vector<GameRecord> merged;
+    merged.reserve(rows_.size() + rows.size());
+    size_t old = 0;
+    for (PlacedRecord& placed : rows) {
+        while (static_cast<int>(merged.size()) < placed.row && old < rows_.size())
+            merged.push_back(std::move(rows_[old++]));
+        merged.push_back(std::move(placed.record));
+    }
+    while (old < rows_.size())
+        merged.push_back(std::move(rows_[old++]));
+    rows_ = std::move(merged);
+    rebuildIndex();
+    countMissing();
+    endResetModel();
+}
+
+void GameListModel::replace(const std::vector<PlacedRecord>& rows) {
+    if (rows.empty())
+        return;
+    int first = count();
+    int last = -1;
+    bool pathChanged = false;
+    for (const PlacedRecord& placed : rows) {
+        if (placed.row < 0 || placed.row >= count())
+            continue;
+        GameRecord& row = rows_[static_cast<size_t>(placed.row)];
+        pathChanged = pathChanged || row.path != placed.record.path;
+        reasons_.remove(row.path); // the caller gives the new row's reason afterwards
+        row = placed.record;
+        first = std::min(first, placed.row);
+        last = std::max(last, placed.row);
+    }
+    if (pathChanged)
+        rebuildIndex();
+    countMissing();
+    // One change over the rows' span: thousands of games found again repaint once.
+    if (last >= first)
+        emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+}
+
+void GameListModel::setReason(const QString& path, const QString& reason) {
+    if (reason.isEmpty() || reason == path)
+        reasons_.remove(path);
+    else
+        reasons_.insert(path, reason);
+}
+
+QString GameListModel::absenceText(const GameRecord& record) const {
+    if (record.presence == Presence::Missing)
+        return i18n::message(i18n::Extra::NotFound)
+            .arg(platform::displayPath(reasons_.value(record.path, record.path)));
+    if (record.presence == Presence::Unreadable)
+        return i18n::message(i18n::Extra::CannotBeRead).arg(reasons_.value(record.path));
+    return QString();
+}
+
+void GameListModel::countMissing() {
+    missing_ = static_cast<int>(
+        std::count_if(rows_.begin(), rows_.end(), [](const GameRecord& r) { return !r.found(); }));
 }
 
 void GameListModel::sortByColumn(int column) {
@@ -365,11 +519,9 @@ void GameList::startUp(const Progress& progress) {
     // validation and each file is looked up once, not twice.
     QStringList candidates = platform::readTextLines(listFilePath());
     Batch batch(model_, progress, static_cast<int>(candidates.size()), progressIntervalMs_);
-    // Entries read and not shown: a repeat of one is not read again. (A repeat of a shown one
-    // is found among the rows.)
+    // Entries read and dropped as no Saturn disc: a repeat of one is not read again. (A repeat
+    // of a listed one is found among the rows.)
     QSet<QString> seen;
-    held_.clear();
-    QString unreadable;
     bool stopped = false;
     ReadAheadWhenSlow ahead(candidates, readAheadAlways_);
     try {
@@ -377,26 +529,29 @@ void GameList::startUp(const Progress& progress) {
         for (const QString& path : std::as_const(candidates)) {
             ++done;
             // A repeated entry is dropped whatever its image holds, so it is not read again.
-            if (path.isEmpty() || seen.contains(path) || batch.isListed(path))
+            if (namesNoFile(path) || seen.contains(path) || batch.isListed(path))
                 continue;
             GameRecord record;
             ahead.entryStarts(done - 1);
             try {
-                const bool saturn = buildRecord(path, record, batch.index());
+                // A game whose file is missing keeps its row and its place: its drive may only
+                // be unplugged, and it comes back when the file is there again.
+                QString missing;
+                const bool listed = buildRecord(path, record, batch.index(), &missing);
                 ahead.entryEnds();
-                if (saturn)
+                if (listed) {
+                    if (!missing.isEmpty())
+                        model_.setReason(path, missing);
                     batch.add(std::move(record));
-                else
+                } else {
                     seen.insert(path);
+                }
             } catch (const platform::IoError& error) {
                 ahead.entryEnds();
-                seen.insert(path);
-                // An entry that exists but cannot be read now (no permission, an I/O error) is
-                // neither shown nor dropped: the list file keeps it in its place, so that it
-                // comes back once it can be read.
-                held_.push_back({batch.count(), path});
-                unreadable += QLatin1Char('\n') + platform::displayPath(path) +
-                              QStringLiteral(": ") + error.text().section(QLatin1Char('\n'), 0, 0);
+                // An entry that exists but cannot be read now (no permission, an I/O error)
+                // keeps its row too, with the system's reason in its tooltip.
+                model_.setReason(path, error.text());
+                batch.add(absentRecord(path, Presence::Unreadable));
             }
             if (!batch.step(done)) {
                 stopped = true;
@@ -407,22 +562,20 @@ void GameList::startUp(const Progress& progress) {
         // The rows validated so far stay in the window; List.ini is not rewritten, so the
         // entries not yet validated are kept for the next start.
         batch.flush();
-        emit countChanged(QString::number(model_.count()));
+        emit countChanged(countText());
         throw;
     }
     ahead.stop();
     batch.flush();
     candidates.clear(); // the rows hold the entries now; the list is not kept beside them
     seen.clear();
-    emit countChanged(QString::number(model_.count()));
+    emit countChanged(countText());
     if (stopped)
         return; // as after a failure: the entries not yet validated stay in List.ini
     // The status tells of the load only once the file holds the list.
     save();
     if (model_.count() > 0)
         emit statusChanged(i18n::message(MessageLoaded));
-    if (!unreadable.isEmpty())
-        throw platform::IoError(i18n::message(i18n::Extra::UnreadableGames) + unreadable);
 }
 
 void GameList::addGames(const QStringList& paths, const Progress& progress) {
@@ -503,7 +656,7 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
             // The rows added before the failure stay, and the count and the file follow them
             // so that they are not lost when the program ends.
             batch.flush();
-            emit countChanged(QString::number(model_.count()));
+            emit countChanged(countText());
             try {
                 save();
             } catch (const platform::IoError&) {
@@ -513,7 +666,7 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
         }
         batch.flush();
     }
-    emit countChanged(QString::number(model_.count()));
+    emit countChanged(countText());
     save();
     emit statusChanged(status);
     if (!refused.isEmpty())
@@ -523,29 +676,64 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
 void GameList::deleteRow(int row) {
     if (busy_)
         return;
-    const bool deleted = row >= 0 && row < model_.count();
-    if (deleted) {
-        model_.removeAt(row);
-        for (HeldEntry& entry : held_) {
-            if (entry.rowsBefore > row)
-                --entry.rowsBefore;
-        }
-        emit countChanged(QString::number(model_.count()));
-    }
-    if (model_.count() == 0)
+    if (row >= 0 && row < model_.count())
+        removed(model_.takeRows({row}));
+    else if (model_.count() == 0)
         emit statusChanged(QString());
-    if (deleted)
-        save();
 }
 
 void GameList::clear() {
     if (busy_)
         return;
-    model_.clearAll();
-    held_.clear(); // an emptied list keeps nothing for later
-    emit countChanged(QStringLiteral("0"));
-    emit statusChanged(QString());
+    std::vector<int> rows(static_cast<size_t>(model_.count()));
+    std::iota(rows.begin(), rows.end(), 0);
+    if (rows.empty()) {
+        emit countChanged(countText());
+        emit statusChanged(QString());
+        save();
+        return;
+    }
+    removed(model_.takeRows(rows));
+}
+
+int GameList::removeMissing() {
+    if (busy_ || model_.missingCount() == 0)
+        return 0;
+    std::vector<int> rows;
+    rows.reserve(static_cast<size_t>(model_.missingCount()));
+    for (int row = 0; row < model_.count(); ++row) {
+        if (!model_.at(row).found())
+            rows.push_back(row);
+    }
+    const int count = static_cast<int>(rows.size());
+    removed(model_.takeRows(rows));
+    return count;
+}
+
+void GameList::removed(std::vector<PlacedRecord>&& rows) {
+    const int count = static_cast<int>(rows.size());
+    undo_.push_back(std::move(rows));
+    if (undo_.size() > UndoSteps)
+        undo_.erase(undo_.begin());
+    emit countChanged(countText());
+    emit statusChanged(removedText(count));
     save();
+}
+
+bool GameList::undo() {
+    if (busy_ || undo_.empty())
+        return false;
+    std::vector<PlacedRecord> rows = std::move(undo_.back());
+    undo_.pop_back();
+    // A game added again since keeps the row it has now.
+    std::erase_if(
+        rows, [this](const PlacedRecord& placed) { return model_.isListed(placed.record.path); });
+    const int count = static_cast<int>(rows.size());
+    model_.putBack(std::move(rows));
+    emit countChanged(countText());
+    emit statusChanged(i18n::message(i18n::Extra::Restored).arg(count));
+    save();
+    return true;
 }
 
 void GameList::sortByColumn(int column) {
@@ -556,14 +744,140 @@ void GameList::sortByColumn(int column) {
 }
 
 void GameList::save() {
-    QStringList lines = model_.paths();
-    // Entries held back at start-up go back in their places (by the number of rows before
-    // them), unless one has been added again since.
-    for (auto entry = held_.rbegin(); entry != held_.rend(); ++entry) {
-        if (!model_.isListed(entry->path))
-            lines.insert(std::min<qsizetype>(entry->rowsBefore, lines.size()), entry->path);
+    platform::writeTextLinesAtomic(listFilePath(), model_.paths());
+}
+
+QString GameList::countText() const {
+    if (model_.missingCount() == 0)
+        return QString::number(model_.count());
+    return i18n::message(i18n::Extra::CountWithMissing)
+        .arg(model_.count())
+        .arg(model_.missingCount());
+}
+
+GameList::Located GameList::locate(int row, const QString& path) {
+    if (busy_ || row < 0 || row >= model_.count())
+        return Located::NotSaturn;
+    GameRecord record;
+    if (!buildRecord(path, record, nullptr))
+        return Located::NotSaturn;
+    const int listed = model_.rowOf(path);
+    if (listed >= 0 && listed != row)
+        return Located::AlreadyListed;
+    model_.replace({{row, std::move(record)}});
+    emit countChanged(countText());
+    save();
+    return Located::Replaced;
+}
+
+// ---- Checking the games again ---------------------------------------------------------------
+
+// Shared by the list and the thread of a check: the thread delivers its results only while the
+// list still exists.
+struct GameList::CheckState {
+    std::mutex mutex;
+    GameList* receiver = nullptr;
+    bool running = false; // the window's thread only
+};
+
+GameList::~GameList() {
+    if (check_) {
+        std::lock_guard<std::mutex> lock(check_->mutex);
+        check_->receiver = nullptr;
     }
-    platform::writeTextLinesAtomic(listFilePath(), lines);
+}
+
+bool GameList::checking() const {
+    return check_ && check_->running;
+}
+
+void GameList::checkAgain(bool all) {
+    if (checking())
+        return;
+    struct Job {
+        QString path;
+        Presence presence; // an absent row's image is resolved; a found one's file looked for
+    };
+    std::vector<Job> jobs;
+    for (int row = 0; row < model_.count(); ++row) {
+        const GameRecord& record = model_.at(row);
+        if (all || !record.found())
+            jobs.push_back({record.path, record.presence});
+    }
+    if (jobs.empty())
+        return;
+    if (!check_) {
+        check_ = std::make_shared<CheckState>();
+        check_->receiver = this;
+    }
+    check_->running = true;
+    // The thread is not waited for: a path on a drive that does not answer must not hold up the
+    // window, nor its closing. It ends by itself; its results are dropped when the list is gone.
+    std::thread([state = check_, jobs = std::move(jobs)] {
+        std::vector<PlacedRecord> results;
+        QHash<QString, QString> reasons;
+        platform::FileCaseIndex index;
+        for (const Job& job : jobs) {
+            GameRecord record;
+            try {
+                if (job.presence == Presence::Found) {
+                    if (detail::fileExistsOrFail(job.path, &index))
+                        continue;
+                    record = absentRecord(job.path, Presence::Missing);
+                } else {
+                    QString missing;
+                    // An entry there again but no Saturn disc stays as it is.
+                    if (!buildRecord(job.path, record, &index, &missing))
+                        continue;
+                    reasons.insert(job.path, missing);
+                }
+            } catch (const platform::IoError& error) {
+                record = absentRecord(job.path, Presence::Unreadable);
+                reasons.insert(job.path, error.text());
+            }
+            // Only the changes go back: ten thousand games still missing cost the window
+            // nothing.
+            if (record.presence == job.presence)
+                continue;
+            results.push_back({-1, std::move(record)});
+        }
+        std::lock_guard<std::mutex> lock(state->mutex);
+        if (GameList* list = state->receiver) {
+            auto shared =
+                std::make_shared<std::pair<std::vector<PlacedRecord>, QHash<QString, QString>>>(
+                    std::move(results), std::move(reasons));
+            QMetaObject::invokeMethod(
+                list, [list, shared] { list->applyCheck(shared->first, shared->second); },
+                Qt::QueuedConnection);
+        }
+    }).detach();
+}
+
+void GameList::applyCheck(const std::vector<PlacedRecord>& results,
+                          const QHash<QString, QString>& reasons) {
+    check_->running = false;
+    std::vector<PlacedRecord> changes;
+    for (const PlacedRecord& result : results) {
+        // The rows may have moved or gone meanwhile: each is found by its path.
+        const int row = model_.rowOf(result.record.path);
+        if (row < 0)
+            continue;
+        const GameRecord& now = model_.at(row);
+        if (now.presence == result.record.presence && (now.found() || result.record.found()))
+            continue;
+        if (now.presence == result.record.presence)
+            continue; // still absent the same way
+        changes.push_back({row, result.record});
+    }
+    model_.replace(changes);
+    int changed = 0;
+    for (const PlacedRecord& change : changes) {
+        model_.setReason(change.record.path, reasons.value(change.record.path));
+        if (change.record.found())
+            ++changed;
+    }
+    emit countChanged(countText());
+    emit checked(changed);
 }
 
 QStringList loadGameList(const QString& listFilePath) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -15,6 +16,10 @@ class FileCaseIndex;
 
 namespace library {
 
+// Whether a row's game was there when it was last looked at. A missing or unreadable game keeps
+// its row (its drive may only be unplugged), shown by its file name alone.
+enum class Presence : quint8 { Found, Missing, Unreadable };
+
 // One row of the game list. The path is the row's key; the other fields are worked out again
 // from the image whenever the row is built and are never stored.
 struct GameRecord {
@@ -22,6 +27,19 @@ struct GameRecord {
     QString gameName;
     QString gameId;
     QString region;
+    Presence presence = Presence::Found;
+
+    bool found() const { return presence == Presence::Found; }
+};
+
+// The row of a game that is missing or cannot be read: its file name without the extension as
+// its name, no game ID and no region.
+GameRecord absentRecord(const QString& path, Presence presence);
+
+// A row taken out of the list, with the row number it had.
+struct PlacedRecord {
+    int row;
+    GameRecord record;
 };
 
 // Whether a row's game name, game ID or region contains the text, letter case ignored; every
@@ -62,6 +80,20 @@ public:
     void append(const std::vector<GameRecord>& records);
     void removeAt(int row);
     void clearAll();
+    // Takes out the rows (ascending numbers) and gives them with their numbers.
+    std::vector<PlacedRecord> takeRows(const std::vector<int>& rows);
+    // Puts rows back at their numbers (ascending), each after the rows before it.
+    void putBack(std::vector<PlacedRecord> rows);
+    // Replaces rows in place (a game found again, or located under another path).
+    void replace(const std::vector<PlacedRecord>& rows);
+
+    // Rows whose game is missing or cannot be read.
+    int missingCount() const { return missing_; }
+    // Why an absent row's game is absent: the file not found (when it is not the row's own
+    // path) or the system's reason it cannot be read. Shown in the row's tooltip.
+    void setReason(const QString& path, const QString& reason);
+    // "Not found: <file>" or "Cannot be read: <reason>" for an absent row; empty otherwise.
+    QString absenceText(const GameRecord& record) const;
     void sortByColumn(int column);
 
     QColor tint() const { return tint_; }
@@ -76,9 +108,12 @@ public:
 
 private:
     void rebuildIndex();
+    void countMissing();
 
     std::vector<GameRecord> rows_;
     QHash<QString, int> index_;
+    QHash<QString, QString> reasons_;
+    int missing_ = 0;
     QString headers_[4];
     QColor tint_{222, 224, 218};
     ProfileLookup profileOf_;
@@ -93,6 +128,7 @@ class GameList : public QObject {
 
 public:
     explicit GameList(const QString& applicationFolder, QObject* parent = nullptr);
+    ~GameList() override;
 
     GameListModel* model() { return &model_; }
     QString listFilePath() const;
@@ -104,7 +140,7 @@ public:
     using Progress = std::function<bool(int done, int total)>;
 
     // Start-up: when List.ini exists, load it, validate every entry, write it back. Entries
-    // that exist but cannot be read are held in the file and named in one IoError afterwards.
+    // whose files are missing or cannot be read stay as absent rows in their places.
     void startUp(const Progress& progress = {});
     // Adds the chosen files.
     void addGames(const QStringList& paths, const Progress& progress = {});
@@ -116,10 +152,32 @@ public:
     // current file. Rows added so far stay and are written; a scan cancelled before any row
     // adds nothing.
     void cancelBatch() { cancelled_ = busy_; }
+    // Delete, clear and removing the absent rows can be undone: each keeps the rows it took.
     void deleteRow(int row);
     void clear();
+    // Removes every missing or unreadable row; gives how many.
+    int removeMissing();
+    // Puts back the rows the last delete, clear or removal took, each in its old place (one
+    // added again since stays where it is). False when there is nothing to undo.
+    bool undo();
+    bool canUndo() const { return !undo_.empty(); }
     void sortByColumn(int column);
     void save();
+
+    // Looks at the games again without holding up the window: the absent rows, and with `all`
+    // also whether the found games' files are still there. The files are looked at on a thread
+    // of their own (a path on an absent drive may take long to answer); the rows change when
+    // it ends (checked). A check asked for while one runs is left out.
+    void checkAgain(bool all);
+    bool checking() const;
+
+    enum class Located { Replaced, NotSaturn, AlreadyListed };
+    // Replaces the row's game with the chosen image, in its place, when that is a Saturn disc
+    // listed nowhere else, and writes the list file.
+    Located locate(int row, const QString& path);
+
+    // The count panel's text: the rows, and the absent ones when there are any.
+    QString countText() const;
 
     // True while a batch is being added; list-changing commands wait until it ends.
     bool busy() const { return busy_; }
@@ -133,20 +191,21 @@ public:
 signals:
     void countChanged(const QString& text);
     void statusChanged(const QString& text);
+    // A check of the games ended; `found` games came back.
+    void checked(int found);
 
 private:
     void addBatch(const QStringList& chosen, const Progress& progress);
-
-    // An entry of the list file that could not be read at start-up: not shown, but written
-    // back in its place.
-    struct HeldEntry {
-        int rowsBefore; // the number of rows listed before it
-        QString path;
-    };
+    // Keeps the taken rows for undo and tells how many went.
+    void removed(std::vector<PlacedRecord>&& rows);
+    void applyCheck(const std::vector<PlacedRecord>& results,
+                    const QHash<QString, QString>& reasons);
 
     QString folder_;
     GameListModel model_;
-    std::vector<HeldEntry> held_;
+    std::vector<std::vector<PlacedRecord>> undo_;
+    struct CheckState;
+    std::shared_ptr<CheckState> check_;
     bool busy_ = false;
     int progressIntervalMs_ = 50;
     bool readAheadAlways_ = false;

@@ -15,10 +15,12 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -102,22 +104,25 @@ struct GamesApp {
 
 TEST(MainWindowGames, StartUpKeepsExactlyTheValidatedListInOrder) {
     GamesApp app;
-    // A duplicate, a missing file, a non-Saturn image, an empty line, LF-only line ends.
-    const QByteArray lines = app.cue.toLocal8Bit() + "\n" + app.dir.file("gone.cue").toLocal8Bit() +
-                             "\n\n" + app.notSaturn.toLocal8Bit() + "\n" + app.m3u.toLocal8Bit() +
-                             "\r\n" + app.cue.toLocal8Bit() + "\n" + app.ccd.toLocal8Bit();
+    // A duplicate, a missing file (kept), a non-Saturn image, an empty line, LF-only line ends.
+    const QString gone = app.dir.file("gone.cue");
+    const QByteArray lines = app.cue.toLocal8Bit() + "\n" + gone.toLocal8Bit() + "\n\n" +
+                             app.notSaturn.toLocal8Bit() + "\n" + app.m3u.toLocal8Bit() + "\r\n" +
+                             app.cue.toLocal8Bit() + "\n" + app.ccd.toLocal8Bit();
     app.dir.write("List.ini", lines);
     app.start();
-    EXPECT_EQ(app.listFile(),
-              (app.cue + "\r\n" + app.m3u + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    EXPECT_EQ(
+        app.listFile(),
+        (app.cue + "\r\n" + gone + "\r\n" + app.m3u + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
     library::GameListModel* model = app.form->gameList()->model();
-    ASSERT_EQ(model->count(), 3);
+    ASSERT_EQ(model->count(), 4);
     EXPECT_EQ(model->at(0).gameName, "Alpha");
     EXPECT_EQ(model->at(0).gameId, "T-1234");
     EXPECT_EQ(model->at(0).region, "JTUE");
-    EXPECT_EQ(model->at(1).gameName, "Gamma (Disc 1)");
-    EXPECT_EQ(model->at(1).path, app.m3u);
-    EXPECT_EQ(app.form->countText(), "3");
+    EXPECT_EQ(model->at(1).gameName, "gone");
+    EXPECT_EQ(model->at(2).gameName, "Gamma (Disc 1)");
+    EXPECT_EQ(model->at(2).path, app.m3u);
+    EXPECT_EQ(app.form->countText(), "4 (1 missing)");
     EXPECT_EQ(app.form->statusText(), i18n::message(8));
     EXPECT_TRUE(app.form->pageControl()->isVisibleTo(app.form.get()));
     // Rows alternate between the tint and white.
@@ -151,7 +156,7 @@ TEST(MainWindowGames, MenuSelectionAndDeleteFollowTheList) {
     app.form->Deleteitem1Click();
     EXPECT_EQ(app.listFile(), QByteArray());
     EXPECT_EQ(app.form->countText(), "0");
-    EXPECT_EQ(app.form->statusText(), "");
+    EXPECT_EQ(app.form->statusText(), i18n::message(i18n::Extra::RemovedOne));
     EXPECT_FALSE(app.form->pageControl()->isVisibleTo(app.form.get()));
 }
 
@@ -789,4 +794,52 @@ TEST(MainWindowGames, DifferencesFromTheGlobalFileAreMarkedAndUndone) {
     EXPECT_TRUE(app.form->settingsUnsaved());
     app.form->XiButton2Click();
     EXPECT_EQ(testsupport::readAll(app.dir.file("Core/pgconfig/Alpha.ss.cfg")), withoutProfile);
+}
+
+// A game missing at start-up shows in grey italics; playing it explains why it cannot start and
+// "Locate..." puts the chosen image in its row, offering to rename its profile; Ctrl+Z brings
+// a cleared list back.
+TEST(MainWindowGames, MissingGameIsExplainedAndLocatedAndCtrlZUndoesAClear) {
+    GamesApp app;
+    const QString lost = app.dir.file("old/Lost.cue");
+    app.dir.write("Core/pgconfig/Lost.ss.cfg", "ss.tblur 1\n");
+    app.dir.write("List.ini", (app.cue + "\r\n" + lost + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
+    app.start();
+    app.form->show();
+    app.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.form.get()));
+    library::GameListModel* model = app.form->gameList()->model();
+    EXPECT_EQ(app.form->countText(), "3 (1 missing)");
+    EXPECT_EQ(model->data(model->index(1, 1), Qt::ForegroundRole).value<QColor>(),
+              QColor(Qt::gray));
+    EXPECT_TRUE(model->data(model->index(1, 2), Qt::FontRole).value<QFont>().italic());
+    app.form->selectRow(1);
+    EXPECT_FALSE(app.form->pageControl()->isEnabled());
+    app.form->PopupMenu1Popup();
+    EXPECT_TRUE(app.action("Removemissing1")->isEnabled());
+    EXPECT_FALSE(app.action("Undo1")->isEnabled());
+
+    const QString found =
+        discwriter::writeCueGame(app.dir.file("new"), "Found", header("T-9", "J"));
+    app.dialogs.chooseAnswers << 0 << 0; // "Locate...", then "Rename"
+    app.dialogs.openFileAnswers << found;
+    QTest::keyClick(app.form->listView(), Qt::Key_Return);
+    ASSERT_EQ(app.dialogs.questions.size(), 2);
+    EXPECT_EQ(app.dialogs.questions.first(),
+              i18n::message(i18n::Extra::NotFound).arg(QDir::toNativeSeparators(lost)));
+    EXPECT_EQ(app.dialogs.folders.last(), app.dir.path()); // the nearest folder there is
+    const QByteArray located = (app.cue + "\r\n" + found + "\r\n" + app.ccd + "\r\n").toLocal8Bit();
+    EXPECT_EQ(app.listFile(), located);
+    EXPECT_TRUE(QFile::exists(app.dir.file("Core/pgconfig/Found.ss.cfg")));
+    EXPECT_FALSE(QFile::exists(app.dir.file("Core/pgconfig/Lost.ss.cfg")));
+    EXPECT_EQ(app.form->selectedRow(), 1);
+    EXPECT_TRUE(app.form->pageControl()->isEnabled());
+    EXPECT_EQ(app.form->countText(), "3");
+
+    app.form->Clearlist2Click();
+    EXPECT_EQ(app.form->countText(), "0");
+    QTest::keyClick(app.form->listView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(app.listFile(), located);
+    EXPECT_EQ(app.form->countText(), "3");
+    EXPECT_TRUE(app.form->pageControl()->isVisible());
 }

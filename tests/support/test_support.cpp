@@ -85,6 +85,12 @@ UnreadableFile::~UnreadableFile() {
 #endif
 }
 
+int FakeDialogs::choose(QWidget*, const QString& text, const QStringList& buttonTexts) {
+    questions << text;
+    return chooseAnswers.isEmpty() ? static_cast<int>(buttonTexts.size()) - 1
+                                   : chooseAnswers.takeFirst();
+}
+
 QString toolPath(const QString& name) {
 #ifdef Q_OS_WIN
     return QStringLiteral(VARNIX_TOOLS_DIR "/") + name + QStringLiteral(".exe");

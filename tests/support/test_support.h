@@ -46,6 +46,9 @@ public:
     // Records the question and answers with the next queued choice; Discard when none is queued.
     SaveChoice askToSave(QWidget*, const QString& text, const QStringList&) override;
     QString openFolder(QWidget*) override;
+    // Records the question and answers with the next queued choice; the last button when none
+    // is queued.
+    int choose(QWidget*, const QString& text, const QStringList& buttonTexts) override;
 
     QStringList errors, warnings, informations, filters, folders;
     QList<QStringList> openFilesAnswers; // empty list = cancel
@@ -53,6 +56,7 @@ public:
     QStringList questions;
     QList<SaveChoice> saveAnswers;
     QStringList openFolderAnswers; // empty text = cancel
+    QList<int> chooseAnswers;
 
 private:
     controls::Dialogs* previous_;

@@ -1,0 +1,149 @@
+// The list's commands for games that went missing and for mistakes: looking at the games again,
+// acting on a missing game (locate or remove it), removing the missing games, and undo.
+
+#include "app/main_window.h"
+
+#include "controls/dialogs.h"
+#include "i18n/messages.h"
+#include "library/game_list.h"
+#include "platform/text_file.h"
+#include "settings/config_store.h"
+#include "settings/profiles.h"
+#include "settings/unsaved_tracker.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QShortcut>
+#include <QTableView>
+
+void TForm1::buildLibraryCommands() {
+    const auto addAction = [this](const char* name, void (TForm1::*slot)(),
+                                  const QKeySequence& keys, QAction* before) {
+        auto* action = new QAction(PopupMenu1);
+        action->setObjectName(QString::fromLatin1(name));
+        PopupMenu1->insertAction(before, action);
+        connect(action, &QAction::triggered, this, slot);
+        // The menu shows the key; the window's own shortcut runs the command.
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, slot);
+        return action;
+    };
+    // After "Clear list": the commands that change which rows the list holds.
+    QAction* afterClear =
+        PopupMenu1->actions().value(PopupMenu1->actions().indexOf(Clearlist2) + 1);
+    Removemissing1 =
+        addAction("Removemissing1", &TForm1::Removemissing1Click, QKeySequence(), afterClear);
+    Undo1 = addAction("Undo1", &TForm1::Undo1Click, QKeySequence::Undo, afterClear);
+    Checkagain1 =
+        addAction("Checkagain1", &TForm1::Checkagain1Click, QKeySequence(Qt::Key_F5), afterClear);
+    applyLibraryTexts();
+
+    connect(gameList_.get(), &library::GameList::checked, this, [this] { applySelectionRule(); });
+}
+
+void TForm1::applyLibraryTexts() {
+    Removemissing1->setText(i18n::message(i18n::Extra::RemoveMissing));
+    Undo1->setText(i18n::message(i18n::Extra::Undo));
+    Checkagain1->setText(i18n::message(i18n::Extra::CheckAgain));
+}
+
+void TForm1::Checkagain1Click() {
+    gameList_->checkAgain(true);
+}
+
+void TForm1::Removemissing1Click() {
+    if (gameList_->busy() || gameList_->model()->missingCount() == 0 || !settleUnsavedSettings())
+        return;
+    guarded([&] { gameList_->removeMissing(); });
+    applyWarningRule();
+    ListView1SelectItem();
+}
+
+void TForm1::Undo1Click() {
+    if (gameList_->busy() || !gameList_->canUndo())
+        return;
+    guarded([&] { gameList_->undo(); });
+    applyWarningRule();
+    ListView1SelectItem();
+}
+
+bool TForm1::explainAbsentGame(int row) {
+    const library::GameRecord& game = gameList_->model()->at(row);
+    if (game.found())
+        return false;
+    const int choice = controls::dialogs().choose(this, gameList_->model()->absenceText(game),
+                                                  {i18n::message(i18n::Extra::LocateButton),
+                                                   i18n::message(i18n::Extra::RemoveFromList),
+                                                   i18n::message(i18n::Extra::CancelButton)});
+    if (choice == 0)
+        locateGame(row);
+    else if (choice == 1 && selectedRow() == row)
+        Deleteitem1Click();
+    return true;
+}
+
+namespace {
+
+// The folder nearest to the path that exists: the file dialog opens there.
+QString nearestFolder(const QString& path) {
+    QString folder = QFileInfo(path).absolutePath();
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            return QString();
+        folder = parent;
+    }
+    return folder;
+}
+
+} // namespace
+
+void TForm1::locateGame(int row) {
+    if (gameList_->busy())
+        return;
+    const library::GameRecord before = gameList_->model()->at(row);
+    const QString file = controls::dialogs().openFile(
+        this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"),
+        nearestFolder(before.path));
+    if (file.isEmpty())
+        return;
+    const QString oldProfile = profiles_->existingProfile(before.path, before.gameName);
+    auto located = library::GameList::Located::NotSaturn;
+    try {
+        located = gameList_->locate(row, file);
+    } catch (const platform::IoError& error) {
+        showError(error.text());
+        return;
+    }
+    if (located != library::GameList::Located::Replaced) {
+        setStatus(i18n::message(located == library::GameList::Located::NotSaturn ? 3 : 13));
+        return;
+    }
+    // The profile follows the game's name. When the chosen image has another name, the profile
+    // kept under the old one is offered to be renamed (never over an existing one).
+    const library::GameRecord& game = gameList_->model()->at(row);
+    const QString newProfile = settings::gameProfilePath(paths_.folder, game.path, game.gameName);
+    if (!oldProfile.isEmpty() &&
+        QFileInfo(oldProfile).fileName() != QFileInfo(newProfile).fileName() &&
+        !QFileInfo::exists(newProfile)) {
+        const QString question =
+            i18n::message(i18n::Extra::RenameProfile)
+                .arg(QFileInfo(oldProfile).fileName(), QFileInfo(newProfile).fileName());
+        if (controls::dialogs().choose(this, question,
+                                       {i18n::message(i18n::Extra::RenameButton),
+                                        i18n::message(i18n::Extra::KeepButton)}) == 0) {
+            QFile profile(oldProfile);
+            if (!profile.rename(newProfile))
+                showError(platform::fileErrorText(oldProfile, profile.errorString()));
+        }
+        profiles_->scanProfiles();
+    }
+    gameList_->model()->refreshProfileMarkers();
+    // The tabs show the located game's settings, read afresh.
+    unsaved_->showGame(QString(), QString());
+    ListView1SelectItem();
+}
