@@ -219,6 +219,9 @@ SettingsPanel::SettingsPanel(SettingsModel* model, QWidget* parent)
 QWidget* SettingsPanel::addPage(const char* objectName, const char* title) {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(objectName));
+    // The empty-list notice lies under the tabs: a page paints its whole background, as not
+    // every style does for tab pages (the Windows style leaves them unpainted).
+    page->setAutoFillBackground(true);
     addTab(page, QString::fromLatin1(title));
     return page;
 }

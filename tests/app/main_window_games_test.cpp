@@ -843,3 +843,22 @@ TEST(MainWindowGames, MissingGameIsExplainedAndLocatedAndCtrlZUndoesAClear) {
     EXPECT_EQ(app.form->countText(), "3");
     EXPECT_TRUE(app.form->pageControl()->isVisible());
 }
+
+// The empty-list notice lies under the settings tabs: with games listed the tabs cover it whole,
+// whatever the platform's style paints (the Windows style leaves tab pages unpainted).
+TEST(MainWindowGames, TheTabsCoverTheEmptyListNotice) {
+    const QString previousStyle = QApplication::style()->name();
+    QApplication::setStyle(QStringLiteral("Windows"));
+    GamesApp app;
+    app.dir.write("List.ini", app.cue.toUtf8() + "\r\n");
+    app.start();
+    app.form->show();
+    app.form->selectRow(0);
+    auto* notice = app.form->findChild<QWidget*>("Xpanel14");
+    ASSERT_TRUE(notice);
+    notice->show();
+    const QImage shown = app.form->grab(notice->geometry()).toImage();
+    notice->hide();
+    EXPECT_EQ(shown, app.form->grab(notice->geometry()).toImage());
+    QApplication::setStyle(previousStyle);
+}
