@@ -214,6 +214,10 @@ void TForm1::startUp() {
         // An activation while the list was checked waited for the check to end.
         if (checkAfterStartUp_ && !closedDuringStartUp())
             QTimer::singleShot(0, this, [this] { FormActivate(); });
+    } else {
+        // No list yet: "Total games:" still reads as a number.
+        filter_.setListCount(QStringLiteral("0"));
+        showCount();
     }
     applyWarningRule();
     restorePlace();
@@ -503,7 +507,7 @@ void TForm1::Addgames1Click() {
     if (gameList_->busy())
         return;
     const QStringList files = controls::dialogs().openFiles(
-        this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder_);
+        this, QStringLiteral("Image files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder_);
     if (files.isEmpty())
         return;
     // The next "Add games" opens where these games were picked.

@@ -28,11 +28,11 @@ enum class Extra : int {
     SaveButton,      // its three buttons
     DiscardButton,
     CancelButton,
-    GlobalValue,    // "Global: %1" ending a setting's tooltip where the game differs (%1: value)
-    GlobalOn,       // a check box's global value: checked
-    GlobalOff,      // unchecked
-    UseGlobalValue, // a setting's context menu: back to the global value
-    ResetToGlobal,  // the list's context menu: every setting back to the global values
+    GlobalValue,     // "Global: %1" ending a setting's tooltip where the game differs (%1: value)
+    GlobalOn,        // a check box's global value: checked
+    GlobalOff,       // unchecked
+    UseGlobalValue,  // a setting's context menu: back to the global value
+    ResetToGlobal,   // the list's context menu: every setting back to the global values
     MapControls,     // the controller mapping: the Controls tab's button
     MapTitle,        // its window's title: port %1, device %2
     MapButtonColumn, // the list's two columns
@@ -58,6 +58,12 @@ enum class Extra : int {
     MapUnknownKey,      // a key the scan code tables do not know
     MapEmulatorRunning, // an error box: the emulator runs, nothing is written
     MapNoButtons,       // a device (%1) without buttons
+    NotFoundNamedIn,    // status: a file (%1) that an image (%2) names is missing
+    BatchAddedOne,      // a batch's outcome, its counts joined by ", ": one game added,
+    BatchAdded,         // %1 games added,
+    BatchNotSaturn,     // %1 files that are no Saturn disc,
+    BatchListed,        // %1 already listed,
+    BatchNotFound,      // %1 whose data file (or disc) is missing
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

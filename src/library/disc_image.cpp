@@ -49,13 +49,14 @@ DiscHeader headerFromBytes(const QByteArray& bytes) {
 
 // Sets the header offset and the Saturn flag from the data file's first bytes; when `header`
 // is given and the disc is a Saturn disc, the header bytes come from the same read.
-void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseIndex* index,
+// Returns false when the data file is missing.
+bool checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseIndex* index,
                    const QString& likelyName = QString()) {
     image.headerOffset = 0;
     image.isSaturn = false;
     detail::ReadOnlyFile file;
     if (!file.open(image.dataFilePath, index, likelyName))
-        return;
+        return false;
     image.dataFilePath = file.path();
     // One read covers the 8 bytes at the start, the 5 at the offset plus 5, and the header.
     char bytes[RawHeaderOffset + HeaderSize];
@@ -69,6 +70,7 @@ void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseI
     if (header && image.isSaturn)
         *header = QByteArray(bytes + image.headerOffset,
                              qMin<qint64>(got - image.headerOffset, HeaderSize));
+    return true;
 }
 
 // Cue sheets and playlists are small text files. One whose line runs past the line bound, or
@@ -175,8 +177,10 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
                   platform::FileCaseIndex* index) {
     image.isSaturn = false;
     detail::ReadOnlyFile file;
-    if (!file.open(cuePath, index))
+    if (!file.open(cuePath, index)) {
+        image.missingFile = cuePath;
         return;
+    }
     image.gameName = gameNameOf(cuePath);
     QString line;
     const bool found = findFileLine(file, line);
@@ -192,20 +196,29 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
         name.truncate(close);
     // Always relative to the cue sheet's folder, so an absolute name yields no existing file.
     image.dataFilePath = platform::folderPart(cuePath) + withSlashes(name);
-    checkDataFile(image, header, index);
+    if (!checkDataFile(image, header, index)) {
+        image.missingFile = image.dataFilePath;
+        image.namedIn = cuePath;
+    }
 }
 
 void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header,
                  platform::FileCaseIndex* index) {
     image.isSaturn = false;
-    if (!detail::fileExistsOrFail(ccdPath, index))
+    if (!detail::fileExistsOrFail(ccdPath, index)) {
+        image.missingFile = ccdPath;
         return;
+    }
     image.gameName = gameNameOf(ccdPath);
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");
     // The emulator opens the image with the letter case of the CCD file's extension ("x.ccd":
     // "x.img"), which is how nearly every dump is named: tried first, it is found in one open,
     // without listing the folder.
-    checkDataFile(image, header, index, emulatorImageName(ccdPath, image.gameName));
+    const QString likelyName = emulatorImageName(ccdPath, image.gameName);
+    if (!checkDataFile(image, header, index, likelyName)) {
+        image.missingFile = likelyName;
+        image.namedIn = ccdPath;
+    }
 }
 
 } // namespace
@@ -231,6 +244,14 @@ ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* header,
         readCueSheet(path, image, header, index);
     else if (image.kind == QLatin1String(".CCD"))
         readCcdFile(path, image, header, index);
+    // A missing cue sheet or CCD file is named by the playlist that led to it; the chosen file
+    // itself missing is no such case.
+    if (image.namedIn.isEmpty() && !image.missingFile.isEmpty()) {
+        if (image.missingFile != imagePath)
+            image.namedIn = imagePath;
+        else
+            image.missingFile.clear();
+    }
     return image;
 }
 

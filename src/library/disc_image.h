@@ -16,6 +16,10 @@ struct ResolvedImage {
     bool isSaturn = false; // the Saturn check passed on the data file
     QString gameName;      // cue sheet or CCD file name without its last four characters
     QString kind;          // upper-cased extension of the file resolved last
+    // When resolution stopped at a missing file that another one names: the missing file (a
+    // cue sheet's data file, a CCD file's image, a playlist's disc) and the file naming it.
+    QString missingFile;
+    QString namedIn;
 };
 
 // The nine text fields of a Saturn disc's identification header, untrimmed; each byte is one

@@ -62,7 +62,12 @@ public:
     void append(const std::vector<GameRecord>& records);
     void removeAt(int row);
     void clearAll();
-    void sortByColumn(int column);
+    // Sorts stably: rows that compare equal keep their order, either way.
+    void sortByColumn(int column, Qt::SortOrder order = Qt::AscendingOrder);
+    // The column and order of the last sort while the rows still follow it; -1 once rows were
+    // added or the list was cleared.
+    int sortColumn() const { return sortColumn_; }
+    Qt::SortOrder sortOrder() const { return sortOrder_; }
 
     QColor tint() const { return tint_; }
     void setTint(const QColor& tint);
@@ -74,7 +79,13 @@ public:
     // Shows the markers again after profiles were saved or deleted.
     void refreshProfileMarkers();
 
+signals:
+    // The header's sort arrow: the column (-1: none) and the order the rows follow.
+    void sortIndicatorChanged(int column, Qt::SortOrder order);
+
 private:
+    void forgetSort();
+
     void rebuildIndex();
 
     std::vector<GameRecord> rows_;
@@ -83,6 +94,8 @@ private:
     QColor tint_{222, 224, 218};
     ProfileLookup profileOf_;
     QFont markerFont_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 // The game list with its file List.ini: start-up validation, adding, deleting, clearing and
@@ -118,6 +131,7 @@ public:
     void cancelBatch() { cancelled_ = busy_; }
     void deleteRow(int row);
     void clear();
+    // Sorts by the column, ascending; a second sort by the same column turns the order round.
     void sortByColumn(int column);
     void save();
 

@@ -505,7 +505,7 @@ void SettingsPanel::buildAudio() {
                  QRect(8, 24, 200, kCheckH));
     makeRowLabel(sound, "Label11", QStringLiteral("Playback rate:"), 8, 48);
     bindComboBox(Ctl::ComboBox10, sound, QRect(118, 48, 152, kRowH));
-    makeRowLabel(sound, "Label12", QStringLiteral("Ouput mode:"), 8, 74);
+    makeRowLabel(sound, "Label12", QStringLiteral("Output mode:"), 8, 74);
     bindComboBox(Ctl::ComboBox11, sound, QRect(118, 74, 152, kRowH));
     makeRowLabel(sound, "Label14", QStringLiteral("Sound driver:"), 8, 100);
     bindComboBox(Ctl::ComboBox12, sound, QRect(118, 100, 152, kRowH));

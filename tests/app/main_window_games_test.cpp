@@ -217,13 +217,15 @@ TEST(MainWindowGames, AnUnreadableProfileLeavesOnlyLoadAndDelete) {
     EXPECT_EQ(app.form->settingsModel()->position(settings::Ctl::TrackBar5), 4);
 }
 
-TEST(MainWindowGames, AddingGamesReportsTheLastFileOfTheBatch) {
+// A batch of several files counts its outcomes; one file tells its own, a missing data file by
+// name; a deletion leaves no status of the step before.
+TEST(MainWindowGames, AddingGamesReportsWhatHappened) {
     GamesApp app;
     app.start();
     app.dialogs.openFilesAnswers << QStringList{app.cue, app.notSaturn, app.ccd, app.cue};
     app.form->Addgames1Click();
     EXPECT_EQ(app.form->gameList()->model()->count(), 2);
-    EXPECT_EQ(app.form->statusText(), i18n::message(13));
+    EXPECT_EQ(app.form->statusText(), "2 games added, 1 not a Saturn disc, 1 already in the list");
     EXPECT_EQ(app.form->countText(), "2");
     EXPECT_EQ(app.listFile(), (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
     EXPECT_TRUE(app.dialogs.filters.first().contains("*.cue"));
@@ -235,6 +237,20 @@ TEST(MainWindowGames, AddingGamesReportsTheLastFileOfTheBatch) {
     app.form->selectRow(0);
     app.form->XiButton1Click();
     EXPECT_EQ(app.dialogs.folders.last(), app.dir.file("Core/pgconfig"));
+
+    const QString lost = app.dir.write("games/Lost.cue", "FILE \"Lost.bin\" BINARY\n");
+    app.dialogs.openFilesAnswers << QStringList{lost};
+    app.form->Addgames1Click();
+    EXPECT_EQ(app.form->statusText(),
+              "Not found: " + QDir::toNativeSeparators(app.dir.file("games/Lost.bin")) +
+                  ", named in " + QDir::toNativeSeparators(lost));
+    app.dialogs.openFilesAnswers << QStringList{app.m3u, lost};
+    app.form->Addgames1Click();
+    EXPECT_EQ(app.form->statusText(), "1 game added, 1 with a file not found");
+    app.form->selectRow(2);
+    app.form->Deleteitem1Click();
+    EXPECT_EQ(app.form->statusText(), "");
+    EXPECT_EQ(app.form->countText(), "2");
 }
 
 TEST(MainWindowGames, SavedProfileOfAPlaylistGameIsNamedAfterThePlaylist) {
@@ -696,7 +712,7 @@ TEST(MainWindowGames, FoldersAndFilesComeInByTheMenuAndByDropping) {
     QCoreApplication::sendEvent(viewport, &drop);
     QCoreApplication::processEvents();
     EXPECT_EQ(model->count(), 3);
-    EXPECT_EQ(app.form->statusText(), i18n::message(3));
+    EXPECT_EQ(app.form->statusText(), "3 games added, 2 not a Saturn disc");
     EXPECT_EQ(app.listFile(),
               (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
 }
