@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -43,6 +44,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
@@ -131,6 +133,7 @@ void TForm1::startUp() {
     i18n::initMessageTable();
     ComboBoxEx1->setCurrentIndex(0);
     guarded([&] { launcherSettings_ = LauncherSettings::read(paths_.mainIni()); });
+    gamesFolder_ = launcherSettings_.gamesFolder;
 
     gameList_ = std::make_unique<library::GameList>(paths_.folder);
     settingsModel_ = std::make_unique<settings::SettingsModel>();
@@ -174,6 +177,7 @@ void TForm1::startUp() {
     filterEdit_->setPlaceholderText(i18n::message(i18n::Extra::FilterHint));
     Addfolder1->setText(i18n::message(i18n::Extra::AddFolder));
     Resettoglobal1->setText(i18n::message(i18n::Extra::ResetToGlobal));
+    Openfolder1->setText(i18n::message(i18n::Extra::OpenAppFolder));
     if (auto* map =
             PageControl1->findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton")))
         map->setCaption(i18n::message(i18n::Extra::MapControls));
@@ -242,6 +246,7 @@ LauncherSettings TForm1::placeNow() const {
     const int row = selectedRow();
     place.game = row >= 0 ? gameList_->model()->at(row).path : QString();
     place.tab = PageControl1->currentIndex();
+    place.gamesFolder = gamesFolder_;
     return place;
 }
 
@@ -507,7 +512,7 @@ void TForm1::Addgames1Click() {
     if (gameList_->busy())
         return;
     const QStringList files = controls::dialogs().openFiles(
-        this, QStringLiteral("Image files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder_);
+        this, QStringLiteral("Image files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder());
     if (files.isEmpty())
         return;
     // The next "Add games" opens where these games were picked.
@@ -521,9 +526,18 @@ void TForm1::Addgames1Click() {
 void TForm1::Addfolder1Click() {
     if (gameList_->busy())
         return;
-    const QString folder = controls::dialogs().openFolder(this);
-    if (!folder.isEmpty())
-        addPaths({folder});
+    const QString folder = controls::dialogs().openFolder(this, gamesFolder());
+    if (folder.isEmpty())
+        return;
+    gamesFolder_ = folder;
+    addPaths({folder});
+}
+
+// Where the dialogs that add games open: the folder used last (also in an earlier run), else
+// the home folder, never the launcher's own (hidden, when installed) folder.
+QString TForm1::gamesFolder() const {
+    return !gamesFolder_.isEmpty() && QFileInfo(gamesFolder_).isDir() ? gamesFolder_
+                                                                      : QDir::homePath();
 }
 
 void TForm1::addPaths(const QStringList& paths) {
@@ -617,8 +631,16 @@ void TForm1::Gameproperties1Click() {
     guarded([&] { form2_->showFor(path); });
 }
 
+void TForm1::Openfolder1Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.folder));
+}
+
 void TForm1::XiButton7Click() {
-    controls::dialogs().information(this, i18n::aboutText());
+    // Where the list, the settings and Core are, so the user knows where the BIOS files go.
+    controls::dialogs().information(
+        this,
+        i18n::aboutText() + QChar(13) + QChar(13) +
+            i18n::message(i18n::Extra::AppFolderIs).arg(QDir::toNativeSeparators(paths_.folder)));
 }
 
 void TForm1::ListView1DblClick() {

@@ -90,6 +90,8 @@ public:
     void Clearlist2Click();
     void Deletegameprofile1Click();
     void Resettoglobal1Click();
+    // Shows the application folder in the desktop's file manager.
+    void Openfolder1Click();
     void Gameproperties1Click();
     void ListView1SelectItem();
     void ListView1ColumnClick(int column);
@@ -134,8 +136,10 @@ private:
     void endProgress(const QString& statusBefore);
     std::function<bool(int, int)> batchProgress();
     void restart();
-    // The launcher settings in force with the selected game and the open settings tab.
+    // The launcher settings in force with the selected game, the open settings tab and the
+    // folder games were added from last.
     LauncherSettings placeNow() const;
+    QString gamesFolder() const;
     void restorePlace();
     // Adds files and folders in one batch (the folder entry and dropped files); Escape ends the
     // batch early.
@@ -182,7 +186,7 @@ private:
 
     QString saveCaption_; // "Save profile" without the unsaved mark
     bool revertingSelection_ = false;
-    QString gamesFolder_; // where "Add games" picked games last
+    QString gamesFolder_; // where "Add games" or "Add folder..." was used last
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;
     std::unique_ptr<library::GameList> gameList_;
@@ -227,6 +231,7 @@ private:
     QAction* Clearlist2 = nullptr;
     QAction* Deletegameprofile1 = nullptr;
     QAction* Resettoglobal1 = nullptr;
+    QAction* Openfolder1 = nullptr;
     QAction* Gameproperties1 = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;
 };

@@ -192,6 +192,8 @@ void TForm1::buildWindow() {
     PopupMenu1->addSeparator();
     Gameproperties1 =
         addAction("Gameproperties1", "Game properties", &TForm1::Gameproperties1Click);
+    PopupMenu1->addSeparator();
+    Openfolder1 = addAction("Openfolder1", "Open application folder", &TForm1::Openfolder1Click);
 
     Xpanel14 = controls::makeSkinPanel(this, QStringLiteral("Xpanel14"), QRect(397, 202, 278, 74));
     QFont warningFont = controls::designFont(11, true);

@@ -46,8 +46,20 @@ public:
             return SaveChoice::Discard;
         return SaveChoice::Cancel;
     }
-    QString openFolder(QWidget* parent) override {
-        return QFileDialog::getExistingDirectory(parent);
+    bool confirm(QWidget* parent, const QString& text, const QStringList& buttonTexts) override {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), boxText(text),
+                        QMessageBox::Ok | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        if (buttonTexts.size() == 2) {
+            box.button(QMessageBox::Ok)->setText(buttonTexts[0]);
+            box.button(QMessageBox::Cancel)->setText(buttonTexts[1]);
+        }
+        box.exec();
+        return box.clickedButton() == box.button(QMessageBox::Ok);
+    }
+    QString openFolder(QWidget* parent, const QString& folder) override {
+        return QFileDialog::getExistingDirectory(parent, QString(), folder);
     }
 };
 

@@ -29,8 +29,12 @@ public:
     // Escape or closing the box is Cancel.
     virtual SaveChoice askToSave(QWidget* parent, const QString& text,
                                  const QStringList& buttonTexts) = 0;
-    // Folder dialog; an empty text means the user cancelled.
-    virtual QString openFolder(QWidget* parent) = 0;
+    // A warning box with two buttons, to go on (the first text, the default) or not (the second);
+    // Escape or closing the box does not go on.
+    virtual bool confirm(QWidget* parent, const QString& text, const QStringList& buttonTexts) = 0;
+    // Folder dialog, opening in the given folder (empty: the current one); an empty text means
+    // the user cancelled.
+    virtual QString openFolder(QWidget* parent, const QString& folder = QString()) = 0;
 };
 
 // The dialogs in use; never null.

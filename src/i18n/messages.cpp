@@ -87,6 +87,10 @@ const char* const englishExtras[ExtraCount] = {
     "%1 not a Saturn disc",
     "%1 already in the list",
     "%1 with a file not found",
+    "Put the BIOS files into %1, or choose them with \"Path\" on the \"General\" tab.",
+    "Continue",
+    "Open application folder",
+    "Application folder: %1",
 };
 
 } // namespace

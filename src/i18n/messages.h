@@ -64,6 +64,10 @@ enum class Extra : int {
     BatchNotSaturn,     // %1 files that are no Saturn disc,
     BatchListed,        // %1 already listed,
     BatchNotFound,      // %1 whose data file (or disc) is missing
+    BiosWhere,          // the BIOS warning: where to put the files (%1: Core/firmware)
+    ContinueButton,     // the BIOS warning's buttons: Continue (and CancelButton)
+    OpenAppFolder,      // the list's context menu: the application folder in the file manager
+    AppFolderIs,        // the About box: the application folder (%1)
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

@@ -721,7 +721,13 @@ void SettingsPanel::showEnabled(EnableGroup group, bool enabled) {
 }
 
 void SettingsPanel::choosePath(Ctl edit) {
-    const QString chosen = controls::dialogs().openFile(this, kRomFilter);
+    // The dialog opens where the chosen file is, else where the emulator looks for BIOS and
+    // cartridge files: Core/firmware of the application folder (the current folder).
+    const QFileInfo current(QDir::fromNativeSeparators(model_->text(edit)));
+    const QString folder = current.isAbsolute() && current.dir().exists()
+                               ? current.absolutePath()
+                               : QDir::current().absoluteFilePath(QStringLiteral("Core/firmware"));
+    const QString chosen = controls::dialogs().openFile(this, kRomFilter, folder);
     if (chosen.isEmpty())
         return;
     // The path goes into a profile line: a name that line cannot carry is never taken.

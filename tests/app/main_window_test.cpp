@@ -79,7 +79,8 @@ TEST(MainWindow, FrameRegionsSitWhereTheDesignPutsThem) {
     for (QAction* a : menu->actions())
         captions << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(captions, (QStringList{"Add games", "Add folder...", "Delete item", "Clear list", "-",
-                                     "Delete profile", "Reset to global", "-", "Game properties"}));
+                                     "Delete profile", "Reset to global", "-", "Game properties",
+                                     "-", "Open application folder"}));
 }
 
 TEST(MainWindow, WithoutMainIniTheSilverSkinIsInForce) {
@@ -151,9 +152,10 @@ TEST(MainWindow, AboutBoxJoinsThreeMessagesAndEndsWithTheVersion) {
     app.form->XiButton7Click();
     ASSERT_EQ(app.dialogs.informations.size(), 1);
     const QChar br(13);
-    EXPECT_EQ(app.dialogs.informations.first(), i18n::message(2) + br + i18n::message(3) + br + br +
-                                                    i18n::message(4) + " (v" + VARNIX_VERSION +
-                                                    ")");
+    EXPECT_EQ(app.dialogs.informations.first(),
+              i18n::message(2) + br + i18n::message(3) + br + br + i18n::message(4) + " (v" +
+                  VARNIX_VERSION + ")" + br + br +
+                  "Application folder: " + QDir::toNativeSeparators(app.dir.path()));
 }
 
 TEST(MainWindow, MissingEmulatorShowsBothMessagesAndEnds) {

@@ -189,9 +189,19 @@ TEST_F(LauncherTest, BiosCheckTestsTheDefaultFilesForBareNames) {
     // The names shown exist, the default files do not: the defaults decide.
     QFile::rename(app.file("Core/firmware/sega_101.bin"), app.file("Core/firmware/jp.bin"));
     launcher.launch(game, "jp.bin", "mpr-17933.bin");
-    EXPECT_EQ(dialogs.warnings, QStringList({i18n::message(10)}));
-    // The launch goes on after the warning.
+    // The warning names the missing file and where the files go.
+    const QString firmware = QDir::toNativeSeparators(app.file("Core/firmware"));
+    EXPECT_EQ(dialogs.warnings,
+              QStringList({i18n::message(10) + "\r" +
+                           QDir::toNativeSeparators(app.file("Core/firmware/sega_101.bin")) +
+                           "\r\rPut the BIOS files into " + firmware +
+                           ", or choose them with \"Path\" on the \"General\" tab."}));
+    // "Continue" goes on with the launch, "Cancel" starts nothing.
     EXPECT_EQ(recorded(), expectedRecord(0, game));
+    EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+    dialogs.confirmAnswers << false;
+    launcher.launch(game, "jp.bin", "mpr-17933.bin");
+    EXPECT_EQ(dialogs.warnings.size(), 2);
     EXPECT_EQ(signals_, QStringList({"started", "finished"}));
 }
 

@@ -45,7 +45,10 @@ public:
     QString openFile(QWidget*, const QString& filter, const QString& folder) override;
     // Records the question and answers with the next queued choice; Discard when none is queued.
     SaveChoice askToSave(QWidget*, const QString& text, const QStringList&) override;
-    QString openFolder(QWidget*) override;
+    QString openFolder(QWidget*, const QString& folder) override;
+    // Records the text among the warnings and answers with the next queued answer; going on
+    // when none is queued.
+    bool confirm(QWidget*, const QString& text, const QStringList&) override;
 
     QStringList errors, warnings, informations, filters, folders;
     QList<QStringList> openFilesAnswers; // empty list = cancel
@@ -53,6 +56,7 @@ public:
     QStringList questions;
     QList<SaveChoice> saveAnswers;
     QStringList openFolderAnswers; // empty text = cancel
+    QList<bool> confirmAnswers;
 
 private:
     controls::Dialogs* previous_;
