@@ -78,8 +78,7 @@ int main(int argc, char** argv) {
     });
     if (form1.closedDuringStartUp())
         return 0;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        form1.move(screen->availableGeometry().center() - form1.rect().center());
+    form1.centerOnDesktop();
     form1.show();
     return app.exec();
 }

@@ -37,6 +37,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
@@ -388,6 +389,13 @@ void TForm1::popUpListMenuAtCurrentRow() {
     const QPoint at = row.isValid() ? QPoint(row.left(), row.bottom()) : QPoint(0, 0);
     PopupMenu1Popup();
     PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+    // Opened from the keyboard, the menu starts on its first entry that acts, so Enter acts.
+    for (QAction* action : PopupMenu1->actions()) {
+        if (!action->isSeparator() && action->isEnabled() && action->isVisible()) {
+            PopupMenu1->setActiveAction(action);
+            break;
+        }
+    }
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab step through the settings tabs wherever the focus is.
@@ -403,6 +411,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListView1 && event->type() == QEvent::ContextMenu &&
         static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
         popUpListMenuAtCurrentRow();
+        return true;
+    }
+    // The empty list's notice reads like a link: a click on it adds games.
+    if (watched == Xpanel14 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        Xpanel14->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        QTimer::singleShot(0, this, &TForm1::Addgames1Click);
         return true;
     }
     if (watched == ListView1->viewport() &&

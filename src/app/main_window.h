@@ -52,6 +52,9 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Places the window in the middle of its screen's free area, its title bar kept on it.
+    void centerOnDesktop();
+
     // Hands over the two smaller windows, created right after this one.
     void attachWindows(launch::TForm3* form3, library::TForm2* form2);
 
@@ -151,7 +154,6 @@ private:
     void showError(const QString& text);
     void emulatorStarted();
     void emulatorFinished();
-    void centerOnDesktop();
     // Before the tabs' game changes or the window goes: unsaved changes are saved or dropped as
     // the user answers; a discard reads the game's stored settings back unless
     // `reloadOnDiscard` is false (another game's are read next). False when the user cancels.

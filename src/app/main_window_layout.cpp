@@ -200,6 +200,7 @@ void TForm1::buildWindow() {
     warningFont.setUnderline(true);
     Xpanel14->setFont(warningFont);
     Xpanel14->setCursor(Qt::PointingHandCursor);
+    Xpanel14->installEventFilter(this);
     Label30 = makeLabel(Xpanel14, "Label30", QStringLiteral("Warning!"));
     Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label30->setGeometry(4, 3, 270, 15);
