@@ -179,6 +179,13 @@ void TForm1::startUp() {
     Addfolder1->setText(i18n::message(i18n::Extra::AddFolder));
     Resettoglobal1->setText(i18n::message(i18n::Extra::ResetToGlobal));
     Openfolder1->setText(i18n::message(i18n::Extra::OpenAppFolder));
+    PageControl1->showHelpLists();
+    for (const auto& [kind, text] :
+         {std::pair{controls::BoxKind::Error, i18n::Extra::TitleError},
+          std::pair{controls::BoxKind::Warning, i18n::Extra::TitleWarning},
+          std::pair{controls::BoxKind::Information, i18n::Extra::TitleInformation},
+          std::pair{controls::BoxKind::Confirm, i18n::Extra::TitleConfirm}})
+        controls::setBoxTitle(kind, i18n::message(text));
     if (auto* map =
             PageControl1->findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton")))
         map->setCaption(i18n::message(i18n::Extra::MapControls));

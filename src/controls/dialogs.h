@@ -42,6 +42,11 @@ Dialogs& dialogs();
 // Replaces the dialogs (tests); null restores the real ones. Returns the previous override.
 Dialogs* setDialogs(Dialogs* replacement);
 
+// The message boxes' titles, by kind; English until the translation replaces them.
+enum class BoxKind { Error, Warning, Information, Confirm };
+QString boxTitle(BoxKind kind);
+void setBoxTitle(BoxKind kind, const QString& title);
+
 // Texts joined from several messages are separated by a single carriage return; boxes show it
 // as a line break.
 QString boxText(const QString& joined);

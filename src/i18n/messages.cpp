@@ -91,6 +91,19 @@ const char* const englishExtras[ExtraCount] = {
     "Continue",
     "Open application folder",
     "Application folder: %1",
+    "Error",
+    "Warning",
+    "Information",
+    "Confirm",
+    "Port 1 gamepad:",
+    "D-pad: W, A, S, D",
+    "Emulator keys:",
+    "F5 save state",
+    "F7 load state",
+    "F10 reset",
+    "F11 power",
+    "Alt+Enter full screen",
+    "Esc or F12 quit",
 };
 
 } // namespace

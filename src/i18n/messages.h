@@ -68,6 +68,19 @@ enum class Extra : int {
     ContinueButton,     // the BIOS warning's buttons: Continue (and CancelButton)
     OpenAppFolder,      // the list's context menu: the application folder in the file manager
     AppFolderIs,        // the About box: the application folder (%1)
+    TitleError,         // the message boxes' titles by kind
+    TitleWarning,
+    TitleInformation,
+    TitleConfirm,
+    HelpPad,       // the Controls tab's help: the first list's heading,
+    HelpPadDpad,   // its D-pad line,
+    HelpKeys,      // the second list's heading
+    HelpSaveState, // and its lines
+    HelpLoadState,
+    HelpReset,
+    HelpPower,
+    HelpFullScreen,
+    HelpQuit,
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

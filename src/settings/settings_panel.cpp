@@ -565,23 +565,9 @@ void SettingsPanel::buildControls() {
     // lists scroll, and the mapping window shows every default whole.
     QGroupBox* mappings = makeGroupBox(help, "GroupBox1", QStringLiteral("Default input mappings"),
                                        QRect(6, 22, 266, 90));
-    QPlainTextEdit* pad = makeMemo(mappings, "Memo1",
-                                   QStringLiteral("Port 1 gamepad:\n"
-                                                  "D-pad: W, A, S, D\n"
-                                                  "Start: Enter\n"
-                                                  "A B C: num 1 2 3\n"
-                                                  "X Y Z: num 4 5 6\n"
-                                                  "L, R: num 7, 9"),
-                                   QRect(6, 18, 126, 66));
-    QPlainTextEdit* keys = makeMemo(mappings, "Memo2",
-                                    QStringLiteral("Emulator keys:\n"
-                                                   "F5 save state\n"
-                                                   "F7 load state\n"
-                                                   "F10 reset\n"
-                                                   "F11 power\n"
-                                                   "Alt+Enter full screen\n"
-                                                   "Esc or F12 quit"),
-                                    QRect(134, 18, 126, 66));
+    QPlainTextEdit* pad = makeMemo(mappings, "Memo1", QString(), QRect(6, 18, 126, 66));
+    QPlainTextEdit* keys = makeMemo(mappings, "Memo2", QString(), QRect(134, 18, 126, 66));
+    showHelpLists();
     QGroupBox* redefine = makeGroupBox(help, "GroupBox2", QStringLiteral("Redefine controls"),
                                        QRect(6, 114, 266, 78));
     makeHelpText(redefine, "Label10",
@@ -718,6 +704,24 @@ void SettingsPanel::showControl(Ctl ctl) {
 void SettingsPanel::showEnabled(EnableGroup group, bool enabled) {
     for (QWidget* widget : groups_[static_cast<size_t>(group)])
         widget->setEnabled(enabled);
+}
+
+void SettingsPanel::showHelpLists() {
+    using i18n::Extra;
+    const auto lines = [](std::initializer_list<QString> list) {
+        return QStringList(list).join(QLatin1Char('\n'));
+    };
+    if (auto* pad = findChild<QPlainTextEdit*>(QStringLiteral("Memo1")))
+        pad->setPlainText(
+            lines({i18n::message(Extra::HelpPad), i18n::message(Extra::HelpPadDpad),
+                   QStringLiteral("Start: Enter"), QStringLiteral("A B C: num 1 2 3"),
+                   QStringLiteral("X Y Z: num 4 5 6"), QStringLiteral("L, R: num 7, 9")}));
+    if (auto* keys = findChild<QPlainTextEdit*>(QStringLiteral("Memo2")))
+        keys->setPlainText(
+            lines({i18n::message(Extra::HelpKeys), i18n::message(Extra::HelpSaveState),
+                   i18n::message(Extra::HelpLoadState), i18n::message(Extra::HelpReset),
+                   i18n::message(Extra::HelpPower), i18n::message(Extra::HelpFullScreen),
+                   i18n::message(Extra::HelpQuit)}));
 }
 
 void SettingsPanel::choosePath(Ctl edit) {

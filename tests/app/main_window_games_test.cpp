@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "controls/dialogs.h"
 #include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "disc_writer.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -572,6 +574,35 @@ TEST(MainWindowGames, ShippedTranslationFitsEveryWindow) {
         status->mapTo(app.form.get(), QPoint(status->frameWidth() + status->indent(), 0)).x() +
             status->fontMetrics().horizontalAdvance(status->text()),
         app.form->findChild<QWidget*>("XiButton7")->x());
+
+    // The boxes' titles speak German; the group titles show whole; the caption of the low
+    // "About" button stays clear of its frame (the dots of "Ü" were lost under it).
+    EXPECT_EQ(controls::boxTitle(controls::BoxKind::Error), "Fehler");
+    EXPECT_EQ(controls::boxTitle(controls::BoxKind::Warning), "Warnung");
+    EXPECT_EQ(controls::boxTitle(controls::BoxKind::Confirm), "Bestätigen");
+    for (const QGroupBox* group : app.form->findChildren<QGroupBox*>())
+        EXPECT_LE(group->fontMetrics().horizontalAdvance(group->title()) + 16, group->width())
+            << group->title().toStdString();
+    auto* about = app.form->findChild<controls::TXiButton*>("XiButton7");
+    EXPECT_EQ(about->caption(), "Über");
+    const auto inkRows = [about](const QString& caption) {
+        about->setCaption(QString());
+        const QImage bare = about->grab().toImage();
+        about->setCaption(caption);
+        const QImage shown = about->grab().toImage();
+        int rows = 0;
+        for (int y = 0; y < bare.height(); ++y) {
+            for (int x = 0; x < bare.width(); ++x) {
+                if (shown.pixel(x, y) != bare.pixel(x, y)) {
+                    ++rows;
+                    break;
+                }
+            }
+        }
+        return rows;
+    };
+    EXPECT_GE(inkRows("Über"), inkRows("Uber") + 2); // the dots show whole, not one faint row
+    about->setCaption("Über");
 
     // The two small windows, each as it shows.
     const auto checkWindow = [&](auto* window, const char* title, const char* shotName) {
