@@ -9,11 +9,16 @@
 
 FolderChoice chooseApplicationFolder(const QString& currentFolder, const QString& folderOption,
                                      const QString& perUserFolder) {
-    if (!folderOption.isEmpty())
-        return {folderOption, false};
+    if (!folderOption.isEmpty()) {
+        // A folder named on the command line without Core yet becomes an application folder
+        // the way the per-user folder does, instead of ending at the missing emulator.
+        const bool prepare =
+            !perUserFolder.isEmpty() && !QFileInfo(folderOption + QStringLiteral("/Core")).isDir();
+        return {folderOption, false, prepare};
+    }
     if (QFileInfo(currentFolder + QStringLiteral("/Core")).isDir() || perUserFolder.isEmpty())
-        return {currentFolder, false};
-    return {perUserFolder, true};
+        return {currentFolder, false, false};
+    return {perUserFolder, true, true};
 }
 
 bool prepareUserFolder(const QString& folder, const QString& emulator,

@@ -4,10 +4,12 @@
 
 // Where the launcher works. Portable: a folder given with --folder, or the current folder when
 // it holds a "Core" folder, is the application folder. Installed: otherwise, where the platform
-// has one, the per-user data folder is; elsewhere (Windows) the current folder is.
+// has one, the per-user data folder is; elsewhere (Windows) the current folder is. A --folder
+// without "Core" is prepared like the per-user folder where the platform has one.
 struct FolderChoice {
     QString folder;
-    bool perUser = false; // the per-user data folder, to be prepared before use
+    bool perUser = false; // the per-user data folder
+    bool prepare = false; // to be prepared (prepareUserFolder) before use
 };
 
 FolderChoice chooseApplicationFolder(const QString& currentFolder, const QString& folderOption,

@@ -34,6 +34,8 @@ LauncherSettings LauncherSettings::fromLines(const QStringList& lines) {
             s.game = line.mid(5);
         else if (line.startsWith(QLatin1String("Tab=")))
             s.tab = wholeNumber(line.mid(4), -1, 0, 99);
+        else if (line.startsWith(QLatin1String("Folder=")))
+            s.gamesFolder = line.mid(7);
     }
     return s;
 }
@@ -51,6 +53,8 @@ QStringList LauncherSettings::toLines() const {
         lines.append(QStringLiteral("Game=") + game);
     if (tab > 0) // the first tab is the one open at start anyway
         lines.append(QStringLiteral("Tab=") + QString::number(tab));
+    if (!gamesFolder.isEmpty())
+        lines.append(QStringLiteral("Folder=") + gamesFolder);
     return lines;
 }
 

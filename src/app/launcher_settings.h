@@ -5,7 +5,8 @@
 
 // The launcher's own settings, Main.ini: line 1 the language index, line 2 the skin index.
 // These two lines are read by position, whatever key stands before the "=". Later lines hold
-// settings by key ("Game=", "Tab="); versions that know only the first two lines ignore them.
+// settings by key ("Game=", "Tab=", "Folder="); versions that know only the first two lines ignore
+// them.
 struct LauncherSettings {
     static constexpr int DefaultLanguage = 0;
     static constexpr int DefaultSkin = 3;
@@ -16,6 +17,8 @@ struct LauncherSettings {
     // settings tab (-1 for none; 0, the tab open at start, is not written).
     QString game;
     int tab = -1;
+    // The folder "Add games" or "Add folder..." was used in last (empty: none yet).
+    QString gamesFolder;
 
     // Settings from the lines of Main.ini: the value of a line is everything after its first
     // "=" (the whole line when it has none); a value that is not a whole number, a missing line,

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -37,19 +38,23 @@ int main(int argc, char** argv) {
         platform::hasPerUserFolder() ? platform::perUserFolder() : QString());
     const QString shownFolder = QDir::toNativeSeparators(choice.folder);
     QStringList problems;
-    if (choice.perUser && !prepareUserFolder(choice.folder, platform::findInstalledEmulator(),
-                                             platform::installedLanguageFolder()))
-        problems << QStringLiteral("Cannot create the folder %1").arg(shownFolder);
-    // On the terminal in its usual form: "varnix: cannot ...".
-    const auto tell = [](const QString& problem) {
-        std::fprintf(stderr, "varnix: %s\n", qPrintable(problem.at(0).toLower() + problem.mid(1)));
-    };
-    for (const QString& problem : std::as_const(problems))
-        tell(problem);
-    if (!QDir::setCurrent(choice.folder)) {
+    // A home folder that is missing is not made up: the per-user folder would land elsewhere
+    // than the user's files (or under the root folder).
+    if (choice.perUser && !QFileInfo(QDir::homePath()).isDir())
+        problems << QStringLiteral("The home folder %1 does not exist")
+                        .arg(QDir::toNativeSeparators(QDir::homePath()));
+    else if (choice.prepare && !prepareUserFolder(choice.folder, platform::findInstalledEmulator(),
+                                                  platform::installedLanguageFolder()))
+        problems << QStringLiteral("Cannot create the folder %1")
+                        .arg(QDir::toNativeSeparators(choice.folder + QStringLiteral("/Core")));
+    if (problems.isEmpty() && !QDir::setCurrent(choice.folder))
         problems << QStringLiteral("Cannot work in the folder %1").arg(shownFolder);
-        tell(problems.constLast());
-        // Started from a menu there is no terminal to read: the box tells why nothing opens.
+    if (!problems.isEmpty()) {
+        // On the terminal in its usual form ("varnix: cannot ..."), and, since a start from a
+        // menu has no terminal to read, in a box that tells why nothing opens.
+        for (const QString& problem : std::as_const(problems))
+            std::fprintf(stderr, "varnix: %s\n",
+                         qPrintable(problem.at(0).toLower() + problem.mid(1)));
         controls::dialogs().error(nullptr, problems.join(QLatin1Char('\n')));
         return 1;
     }
@@ -73,8 +78,7 @@ int main(int argc, char** argv) {
     });
     if (form1.closedDuringStartUp())
         return 0;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        form1.move(screen->availableGeometry().center() - form1.rect().center());
+    form1.centerOnDesktop();
     form1.show();
     return app.exec();
 }

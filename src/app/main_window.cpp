@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -36,6 +37,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
@@ -43,6 +45,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
@@ -131,6 +134,7 @@ void TForm1::startUp() {
     i18n::initMessageTable();
     ComboBoxEx1->setCurrentIndex(0);
     guarded([&] { launcherSettings_ = LauncherSettings::read(paths_.mainIni()); });
+    gamesFolder_ = launcherSettings_.gamesFolder;
 
     gameList_ = std::make_unique<library::GameList>(paths_.folder);
     settingsModel_ = std::make_unique<settings::SettingsModel>();
@@ -174,6 +178,14 @@ void TForm1::startUp() {
     filterEdit_->setPlaceholderText(i18n::message(i18n::Extra::FilterHint));
     Addfolder1->setText(i18n::message(i18n::Extra::AddFolder));
     Resettoglobal1->setText(i18n::message(i18n::Extra::ResetToGlobal));
+    Openfolder1->setText(i18n::message(i18n::Extra::OpenAppFolder));
+    PageControl1->showHelpLists();
+    for (const auto& [kind, text] :
+         {std::pair{controls::BoxKind::Error, i18n::Extra::TitleError},
+          std::pair{controls::BoxKind::Warning, i18n::Extra::TitleWarning},
+          std::pair{controls::BoxKind::Information, i18n::Extra::TitleInformation},
+          std::pair{controls::BoxKind::Confirm, i18n::Extra::TitleConfirm}})
+        controls::setBoxTitle(kind, i18n::message(text));
     if (auto* map =
             PageControl1->findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton")))
         map->setCaption(i18n::message(i18n::Extra::MapControls));
@@ -215,6 +227,10 @@ void TForm1::startUp() {
         // An activation while the list was checked waited for the check to end.
         if (checkAfterStartUp_ && !closedDuringStartUp())
             QTimer::singleShot(0, this, [this] { FormActivate(); });
+    } else {
+        // No list yet: "Total games:" still reads as a number.
+        filter_.setListCount(QStringLiteral("0"));
+        showCount();
     }
     applyWarningRule();
     restorePlace();
@@ -239,6 +255,7 @@ LauncherSettings TForm1::placeNow() const {
     const int row = selectedRow();
     place.game = row >= 0 ? gameList_->model()->at(row).path : QString();
     place.tab = PageControl1->currentIndex();
+    place.gamesFolder = gamesFolder_;
     return place;
 }
 
@@ -384,6 +401,13 @@ void TForm1::popUpListMenuAtCurrentRow() {
     const QPoint at = row.isValid() ? QPoint(row.left(), row.bottom()) : QPoint(0, 0);
     PopupMenu1Popup();
     PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+    // Opened from the keyboard, the menu starts on its first entry that acts, so Enter acts.
+    for (QAction* action : PopupMenu1->actions()) {
+        if (!action->isSeparator() && action->isEnabled() && action->isVisible()) {
+            PopupMenu1->setActiveAction(action);
+            break;
+        }
+    }
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab step through the settings tabs wherever the focus is.
@@ -399,6 +423,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListView1 && event->type() == QEvent::ContextMenu &&
         static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
         popUpListMenuAtCurrentRow();
+        return true;
+    }
+    // The empty list's notice reads like a link: a click on it adds games.
+    if (watched == Xpanel14 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        Xpanel14->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        QTimer::singleShot(0, this, &TForm1::Addgames1Click);
         return true;
     }
     if (watched == ListView1->viewport() &&
@@ -512,7 +543,7 @@ void TForm1::Addgames1Click() {
     if (gameList_->busy())
         return;
     const QStringList files = controls::dialogs().openFiles(
-        this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder_);
+        this, QStringLiteral("Image files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder());
     if (files.isEmpty())
         return;
     // The next "Add games" opens where these games were picked.
@@ -526,9 +557,18 @@ void TForm1::Addgames1Click() {
 void TForm1::Addfolder1Click() {
     if (gameList_->busy())
         return;
-    const QString folder = controls::dialogs().openFolder(this);
-    if (!folder.isEmpty())
-        addPaths({folder});
+    const QString folder = controls::dialogs().openFolder(this, gamesFolder());
+    if (folder.isEmpty())
+        return;
+    gamesFolder_ = folder;
+    addPaths({folder});
+}
+
+// Where the dialogs that add games open: the folder used last (also in an earlier run), else
+// the home folder, never the launcher's own (hidden, when installed) folder.
+QString TForm1::gamesFolder() const {
+    return !gamesFolder_.isEmpty() && QFileInfo(gamesFolder_).isDir() ? gamesFolder_
+                                                                      : QDir::homePath();
 }
 
 void TForm1::addPaths(const QStringList& paths) {
@@ -622,8 +662,16 @@ void TForm1::Gameproperties1Click() {
     guarded([&] { form2_->showFor(path); });
 }
 
+void TForm1::Openfolder1Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.folder));
+}
+
 void TForm1::XiButton7Click() {
-    controls::dialogs().information(this, i18n::aboutText());
+    // Where the list, the settings and Core are, so the user knows where the BIOS files go.
+    controls::dialogs().information(
+        this,
+        i18n::aboutText() + QChar(13) + QChar(13) +
+            i18n::message(i18n::Extra::AppFolderIs).arg(QDir::toNativeSeparators(paths_.folder)));
 }
 
 void TForm1::ListView1DblClick() {

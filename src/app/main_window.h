@@ -52,6 +52,9 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Places the window in the middle of its screen's free area, its title bar kept on it.
+    void centerOnDesktop();
+
     // Hands over the two smaller windows, created right after this one.
     void attachWindows(launch::TForm3* form3, library::TForm2* form2);
 
@@ -90,6 +93,8 @@ public:
     void Clearlist2Click();
     void Deletegameprofile1Click();
     void Resettoglobal1Click();
+    // Shows the application folder in the desktop's file manager.
+    void Openfolder1Click();
     void Gameproperties1Click();
     void ListView1SelectItem();
     void ListView1ColumnClick(int column);
@@ -139,8 +144,10 @@ private:
     void endProgress(const QString& statusBefore);
     std::function<bool(int, int)> batchProgress();
     void restart();
-    // The launcher settings in force with the selected game and the open settings tab.
+    // The launcher settings in force with the selected game, the open settings tab and the
+    // folder games were added from last.
     LauncherSettings placeNow() const;
+    QString gamesFolder() const;
     void restorePlace();
     // Adds files and folders in one batch (the folder entry and dropped files); Escape ends the
     // batch early.
@@ -153,7 +160,6 @@ private:
     void showError(const QString& text);
     void emulatorStarted();
     void emulatorFinished();
-    void centerOnDesktop();
     // Before the tabs' game changes or the window goes: unsaved changes are saved or dropped as
     // the user answers; a discard reads the game's stored settings back unless
     // `reloadOnDiscard` is false (another game's are read next). False when the user cancels.
@@ -195,7 +201,7 @@ private:
 
     QString saveCaption_; // "Save profile" without the unsaved mark
     bool revertingSelection_ = false;
-    QString gamesFolder_; // where "Add games" picked games last
+    QString gamesFolder_; // where "Add games" or "Add folder..." was used last
 
     std::unique_ptr<CompactTabStyle> compactTabStyle_;
     std::unique_ptr<library::GameList> gameList_;
@@ -240,6 +246,7 @@ private:
     QAction* Clearlist2 = nullptr;
     QAction* Deletegameprofile1 = nullptr;
     QAction* Resettoglobal1 = nullptr;
+    QAction* Openfolder1 = nullptr;
     QAction* Gameproperties1 = nullptr;
     QAction* Removemissing1 = nullptr;
     QAction* Undo1 = nullptr;

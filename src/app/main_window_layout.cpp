@@ -192,12 +192,15 @@ void TForm1::buildWindow() {
     PopupMenu1->addSeparator();
     Gameproperties1 =
         addAction("Gameproperties1", "Game properties", &TForm1::Gameproperties1Click);
+    PopupMenu1->addSeparator();
+    Openfolder1 = addAction("Openfolder1", "Open application folder", &TForm1::Openfolder1Click);
 
     Xpanel14 = controls::makeSkinPanel(this, QStringLiteral("Xpanel14"), QRect(397, 202, 278, 74));
     QFont warningFont = controls::designFont(11, true);
     warningFont.setUnderline(true);
     Xpanel14->setFont(warningFont);
     Xpanel14->setCursor(Qt::PointingHandCursor);
+    Xpanel14->installEventFilter(this);
     Label30 = makeLabel(Xpanel14, "Label30", QStringLiteral("Warning!"));
     Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label30->setGeometry(4, 3, 270, 15);

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace controls {
 
 BorderlessWindow::BorderlessWindow(QWidget* owner, Qt::WindowFlags kind)
@@ -59,8 +61,11 @@ void BorderlessWindow::execModal() {
 }
 
 void BorderlessWindow::centreIn(const QRect& area) {
+    // A window larger than the area (a large scale factor on a small screen) keeps its title bar
+    // and left edge in it, where the user can reach them.
     if (area.isValid())
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        move(std::max(area.x(), area.x() + (area.width() - width()) / 2),
+             std::max(area.y(), area.y() + (area.height() - height()) / 2));
 }
 
 void BorderlessWindow::paintEvent(QPaintEvent*) {

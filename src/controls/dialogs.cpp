@@ -11,13 +11,13 @@ namespace {
 class RealDialogs : public Dialogs {
 public:
     void error(QWidget* parent, const QString& text) override {
-        QMessageBox::critical(parent, QStringLiteral("Error"), boxText(text));
+        QMessageBox::critical(parent, boxTitle(BoxKind::Error), boxText(text));
     }
     void warning(QWidget* parent, const QString& text) override {
-        QMessageBox::warning(parent, QStringLiteral("Warning"), boxText(text));
+        QMessageBox::warning(parent, boxTitle(BoxKind::Warning), boxText(text));
     }
     void information(QWidget* parent, const QString& text) override {
-        QMessageBox::information(parent, QStringLiteral("Information"), boxText(text));
+        QMessageBox::information(parent, boxTitle(BoxKind::Information), boxText(text));
     }
     // "Profile (cfg) (*.cfg)" shows as "Profile (cfg)": the patterns only select the files.
     QStringList openFiles(QWidget* parent, const QString& filter, const QString& folder) override {
@@ -30,7 +30,7 @@ public:
     }
     SaveChoice askToSave(QWidget* parent, const QString& text,
                          const QStringList& buttonTexts) override {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), boxText(text),
+        QMessageBox box(QMessageBox::Question, boxTitle(BoxKind::Confirm), boxText(text),
                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
@@ -46,8 +46,20 @@ public:
             return SaveChoice::Discard;
         return SaveChoice::Cancel;
     }
-    QString openFolder(QWidget* parent) override {
-        return QFileDialog::getExistingDirectory(parent);
+    bool confirm(QWidget* parent, const QString& text, const QStringList& buttonTexts) override {
+        QMessageBox box(QMessageBox::Warning, boxTitle(BoxKind::Warning), boxText(text),
+                        QMessageBox::Ok | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        if (buttonTexts.size() == 2) {
+            box.button(QMessageBox::Ok)->setText(buttonTexts[0]);
+            box.button(QMessageBox::Cancel)->setText(buttonTexts[1]);
+        }
+        box.exec();
+        return box.clickedButton() == box.button(QMessageBox::Ok);
+    }
+    QString openFolder(QWidget* parent, const QString& folder) override {
+        return QFileDialog::getExistingDirectory(parent, QString(), folder);
     }
     int choose(QWidget* parent, const QString& text, const QStringList& buttonTexts) override {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), boxText(text),
@@ -67,10 +79,21 @@ public:
     }
 };
 
+QString titles[4] = {QStringLiteral("Error"), QStringLiteral("Warning"),
+                     QStringLiteral("Information"), QStringLiteral("Confirm")};
+
 RealDialogs realDialogs;
 Dialogs* current = nullptr;
 
 } // namespace
+
+QString boxTitle(BoxKind kind) {
+    return titles[static_cast<int>(kind)];
+}
+
+void setBoxTitle(BoxKind kind, const QString& title) {
+    titles[static_cast<int>(kind)] = title;
+}
 
 Dialogs& dialogs() {
     return current ? *current : realDialogs;

@@ -29,17 +29,26 @@ public:
     // Escape or closing the box is Cancel.
     virtual SaveChoice askToSave(QWidget* parent, const QString& text,
                                  const QStringList& buttonTexts) = 0;
-    // Folder dialog; an empty text means the user cancelled.
-    virtual QString openFolder(QWidget* parent) = 0;
     // A question box with one button per text, the first the default; gives the number of the
     // button chosen. Escape or closing the box chooses the last one (which should cancel).
     virtual int choose(QWidget* parent, const QString& text, const QStringList& buttonTexts) = 0;
+    // A warning box with two buttons, to go on (the first text, the default) or not (the second);
+    // Escape or closing the box does not go on.
+    virtual bool confirm(QWidget* parent, const QString& text, const QStringList& buttonTexts) = 0;
+    // Folder dialog, opening in the given folder (empty: the current one); an empty text means
+    // the user cancelled.
+    virtual QString openFolder(QWidget* parent, const QString& folder = QString()) = 0;
 };
 
 // The dialogs in use; never null.
 Dialogs& dialogs();
 // Replaces the dialogs (tests); null restores the real ones. Returns the previous override.
 Dialogs* setDialogs(Dialogs* replacement);
+
+// The message boxes' titles, by kind; English until the translation replaces them.
+enum class BoxKind { Error, Warning, Information, Confirm };
+QString boxTitle(BoxKind kind);
+void setBoxTitle(BoxKind kind, const QString& title);
 
 // Texts joined from several messages are separated by a single carriage return; boxes show it
 // as a line break.

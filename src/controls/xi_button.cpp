@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QShortcutEvent>
 
+#include <algorithm>
+
 namespace controls {
 
 namespace {
@@ -167,7 +169,15 @@ QImage TXiButton::renderFace(qreal devicePixelRatio) const {
         if (!glyph_.isNull())
             painter.drawImage(where.glyph, glyphToDraw(glyph_, transparentGlyph_));
         if (hasCaption) {
-            painter.drawText(where.caption,
+            // A caption taller than a low button (the 16-pixel "About" button) would lose the
+            // top of its marks (the dots of "Ü") under the frame: its ink moves inside it.
+            QRect caption = where.caption;
+            const QRect ink = metrics.tightBoundingRect(caption_).translated(
+                0, caption.top() + (caption.height() - th) / 2 + metrics.ascent());
+            const int inside = ctl3D_ ? 2 : 1;
+            if (ink.top() < inside && ink.height() <= h - 2 * inside)
+                caption.translate(0, std::min(inside - ink.top(), h - inside - 1 - ink.bottom()));
+            painter.drawText(caption,
                              Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip |
                                  Qt::TextShowMnemonic,
                              caption_);

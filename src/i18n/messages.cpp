@@ -12,7 +12,7 @@ const char* const english[MessageCount] = {
     "\"mednafen.exe\" is not found in the \"Core\" directory!",
     "Please, copy all file of \"Mednafen\" emulator to the \"Core\" directory and restart "
     "\"Varnix\".",
-    "Varnix is a GUI for Mednafen emulator (x64 version 1.21.1 or highter).",
+    "Varnix is a GUI for Mednafen emulator (x64 version 1.21.1 or higher).",
     "Supports only Sega Saturn system!",
     "Pick a game, set it up once, and play.",
     "Profile loaded! Do not forget to save the current settings!",
@@ -22,7 +22,7 @@ const char* const english[MessageCount] = {
     "The new games added to the list.",
     "Both or one of BIOS files is not found on the specified paths!",
     "Profile of the selected game has been removed.",
-    "Profile for the selected game is not exists.",
+    "Profile for the selected game does not exist.",
     "Some games are already added to the list.",
     "Attention, you selected a multiple-CD game. To switch between CDs during the game, you need "
     "to press \"F8\" to get to the BIOS menu. Then press \"F6\" to change the CD. Finally, press "
@@ -95,6 +95,29 @@ const char* const englishExtras[ExtraCount] = {
     "The game has another name now. Rename its profile \"%1\" to \"%2\"?",
     "Rename",
     "Keep",
+    "Not found: %1, named in %2",
+    "%1 game added",
+    "%1 games added",
+    "%1 not a Saturn disc",
+    "%1 already in the list",
+    "%1 with a file not found",
+    "Put the BIOS files into %1, or choose them with \"Path\" on the \"General\" tab.",
+    "Continue",
+    "Open application folder",
+    "Application folder: %1",
+    "Error",
+    "Warning",
+    "Information",
+    "Confirm",
+    "Port 1 gamepad:",
+    "D-pad: W, A, S, D",
+    "Emulator keys:",
+    "F5 save state",
+    "F7 load state",
+    "F10 reset",
+    "F11 power",
+    "Alt+Enter full screen",
+    "Esc or F12 quit",
 };
 
 } // namespace

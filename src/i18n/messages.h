@@ -28,11 +28,11 @@ enum class Extra : int {
     SaveButton,      // its three buttons
     DiscardButton,
     CancelButton,
-    GlobalValue,    // "Global: %1" ending a setting's tooltip where the game differs (%1: value)
-    GlobalOn,       // a check box's global value: checked
-    GlobalOff,      // unchecked
-    UseGlobalValue, // a setting's context menu: back to the global value
-    ResetToGlobal,  // the list's context menu: every setting back to the global values
+    GlobalValue,     // "Global: %1" ending a setting's tooltip where the game differs (%1: value)
+    GlobalOn,        // a check box's global value: checked
+    GlobalOff,       // unchecked
+    UseGlobalValue,  // a setting's context menu: back to the global value
+    ResetToGlobal,   // the list's context menu: every setting back to the global values
     MapControls,     // the controller mapping: the Controls tab's button
     MapTitle,        // its window's title: port %1, device %2
     MapButtonColumn, // the list's two columns
@@ -72,6 +72,29 @@ enum class Extra : int {
     RenameProfile,    // question after "Locate...": rename profile %1 to %2
     RenameButton,     // its two buttons
     KeepButton,
+    NotFoundNamedIn,    // status: a file (%1) that an image (%2) names is missing
+    BatchAddedOne,      // a batch's outcome, its counts joined by ", ": one game added,
+    BatchAdded,         // %1 games added,
+    BatchNotSaturn,     // %1 files that are no Saturn disc,
+    BatchListed,        // %1 already listed,
+    BatchNotFound,      // %1 whose data file (or disc) is missing
+    BiosWhere,          // the BIOS warning: where to put the files (%1: Core/firmware)
+    ContinueButton,     // the BIOS warning's buttons: Continue (and CancelButton)
+    OpenAppFolder,      // the list's context menu: the application folder in the file manager
+    AppFolderIs,        // the About box: the application folder (%1)
+    TitleError,         // the message boxes' titles by kind
+    TitleWarning,
+    TitleInformation,
+    TitleConfirm,
+    HelpPad,       // the Controls tab's help: the first list's heading,
+    HelpPadDpad,   // its D-pad line,
+    HelpKeys,      // the second list's heading
+    HelpSaveState, // and its lines
+    HelpLoadState,
+    HelpReset,
+    HelpPower,
+    HelpFullScreen,
+    HelpQuit,
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

@@ -24,11 +24,19 @@ QString biosFileToTest(const QString& applicationFolder, const QString& fieldTex
 
 bool biosFilesPresent(const QString& applicationFolder, const QString& japaneseBiosField,
                       const QString& usaEuropeBiosField) {
-    const QString japanese =
-        biosFileToTest(applicationFolder, japaneseBiosField, QStringLiteral("sega_101.bin"));
-    const QString usaEurope =
-        biosFileToTest(applicationFolder, usaEuropeBiosField, QStringLiteral("mpr-17933.bin"));
-    return platform::fileExists(japanese) && platform::fileExists(usaEurope);
+    return missingBiosFiles(applicationFolder, japaneseBiosField, usaEuropeBiosField).isEmpty();
+}
+
+QStringList missingBiosFiles(const QString& applicationFolder, const QString& japaneseBiosField,
+                             const QString& usaEuropeBiosField) {
+    QStringList missing;
+    for (const QString& file :
+         {biosFileToTest(applicationFolder, japaneseBiosField, QStringLiteral("sega_101.bin")),
+          biosFileToTest(applicationFolder, usaEuropeBiosField, QStringLiteral("mpr-17933.bin"))}) {
+        if (!platform::fileExists(file))
+            missing.append(QDir::toNativeSeparators(file));
+    }
+    return missing;
 }
 
 bool isPlaylist(const QString& gamePath) {

@@ -14,6 +14,9 @@ QString biosFileToTest(const QString& applicationFolder, const QString& fieldTex
 // Whether both BIOS files the two fields stand for exist.
 bool biosFilesPresent(const QString& applicationFolder, const QString& japaneseBiosField,
                       const QString& usaEuropeBiosField);
+// The BIOS files the two fields stand for that do not exist, full paths in native form.
+QStringList missingBiosFiles(const QString& applicationFolder, const QString& japaneseBiosField,
+                             const QString& usaEuropeBiosField);
 
 // A game is a multi-disc playlist when its extension is ".M3U" in any letter case.
 bool isPlaylist(const QString& gamePath);

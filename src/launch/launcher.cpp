@@ -9,6 +9,7 @@
 #include "platform/process.h"
 #include "platform/text_file.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QProcess>
 
@@ -47,8 +48,19 @@ void GameLauncher::launch(const QString& listedPath, const QString& japaneseBios
 
     int medium = 0;
 
-    if (!biosFilesPresent(folder_, japaneseBiosField, usaEuropeBiosField))
-        controls::dialogs().warning(mainWindow_, i18n::message(10));
+    // A missing BIOS file is named with where it belongs; the user may still start the game
+    // (the emulator then says what it lacks) or cancel.
+    const QStringList missing = missingBiosFiles(folder_, japaneseBiosField, usaEuropeBiosField);
+    if (!missing.isEmpty()) {
+        const QString firmware = QDir::toNativeSeparators(
+            QDir(folder_).absoluteFilePath(QStringLiteral("Core/firmware")));
+        const QString text = i18n::message(10) + QChar(13) + missing.join(QChar(13)) + QChar(13) +
+                             QChar(13) + i18n::message(i18n::Extra::BiosWhere).arg(firmware);
+        if (!controls::dialogs().confirm(mainWindow_, text,
+                                         {i18n::message(i18n::Extra::ContinueButton),
+                                          i18n::message(i18n::Extra::CancelButton)}))
+            return;
+    }
 
     if (isPlaylist(gamePath) && platform::fileExists(gamePath)) {
         const QStringList lines = platform::readPlaylistLines(platform::resolveFileCase(gamePath));

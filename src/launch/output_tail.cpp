@@ -46,11 +46,15 @@ QString failureReport(bool crashed, int exitCode, const QStringList& lastLines) 
                                                   .rightJustified(8, QLatin1Char('0'))
                      : QString::number(exitCode);
     text.replace(QStringLiteral("%1"), status);
-    // An empty line, then what the emulator said last.
-    if (!lastLines.isEmpty())
+    if (lastLines.isEmpty())
+        return text;
+    // The emulator's last line usually gives its reason ("Could not find a system that supports
+    // this CD."): it leads, then the status, an empty line and the lines before it.
+    text = lastLines.last() + QChar(13) + text;
+    if (lastLines.size() > 1)
         text += QChar(13);
-    for (const QString& line : lastLines)
-        text += QChar(13) + line;
+    for (qsizetype i = 0; i + 1 < lastLines.size(); ++i)
+        text += QChar(13) + lastLines[i];
     return text;
 }
 

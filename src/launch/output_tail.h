@@ -24,8 +24,8 @@ private:
     bool cut_ = false;
 };
 
-// The error box text for an emulator that ended badly: the status line, then the last lines
-// of its output. An empty text when it ended normally with status 0.
+// The error box text for an emulator that ended badly: the last line of its output, the
+// status line, then the lines before the last. An empty text when it ended normally with status 0.
 QString failureReport(bool crashed, int exitCode, const QStringList& lastLines);
 
 } // namespace launch

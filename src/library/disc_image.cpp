@@ -49,7 +49,8 @@ DiscHeader headerFromBytes(const QByteArray& bytes) {
 
 // Sets the header offset and the Saturn flag from the data file's first bytes; when `header`
 // is given and the disc is a Saturn disc, the header bytes come from the same read.
-void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseIndex* index,
+// Returns false when the data file is missing.
+bool checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseIndex* index,
                    const QString& likelyName = QString()) {
     image.headerOffset = 0;
     image.isSaturn = false;
@@ -58,7 +59,7 @@ void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseI
         // A name with a zero byte in it names no file that could come back.
         if (!image.dataFilePath.contains(QChar(0)))
             image.missingPath = image.dataFilePath;
-        return;
+        return false;
     }
     image.dataFilePath = file.path();
     // One read covers the 8 bytes at the start, the 5 at the offset plus 5, and the header.
@@ -73,6 +74,7 @@ void checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseI
     if (header && image.isSaturn)
         *header = QByteArray(bytes + image.headerOffset,
                              qMin<qint64>(got - image.headerOffset, HeaderSize));
+    return true;
 }
 
 // Cue sheets and playlists are small text files. One whose line runs past the line bound, or
@@ -200,7 +202,8 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
         name.truncate(close);
     // Always relative to the cue sheet's folder, so an absolute name yields no existing file.
     image.dataFilePath = platform::folderPart(cuePath) + withSlashes(name);
-    checkDataFile(image, header, index);
+    if (!checkDataFile(image, header, index) && !image.missingPath.isEmpty())
+        image.namedIn = cuePath;
 }
 
 void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* header,
@@ -215,7 +218,11 @@ void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* heade
     // The emulator opens the image with the letter case of the CCD file's extension ("x.ccd":
     // "x.img"), which is how nearly every dump is named: tried first, it is found in one open,
     // without listing the folder.
-    checkDataFile(image, header, index, emulatorImageName(ccdPath, image.gameName));
+    const QString likelyName = emulatorImageName(ccdPath, image.gameName);
+    if (!checkDataFile(image, header, index, likelyName) && !image.missingPath.isEmpty()) {
+        image.missingPath = likelyName;
+        image.namedIn = ccdPath;
+    }
 }
 
 } // namespace
@@ -241,6 +248,10 @@ ResolvedImage resolveImageRaw(const QString& imagePath, QByteArray* header,
         readCueSheet(path, image, header, index);
     else if (image.kind == QLatin1String(".CCD"))
         readCcdFile(path, image, header, index);
+    // A missing cue sheet or CCD file is named by the playlist that led to it; the chosen file
+    // itself missing is no such case.
+    if (image.namedIn.isEmpty() && !image.missingPath.isEmpty() && image.missingPath != imagePath)
+        image.namedIn = imagePath;
     return image;
 }
 

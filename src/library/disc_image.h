@@ -17,8 +17,10 @@ struct ResolvedImage {
     QString gameName;      // cue sheet or CCD file name without its last four characters
     QString kind;          // upper-cased extension of the file resolved last
     // A file the resolution needed and did not find (the image itself, the playlist's disc,
-    // the data file); empty when every file it looked for was there.
+    // the data file); empty when every file it looked for was there. When another file names
+    // it (a cue sheet its data file, a CCD file its image, a playlist its disc), that file.
     QString missingPath;
+    QString namedIn;
 };
 
 // The nine text fields of a Saturn disc's identification header, untrimmed; each byte is one

@@ -93,9 +93,10 @@ QString trimmedField(const QByteArray& header, HeaderField field) {
 
 // Resolves a path and builds its row when it is a Saturn disc. With `missing`, a path whose
 // resolution did not find a file it needs gives a missing row too, and `missing` names that
-// file; every other path that is no Saturn disc gives no row.
+// file; every other path that is no Saturn disc gives no row. When a file that the image names
+// is missing, `notFound` (when given) tells which, and where it is named.
 bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseIndex* index,
-                 QString* missing = nullptr) {
+                 QString* missing = nullptr, QString* notFound = nullptr) {
     QByteArray header;
     const ResolvedImage image = resolveImageRaw(path, &header, index);
     if (!image.isSaturn && missing && !image.missingPath.isEmpty()) {
@@ -103,8 +104,13 @@ bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseInde
         *missing = image.missingPath;
         return true;
     }
-    if (!image.isSaturn)
+    if (!image.isSaturn) {
+        if (notFound && !image.namedIn.isEmpty())
+            *notFound = i18n::message(i18n::Extra::NotFoundNamedIn)
+                            .arg(platform::displayPath(image.missingPath),
+                                 platform::displayPath(image.namedIn));
         return false;
+    }
     record.path = path;
     record.gameName = image.gameName;
     record.gameId = trimmedField(header, ProductNumber);
@@ -182,6 +188,20 @@ QString removedText(int rows) {
 }
 
 constexpr size_t UndoSteps = 20;
+
+// The outcome of a batch of several files: each kind of outcome that occurred, with its count.
+QString batchSummary(int added, int notSaturn, int listed, int notFound) {
+    QStringList parts;
+    const auto part = [&parts](int count, i18n::Extra text) {
+        if (count > 0)
+            parts.append(i18n::message(text).arg(count));
+    };
+    part(added, added == 1 ? i18n::Extra::BatchAddedOne : i18n::Extra::BatchAdded);
+    part(notSaturn, i18n::Extra::BatchNotSaturn);
+    part(listed, i18n::Extra::BatchListed);
+    part(notFound, i18n::Extra::BatchNotFound);
+    return parts.join(QStringLiteral(", "));
+}
 
 } // namespace
 
@@ -280,7 +300,15 @@ QStringList GameListModel::paths() const {
     return list;
 }
 
+void GameListModel::forgetSort() {
+    if (sortColumn_ < 0)
+        return;
+    sortColumn_ = -1;
+    emit sortIndicatorChanged(-1, sortOrder_);
+}
+
 void GameListModel::append(const GameRecord& record) {
+    forgetSort(); // rows come at the end: the list no longer follows the sort
     const int row = count();
     beginInsertRows({}, row, row);
     rows_.push_back(record);
@@ -294,6 +322,7 @@ void GameListModel::append(const GameRecord& record) {
 void GameListModel::append(const std::vector<GameRecord>& records) {
     if (records.empty())
         return;
+    forgetSort();
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
     for (const GameRecord& record : records) {
@@ -328,6 +357,7 @@ void GameListModel::removeAt(int row) {
 }
 
 void GameListModel::clearAll() {
+    forgetSort();
     beginResetModel();
     rows_.clear();
     index_.clear();
@@ -440,27 +470,33 @@ void GameListModel::countMissing() {
         std::count_if(rows_.begin(), rows_.end(), [](const GameRecord& r) { return !r.found(); }));
 }
 
-void GameListModel::sortByColumn(int column) {
-    if (column < 0 || column >= ColumnCount || rows_.size() < 2)
+void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= ColumnCount)
+        return;
+    sortColumn_ = column;
+    sortOrder_ = order;
+    emit sortIndicatorChanged(column, order);
+    if (rows_.size() < 2)
         return;
     // Each key is converted to 8-bit text once, not once per comparison.
     std::vector<QByteArray> keys;
     keys.reserve(rows_.size());
     for (const GameRecord& row : rows_)
         keys.push_back(platform::toLocal8Bit(fieldOf(row, column)));
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
-        return compareFolded(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) < 0;
+    const int sign = order == Qt::DescendingOrder ? -1 : 1;
+    std::vector<int> rowOrder(rows_.size());
+    std::iota(rowOrder.begin(), rowOrder.end(), 0);
+    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keys, sign](int a, int b) {
+        return sign * compareFolded(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) < 0;
     });
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(rows_.size());
     std::vector<GameRecord> sorted;
     sorted.reserve(rows_.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        newRowOf[static_cast<size_t>(order[i])] = static_cast<int>(i);
-        sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
+    for (size_t i = 0; i < rowOrder.size(); ++i) {
+        newRowOf[static_cast<size_t>(rowOrder[i])] = static_cast<int>(i);
+        sorted.push_back(std::move(rows_[static_cast<size_t>(rowOrder[i])]));
     }
     rows_ = std::move(sorted);
     rebuildIndex();
@@ -626,7 +662,9 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
     const QString refusedText = i18n::message(i18n::Extra::UnsafePath) + refused;
     if (paths.isEmpty())
         throw platform::IoError(refusedText);
+    // One file reports its own outcome; a batch of several counts them.
     QString status;
+    int added = 0, notSaturn = 0, listed = 0, notFound = 0;
     {
         BusyScope scope(busy_);
         Batch batch(model_, progress, static_cast<int>(paths.size()), progressIntervalMs_);
@@ -637,16 +675,23 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
                 GameRecord record;
                 ahead.entryStarts(done);
                 ++done;
-                const bool saturn = buildRecord(path, record, batch.index());
+                QString missing;
+                const bool saturn = buildRecord(path, record, batch.index(), nullptr, &missing);
                 ahead.entryEnds();
-                if (!saturn) {
+                if (!saturn && !missing.isEmpty()) {
+                    status = missing;
+                    ++notFound;
+                } else if (!saturn) {
                     status = i18n::message(MessageNotSaturn);
+                    ++notSaturn;
                 } else if (batch.isListed(path)) {
                     // The duplicate test comes after the Saturn check and the header read.
                     status = i18n::message(MessageAlreadyListed);
+                    ++listed;
                 } else {
                     batch.add(std::move(record));
                     status = i18n::message(MessageAdded);
+                    ++added;
                 }
                 batch.step(done);
                 if (cancelled_)
@@ -668,6 +713,8 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
     }
     emit countChanged(countText());
     save();
+    if (paths.size() > 1)
+        status = batchSummary(added, notSaturn, listed, notFound);
     emit statusChanged(status);
     if (!refused.isEmpty())
         throw platform::IoError(refusedText);
@@ -739,7 +786,8 @@ bool GameList::undo() {
 void GameList::sortByColumn(int column) {
     if (busy_ || column < 0 || column >= ColumnCount)
         return;
-    model_.sortByColumn(column);
+    const bool again = model_.sortColumn() == column && model_.sortOrder() == Qt::AscendingOrder;
+    model_.sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
     save();
 }
 

@@ -94,7 +94,12 @@ public:
     void setReason(const QString& path, const QString& reason);
     // "Not found: <file>" or "Cannot be read: <reason>" for an absent row; empty otherwise.
     QString absenceText(const GameRecord& record) const;
-    void sortByColumn(int column);
+    // Sorts stably: rows that compare equal keep their order, either way.
+    void sortByColumn(int column, Qt::SortOrder order = Qt::AscendingOrder);
+    // The column and order of the last sort while the rows still follow it; -1 once rows were
+    // added or the list was cleared.
+    int sortColumn() const { return sortColumn_; }
+    Qt::SortOrder sortOrder() const { return sortOrder_; }
 
     QColor tint() const { return tint_; }
     void setTint(const QColor& tint);
@@ -106,7 +111,13 @@ public:
     // Shows the markers again after profiles were saved or deleted.
     void refreshProfileMarkers();
 
+signals:
+    // The header's sort arrow: the column (-1: none) and the order the rows follow.
+    void sortIndicatorChanged(int column, Qt::SortOrder order);
+
 private:
+    void forgetSort();
+
     void rebuildIndex();
     void countMissing();
 
@@ -118,6 +129,8 @@ private:
     QColor tint_{222, 224, 218};
     ProfileLookup profileOf_;
     QFont markerFont_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 // The game list with its file List.ini: start-up validation, adding, deleting, clearing and
@@ -161,6 +174,7 @@ public:
     // added again since stays where it is). False when there is nothing to undo.
     bool undo();
     bool canUndo() const { return !undo_.empty(); }
+    // Sorts by the column, ascending; a second sort by the same column turns the order round.
     void sortByColumn(int column);
     void save();
 

@@ -34,6 +34,18 @@ void showGameList(QTableView* view, GameListModel* model) {
     view->setColumnWidth(1, 215);
     view->setColumnWidth(2, 82);
     view->setColumnWidth(3, 55);
+    // The arrow shows the order the rows follow; the list sorts itself (the view's own sorting
+    // stays off), and the arrow goes once added rows break the order.
+    QHeaderView* header = view->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(model->sortColumn(), model->sortOrder());
+    QObject::connect(
+        model, &GameListModel::sortIndicatorChanged, header,
+        [header](int column, Qt::SortOrder order) { header->setSortIndicator(column, order); });
+    // A click flips the arrow by itself before the list is sorted; the list sets it after.
+    QObject::connect(header, &QHeaderView::sectionClicked, header, [header, model] {
+        header->setSortIndicator(model->sortColumn(), model->sortOrder());
+    });
 }
 
 } // namespace library

@@ -508,7 +508,7 @@ void SettingsPanel::buildAudio() {
                  QRect(8, 24, 200, kCheckH));
     makeRowLabel(sound, "Label11", QStringLiteral("Playback rate:"), 8, 48);
     bindComboBox(Ctl::ComboBox10, sound, QRect(118, 48, 152, kRowH));
-    makeRowLabel(sound, "Label12", QStringLiteral("Ouput mode:"), 8, 74);
+    makeRowLabel(sound, "Label12", QStringLiteral("Output mode:"), 8, 74);
     bindComboBox(Ctl::ComboBox11, sound, QRect(118, 74, 152, kRowH));
     makeRowLabel(sound, "Label14", QStringLiteral("Sound driver:"), 8, 100);
     bindComboBox(Ctl::ComboBox12, sound, QRect(118, 100, 152, kRowH));
@@ -568,23 +568,9 @@ void SettingsPanel::buildControls() {
     // lists scroll, and the mapping window shows every default whole.
     QGroupBox* mappings = makeGroupBox(help, "GroupBox1", QStringLiteral("Default input mappings"),
                                        QRect(6, 22, 266, 90));
-    QPlainTextEdit* pad = makeMemo(mappings, "Memo1",
-                                   QStringLiteral("Port 1 gamepad:\n"
-                                                  "D-pad: W, A, S, D\n"
-                                                  "Start: Enter\n"
-                                                  "A B C: num 1 2 3\n"
-                                                  "X Y Z: num 4 5 6\n"
-                                                  "L, R: num 7, 9"),
-                                   QRect(6, 18, 126, 66));
-    QPlainTextEdit* keys = makeMemo(mappings, "Memo2",
-                                    QStringLiteral("Emulator keys:\n"
-                                                   "F5 save state\n"
-                                                   "F7 load state\n"
-                                                   "F10 reset\n"
-                                                   "F11 power\n"
-                                                   "Alt+Enter full screen\n"
-                                                   "Esc or F12 quit"),
-                                    QRect(134, 18, 126, 66));
+    QPlainTextEdit* pad = makeMemo(mappings, "Memo1", QString(), QRect(6, 18, 126, 66));
+    QPlainTextEdit* keys = makeMemo(mappings, "Memo2", QString(), QRect(134, 18, 126, 66));
+    showHelpLists();
     QGroupBox* redefine = makeGroupBox(help, "GroupBox2", QStringLiteral("Redefine controls"),
                                        QRect(6, 114, 266, 78));
     makeHelpText(redefine, "Label10",
@@ -723,8 +709,32 @@ void SettingsPanel::showEnabled(EnableGroup group, bool enabled) {
         widget->setEnabled(enabled);
 }
 
+void SettingsPanel::showHelpLists() {
+    using i18n::Extra;
+    const auto lines = [](std::initializer_list<QString> list) {
+        return QStringList(list).join(QLatin1Char('\n'));
+    };
+    if (auto* pad = findChild<QPlainTextEdit*>(QStringLiteral("Memo1")))
+        pad->setPlainText(
+            lines({i18n::message(Extra::HelpPad), i18n::message(Extra::HelpPadDpad),
+                   QStringLiteral("Start: Enter"), QStringLiteral("A B C: num 1 2 3"),
+                   QStringLiteral("X Y Z: num 4 5 6"), QStringLiteral("L, R: num 7, 9")}));
+    if (auto* keys = findChild<QPlainTextEdit*>(QStringLiteral("Memo2")))
+        keys->setPlainText(
+            lines({i18n::message(Extra::HelpKeys), i18n::message(Extra::HelpSaveState),
+                   i18n::message(Extra::HelpLoadState), i18n::message(Extra::HelpReset),
+                   i18n::message(Extra::HelpPower), i18n::message(Extra::HelpFullScreen),
+                   i18n::message(Extra::HelpQuit)}));
+}
+
 void SettingsPanel::choosePath(Ctl edit) {
-    const QString chosen = controls::dialogs().openFile(this, kRomFilter);
+    // The dialog opens where the chosen file is, else where the emulator looks for BIOS and
+    // cartridge files: Core/firmware of the application folder (the current folder).
+    const QFileInfo current(QDir::fromNativeSeparators(model_->text(edit)));
+    const QString folder = current.isAbsolute() && current.dir().exists()
+                               ? current.absolutePath()
+                               : QDir::current().absoluteFilePath(QStringLiteral("Core/firmware"));
+    const QString chosen = controls::dialogs().openFile(this, kRomFilter, folder);
     if (chosen.isEmpty())
         return;
     // The path goes into a profile line: a name that line cannot carry is never taken.

@@ -58,6 +58,8 @@ public:
     // A control's setting, or every setting, back to the global value (unsaved until saved).
     void useGlobalValue(Ctl ctl);
     void resetToGlobal();
+    // Fills the Controls tab's help lists from the message table (again after a translation).
+    void showHelpLists();
     // The context menu a control offers: "Use the global value", enabled while it is marked
     // (a path edit's own entries come first). The caller owns it.
     QMenu* contextMenuFor(Ctl ctl);

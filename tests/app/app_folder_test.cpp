@@ -17,6 +17,11 @@ TEST(AppFolder, PortableFolderWinsOverThePerUserFolder) {
     EXPECT_EQ(installed.folder, user.path());
     EXPECT_TRUE(installed.perUser);
     EXPECT_EQ(chooseApplicationFolder(other.path(), {}, {}).folder, other.path()); // Windows
+    // A --folder without Core is prepared where a per-user folder could be; one with Core, or
+    // on Windows, is taken as it is.
+    EXPECT_TRUE(chooseApplicationFolder(portable.path(), other.path(), user.path()).prepare);
+    EXPECT_FALSE(chooseApplicationFolder(other.path(), portable.path(), user.path()).prepare);
+    EXPECT_FALSE(chooseApplicationFolder(portable.path(), other.path(), {}).prepare);
 }
 
 TEST(AppFolder, PerUserFolderIsPreparedWithoutLosingTheUsersFiles) {

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "controls/dialogs.h"
 #include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "disc_writer.h"
@@ -21,6 +22,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFont>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -222,13 +224,15 @@ TEST(MainWindowGames, AnUnreadableProfileLeavesOnlyLoadAndDelete) {
     EXPECT_EQ(app.form->settingsModel()->position(settings::Ctl::TrackBar5), 4);
 }
 
-TEST(MainWindowGames, AddingGamesReportsTheLastFileOfTheBatch) {
+// A batch of several files counts its outcomes; one file tells its own, a missing data file by
+// name; a deletion leaves no status of the step before.
+TEST(MainWindowGames, AddingGamesReportsWhatHappened) {
     GamesApp app;
     app.start();
     app.dialogs.openFilesAnswers << QStringList{app.cue, app.notSaturn, app.ccd, app.cue};
     app.form->Addgames1Click();
     EXPECT_EQ(app.form->gameList()->model()->count(), 2);
-    EXPECT_EQ(app.form->statusText(), i18n::message(13));
+    EXPECT_EQ(app.form->statusText(), "2 games added, 1 not a Saturn disc, 1 already in the list");
     EXPECT_EQ(app.form->countText(), "2");
     EXPECT_EQ(app.listFile(), (app.cue + "\r\n" + app.ccd + "\r\n").toLocal8Bit());
     EXPECT_TRUE(app.dialogs.filters.first().contains("*.cue"));
@@ -236,10 +240,25 @@ TEST(MainWindowGames, AddingGamesReportsTheLastFileOfTheBatch) {
     app.form->Addgames1Click();
     EXPECT_EQ(app.form->gameList()->model()->count(), 2);
     // The second dialog opens where the games were picked; "Load profile" opens in the profiles.
-    EXPECT_EQ(app.dialogs.folders, QStringList({QString(), app.dir.file("games")}));
+    EXPECT_EQ(app.dialogs.folders, QStringList({QDir::homePath(), app.dir.file("games")}));
     app.form->selectRow(0);
     app.form->XiButton1Click();
     EXPECT_EQ(app.dialogs.folders.last(), app.dir.file("Core/pgconfig"));
+
+    const QString lost = app.dir.write("games/Lost.cue", "FILE \"Lost.bin\" BINARY\n");
+    app.dialogs.openFilesAnswers << QStringList{lost};
+    app.form->Addgames1Click();
+    EXPECT_EQ(app.form->statusText(),
+              "Not found: " + QDir::toNativeSeparators(app.dir.file("games/Lost.bin")) +
+                  ", named in " + QDir::toNativeSeparators(lost));
+    app.dialogs.openFilesAnswers << QStringList{app.m3u, lost};
+    app.form->Addgames1Click();
+    EXPECT_EQ(app.form->statusText(), "1 game added, 1 with a file not found");
+    app.form->selectRow(2);
+    app.form->Deleteitem1Click();
+    // The status no longer speaks of the step before: it offers the undo.
+    EXPECT_EQ(app.form->statusText(), i18n::message(i18n::Extra::RemovedOne));
+    EXPECT_EQ(app.form->countText(), "2");
 }
 
 TEST(MainWindowGames, SavedProfileOfAPlaylistGameIsNamedAfterThePlaylist) {
@@ -283,7 +302,8 @@ TEST(MainWindowGames, EnterStartsTheEmulatorAndTheWindowComesBackCentred) {
     EXPECT_TRUE(hiddenWhileRunning);
     EXPECT_TRUE(app.form->isVisible());
     // Missing firmware is only a warning.
-    EXPECT_EQ(app.dialogs.warnings, QStringList{i18n::message(10)});
+    ASSERT_EQ(app.dialogs.warnings.size(), 1);
+    EXPECT_TRUE(app.dialogs.warnings[0].startsWith(i18n::message(10)));
     const QRect desktop = app.form->screen()->availableGeometry();
     EXPECT_LE((app.form->geometry().center() - desktop.center()).manhattanLength(), 1);
     // The keyboard is back in the list on the game just played; a held Return's repeats do not
@@ -564,6 +584,43 @@ TEST(MainWindowGames, ShippedTranslationFitsEveryWindow) {
             status->fontMetrics().horizontalAdvance(status->text()),
         app.form->findChild<QWidget*>("XiButton7")->x());
 
+    // The boxes' titles speak German; the group titles show whole; the caption of the low
+    // "About" button stays clear of its frame (the dots of "Ü" were lost under it).
+    EXPECT_EQ(controls::boxTitle(controls::BoxKind::Error), "Fehler");
+    EXPECT_EQ(controls::boxTitle(controls::BoxKind::Warning), "Warnung");
+    EXPECT_EQ(controls::boxTitle(controls::BoxKind::Confirm), "Bestätigen");
+    for (const QGroupBox* group : app.form->findChildren<QGroupBox*>())
+        EXPECT_LE(group->fontMetrics().horizontalAdvance(group->title()) + 16, group->width())
+            << group->title().toStdString();
+    auto* about = app.form->findChild<controls::TXiButton*>("XiButton7");
+    EXPECT_EQ(about->caption(), "Über");
+    const auto inkRows = [about](const QString& caption) {
+        about->setCaption(QString());
+        const QImage bare = about->grab().toImage();
+        about->setCaption(caption);
+        const QImage shown = about->grab().toImage();
+        int rows = 0;
+        for (int y = 0; y < bare.height(); ++y) {
+            for (int x = 0; x < bare.width(); ++x) {
+                if (shown.pixel(x, y) != bare.pixel(x, y)) {
+                    ++rows;
+                    break;
+                }
+            }
+        }
+        return rows;
+    };
+    // The dots show as many rows as on a button tall enough for any caption.
+    const auto dotRows = [&inkRows] { return inkRows("Über") - inkRows("Uber"); };
+    const int onTheButton = dotRows();
+    const QSize size = about->size();
+    about->resize(size.width(), 40);
+    const int unclipped = dotRows();
+    about->resize(size);
+    about->setCaption("Über");
+    EXPECT_GT(unclipped, 0);
+    EXPECT_EQ(onTheButton, unclipped);
+
     // The two small windows, each as it shows.
     const auto checkWindow = [&](auto* window, const char* title, const char* shotName) {
         window->show();
@@ -704,7 +761,7 @@ TEST(MainWindowGames, FoldersAndFilesComeInByTheMenuAndByDropping) {
     QCoreApplication::sendEvent(viewport, &drop);
     QCoreApplication::processEvents();
     EXPECT_EQ(model->count(), 3);
-    EXPECT_EQ(app.form->statusText(), i18n::message(3));
+    EXPECT_EQ(app.form->statusText(), "3 games added, 2 not a Saturn disc");
     EXPECT_EQ(app.listFile(),
               (app.cue + "\r\n" + app.ccd + "\r\n" + app.m3u + "\r\n").toLocal8Bit());
 }

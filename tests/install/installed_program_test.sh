@@ -24,6 +24,7 @@ done
 [ -f "$share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
 [ -f "$share/varnix/lang/Lang.dat" ] && [ -f "$share/varnix/lang/lang_pic.ico" ] ||
     fail "no translation"
+grep -q '^Copyright: ' "$share/doc/varnix/copyright" 2>/dev/null || fail "no copyright file"
 
 exe="$prefix/bin/varnix"
 [ -x "$exe" ] || fail "no executable in bin"

@@ -189,9 +189,19 @@ TEST_F(LauncherTest, BiosCheckTestsTheDefaultFilesForBareNames) {
     // The names shown exist, the default files do not: the defaults decide.
     QFile::rename(app.file("Core/firmware/sega_101.bin"), app.file("Core/firmware/jp.bin"));
     launcher.launch(game, "jp.bin", "mpr-17933.bin");
-    EXPECT_EQ(dialogs.warnings, QStringList({i18n::message(10)}));
-    // The launch goes on after the warning.
+    // The warning names the missing file and where the files go.
+    const QString firmware = QDir::toNativeSeparators(app.file("Core/firmware"));
+    EXPECT_EQ(dialogs.warnings,
+              QStringList({i18n::message(10) + "\r" +
+                           QDir::toNativeSeparators(app.file("Core/firmware/sega_101.bin")) +
+                           "\r\rPut the BIOS files into " + firmware +
+                           ", or choose them with \"Path\" on the \"General\" tab."}));
+    // "Continue" goes on with the launch, "Cancel" starts nothing.
     EXPECT_EQ(recorded(), expectedRecord(0, game));
+    EXPECT_EQ(signals_, QStringList({"started", "finished"}));
+    dialogs.confirmAnswers << false;
+    launcher.launch(game, "jp.bin", "mpr-17933.bin");
+    EXPECT_EQ(dialogs.warnings.size(), 2);
     EXPECT_EQ(signals_, QStringList({"started", "finished"}));
 }
 
@@ -243,10 +253,11 @@ TEST_F(LauncherTest, FailureStatusOrCrashIsExplainedByTheLastOutputLines) {
     EXPECT_EQ(signals_, QStringList({"started", "finished"}));
     ASSERT_EQ(dialogs.errors.size(), 1);
     const QStringList lines = dialogs.errors[0].split('\r');
-    EXPECT_EQ(lines.first(), "The emulator ended with status 255.");
-    EXPECT_EQ(lines.size(), 2 + 8);
-    EXPECT_EQ(lines.mid(lines.size() - 2),
-              QStringList({"Loading G.cue...", "Could not find a system that supports this CD."}));
+    // The emulator's reason leads, then the status, then what it said before.
+    EXPECT_EQ(lines.mid(0, 3), QStringList({"Could not find a system that supports this CD.",
+                                            "The emulator ended with status 255.", ""}));
+    EXPECT_EQ(lines.size(), 3 + 7);
+    EXPECT_EQ(lines.last(), "Loading G.cue...");
 
     qunsetenv("VARNIX_STUB_FILL_KB");
     qunsetenv("VARNIX_STUB_EXIT");
@@ -254,8 +265,8 @@ TEST_F(LauncherTest, FailureStatusOrCrashIsExplainedByTheLastOutputLines) {
     launcher.launch(game, "", "");
     EXPECT_EQ(signals_, QStringList({"started", "finished", "started", "finished"}));
     ASSERT_EQ(dialogs.errors.size(), 2);
-    EXPECT_TRUE(dialogs.errors[1].startsWith("The emulator crashed (status "));
-    EXPECT_TRUE(dialogs.errors[1].endsWith("\rCould not find a system that supports this CD."));
+    EXPECT_TRUE(dialogs.errors[1].startsWith(
+        "Could not find a system that supports this CD.\rThe emulator crashed (status "));
 
     // A normal end says nothing.
     qunsetenv("VARNIX_STUB_CRASH");

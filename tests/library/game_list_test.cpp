@@ -100,7 +100,7 @@ TEST_F(GameListTest, StartUpWithNothingValidKeepsTheStatusAndEmptiesTheFile) {
     EXPECT_EQ(listFile(), QByteArray());
 }
 
-TEST_F(GameListTest, AddGamesReportsTheLastFileOfTheBatch) {
+TEST_F(GameListTest, AddGamesReportsOneFileOrCountsTheBatch) {
     const QString a = game("A");
     const QString b = game("B");
     GameList list(dir.path());
@@ -110,14 +110,14 @@ TEST_F(GameListTest, AddGamesReportsTheLastFileOfTheBatch) {
     EXPECT_EQ(lastTexts(status).last(), i18n::message(9));
 
     // A new game together with a listed one that comes last: the new one is added and the
-    // duplicate message shows.
+    // status counts both outcomes.
     list.addGames({b, a});
     EXPECT_EQ(list.model()->paths(), (QStringList{a, b}));
-    EXPECT_EQ(lastTexts(status).last(), i18n::message(13));
+    EXPECT_EQ(lastTexts(status).last(), "1 game added, 1 already in the list");
     EXPECT_EQ(lastTexts(count).last(), "2");
 
     list.addGames({a, notSaturn("N")});
-    EXPECT_EQ(lastTexts(status).last(), i18n::message(3));
+    EXPECT_EQ(lastTexts(status).last(), "1 not a Saturn disc, 1 already in the list");
     EXPECT_EQ(listFile(), crlfLines({a, b}));
     EXPECT_EQ(status.size(), 3); // one status per batch
 }
@@ -228,7 +228,8 @@ TEST_F(GameListTest, ThrottledAddKeepsRowsTextsAndFile) {
     const QStringList onceRows = run(60000, onceTexts, nullptr);
     EXPECT_EQ(eachRows, (QStringList{a, b, c}));
     EXPECT_EQ(onceRows, eachRows);
-    EXPECT_EQ(eachTexts, (QStringList{"3", i18n::message(13)}));
+    EXPECT_EQ(eachTexts,
+              (QStringList{"3", "3 games added, 1 not a Saturn disc, 2 already in the list"}));
     EXPECT_EQ(onceTexts, eachTexts);
     EXPECT_EQ(listFile(), eachFile);
     EXPECT_EQ(eachFile, crlfLines({a, b, c}));
@@ -312,23 +313,34 @@ TEST_F(GameListTest, FolderThatCannotBeListedFindsOnlyExactNames) {
 }
 #endif
 
-TEST_F(GameListTest, SortIsAscendingAndRewritesTheFile) {
+// A second sort by the same column turns the order round; equal rows keep their order both
+// ways, and the file follows every sort.
+TEST_F(GameListTest, SortTurnsRoundOnTheSameColumnAndRewritesTheFile) {
     const QString x = game("x-ray", "T-3", "U");
     const QString y = game("Alpha", "T-1", "JT");
     const QString z = game("beta", "T-2", "E");
+    const QString w = game("Delta", "T-4", "U");
     GameList list(dir.path());
-    list.addGames({x, y, z});
+    list.addGames({x, y, z, w});
     list.sortByColumn(1);
-    EXPECT_EQ(list.model()->paths(), (QStringList{y, z, x}));
+    EXPECT_EQ(list.model()->paths(), (QStringList{y, z, w, x}));
+    list.sortByColumn(1);
+    EXPECT_EQ(list.model()->paths(), (QStringList{x, w, z, y}));
+    EXPECT_EQ(list.model()->sortOrder(), Qt::DescendingOrder);
     list.sortByColumn(3);
-    EXPECT_EQ(list.model()->paths(), (QStringList{z, y, x}));
+    EXPECT_EQ(list.model()->paths(), (QStringList{z, y, x, w}));
+    list.sortByColumn(3);
+    EXPECT_EQ(list.model()->paths(), (QStringList{x, w, y, z}));
     QFile::remove(dir.file("List.ini"));
-    list.sortByColumn(3); // the same order again, written again
-    EXPECT_EQ(list.model()->paths(), (QStringList{z, y, x}));
-    EXPECT_EQ(listFile(), crlfLines({z, y, x}));
+    list.sortByColumn(3);
+    EXPECT_EQ(list.model()->paths(), (QStringList{z, y, x, w}));
+    EXPECT_EQ(listFile(), crlfLines({z, y, x, w}));
     // The index follows the rows: each path is still found.
-    for (const QString& path : {x, y, z})
+    for (const QString& path : {x, y, z, w})
         EXPECT_TRUE(list.model()->isListed(path));
+    // A game added at the end breaks the order: the next sort is ascending again.
+    list.addGames({game("Omega", "T-5", "J")});
+    EXPECT_EQ(list.model()->sortColumn(), -1);
 }
 
 TEST(CompareRows, FoldsOnlyAsciiLettersAndSortsHighBytesLast) {
@@ -390,7 +402,8 @@ TEST_F(GameListTest, FoldersNamedLikeImagesAreNoGames) {
     QSignalSpy status(&list, &GameList::statusChanged);
     list.addGames({a, dir.file("games/Folder.cue"), b});
     EXPECT_EQ(list.model()->paths(), QStringList{a});
-    EXPECT_EQ(lastTexts(status), QStringList{i18n::message(3)});
+    EXPECT_EQ(lastTexts(status),
+              QStringList{"1 game added, 1 not a Saturn disc, 1 with a file not found"});
 }
 
 TEST_F(GameListTest, FailureMidBatchKeepsTheRowsAddedBeforeInWindowAndFile) {
@@ -515,7 +528,7 @@ TEST_F(GameListTest, AddingAFolderTakesItsImagesFolderByFolderOnceEach) {
         rows << list.model()->at(row).path;
     EXPECT_EQ(rows, (QStringList{alpha, beta, saga, deep, last}));
     EXPECT_EQ(listFile(), crlfLines(rows));
-    EXPECT_EQ(lastTexts(status), QStringList{i18n::message(9)});
+    EXPECT_EQ(lastTexts(status), QStringList{"5 games added, 1 not a Saturn disc"});
 
     // Cancelled from within the batch: the rows added so far stay and are written.
     list.clear();

@@ -133,7 +133,7 @@ TEST_F(SettingsPanelTest, EveryControlExistsWithItsKindAndParent) {
         ASSERT_NE(find<QLineEdit>(edit), nullptr) << edit;
         EXPECT_TRUE(find<QLineEdit>(edit)->isReadOnly()) << edit;
     }
-    EXPECT_EQ(find<QLabel>("Label12")->text(), "Ouput mode:");
+    EXPECT_EQ(find<QLabel>("Label12")->text(), "Output mode:");
     EXPECT_EQ(find<QCheckBox>("CheckBox14")->text(), QString::fromUtf8("Multitap №1"));
     EXPECT_EQ(find<controls::LabeledEdit>("LabeledEdit3")->caption(), "KoF 95 ROM ");
 

@@ -49,7 +49,8 @@ QStringList FakeDialogs::openFiles(QWidget*, const QString& filter, const QStrin
     return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
 }
 
-QString FakeDialogs::openFolder(QWidget*) {
+QString FakeDialogs::openFolder(QWidget*, const QString& folder) {
+    folders << folder;
     return openFolderAnswers.isEmpty() ? QString() : openFolderAnswers.takeFirst();
 }
 
@@ -63,6 +64,11 @@ controls::Dialogs::SaveChoice FakeDialogs::askToSave(QWidget*, const QString& te
                                                      const QStringList&) {
     questions << text;
     return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
+}
+
+bool FakeDialogs::confirm(QWidget*, const QString& text, const QStringList&) {
+    warnings << text;
+    return confirmAnswers.isEmpty() || confirmAnswers.takeFirst();
 }
 
 UnreadableFile::UnreadableFile(const QString& path) : path_(path) {

@@ -45,10 +45,13 @@ public:
     QString openFile(QWidget*, const QString& filter, const QString& folder) override;
     // Records the question and answers with the next queued choice; Discard when none is queued.
     SaveChoice askToSave(QWidget*, const QString& text, const QStringList&) override;
-    QString openFolder(QWidget*) override;
     // Records the question and answers with the next queued choice; the last button when none
     // is queued.
     int choose(QWidget*, const QString& text, const QStringList& buttonTexts) override;
+    QString openFolder(QWidget*, const QString& folder) override;
+    // Records the text among the warnings and answers with the next queued answer; going on
+    // when none is queued.
+    bool confirm(QWidget*, const QString& text, const QStringList&) override;
 
     QStringList errors, warnings, informations, filters, folders;
     QList<QStringList> openFilesAnswers; // empty list = cancel
@@ -57,6 +60,7 @@ public:
     QList<SaveChoice> saveAnswers;
     QStringList openFolderAnswers; // empty text = cancel
     QList<int> chooseAnswers;
+    QList<bool> confirmAnswers;
 
 private:
     controls::Dialogs* previous_;
