@@ -319,8 +319,21 @@ void GameListModel::removeAt(int row) {
     beginRemoveRows({}, row, row);
     if (!at(row).found())
         --missing_;
+    const QString path = at(row).path;
+    const bool indexed = index_.value(path, -1) == row;
     rows_.erase(rows_.begin() + row);
-    rebuildIndex();
+    // The index follows the rows after it instead of being built again.
+    for (auto it = index_.begin(); it != index_.end(); ++it) {
+        if (it.value() > row)
+            --it.value();
+    }
+    if (indexed) {
+        index_.remove(path);
+        const auto same = std::find_if(rows_.begin() + row, rows_.end(),
+                                       [&path](const GameRecord& r) { return r.path == path; });
+        if (same != rows_.end())
+            index_.insert(path, static_cast<int>(same - rows_.begin()));
+    }
     endRemoveRows();
     // The rows after it changed between tinted and white.
     if (row < count())
@@ -341,6 +354,18 @@ std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) 
     if (rows.size() == 1) {
         taken.push_back({rows.front(), at(rows.front())});
         removeAt(rows.front());
+        return taken;
+    }
+    if (rows.size() == rows_.size()) {
+        // Every row goes (the list is cleared): the rows move out whole, and the old index is
+        // released beside the window, which meanwhile shows the empty list.
+        beginResetModel();
+        for (size_t row = 0; row < rows_.size(); ++row)
+            taken.push_back({static_cast<int>(row), std::move(rows_[row])});
+        std::thread([index = std::exchange(index_, {}), rows = std::exchange(rows_, {})] {
+        }).detach();
+        missing_ = 0;
+        endResetModel();
         return taken;
     }
     // Many rows go in one pass and one reset, not one removal (and one index) per row.
@@ -370,8 +395,16 @@ void GameListModel::putBack(std::vector<PlacedRecord> rows) {
         const int row = std::min(rows.front().row, count());
         beginInsertRows({}, row, row);
         rows_.insert(rows_.begin() + row, std::move(rows.front().record));
-        rebuildIndex();
-        countMissing();
+        // The index follows the rows after it instead of being built again.
+        for (auto it = index_.begin(); it != index_.end(); ++it) {
+            if (it.value() >= row)
+                ++it.value();
+        }
+        const GameRecord& record = at(row);
+        if (index_.value(record.path, row + 1) > row)
+            index_.insert(record.path, row);
+        if (!record.found())
+            ++missing_;
         endInsertRows();
         if (row + 1 < count())
             emit dataChanged(index(row + 1, 0), index(count() - 1, ColumnCount - 1),
@@ -463,7 +496,10 @@ void GameListModel::sortByColumn(int column) {
         sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
     }
     rows_ = std::move(sorted);
-    rebuildIndex();
+    // The same paths under new numbers: each entry is renumbered where it is; the last write,
+    // the first row, wins.
+    for (int row = count() - 1; row >= 0; --row)
+        index_[rows_[static_cast<size_t>(row)].path] = row;
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
