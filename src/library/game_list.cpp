@@ -476,11 +476,22 @@ void GameListModel::countMissing() {
 void GameListModel::sortByColumn(int column) {
     if (column < 0 || column >= ColumnCount || rows_.size() < 2)
         return;
-    // Each key is converted to 8-bit text once, not once per comparison.
+    // Each key is converted to 8-bit text once, not once per comparison; the few area symbol
+    // strings are converted once each.
     std::vector<QByteArray> keys;
     keys.reserve(rows_.size());
-    for (const GameRecord& row : rows_)
-        keys.push_back(platform::toLocal8Bit(fieldOf(row, column)));
+    QHash<QString, QByteArray> regions;
+    for (const GameRecord& row : rows_) {
+        const QString& field = fieldOf(row, column);
+        if (column != 3) {
+            keys.push_back(platform::toLocal8Bit(field));
+            continue;
+        }
+        auto key = regions.constFind(field);
+        if (key == regions.constEnd())
+            key = regions.insert(field, platform::toLocal8Bit(field));
+        keys.push_back(*key);
+    }
     std::vector<int> order(rows_.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
@@ -496,10 +507,15 @@ void GameListModel::sortByColumn(int column) {
         sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
     }
     rows_ = std::move(sorted);
-    // The same paths under new numbers: each entry is renumbered where it is; the last write,
-    // the first row, wins.
-    for (int row = count() - 1; row >= 0; --row)
-        index_[rows_[static_cast<size_t>(row)].path] = row;
+    if (index_.size() == count()) {
+        // Every path once: each entry takes its row's new number where it is.
+        for (auto it = index_.begin(); it != index_.end(); ++it)
+            it.value() = newRowOf[static_cast<size_t>(it.value())];
+    } else {
+        // A path on several rows: the last write, its first row, wins.
+        for (int row = count() - 1; row >= 0; --row)
+            index_[rows_[static_cast<size_t>(row)].path] = row;
+    }
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
