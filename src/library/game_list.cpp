@@ -201,6 +201,14 @@ bool matchesFilter(const GameRecord& record, const QString& text) {
            record.region.contains(text, Qt::CaseInsensitive);
 }
 
+QByteArray sortKey(const QString& field) {
+    return platform::toLocal8Bit(field);
+}
+
+int compareSortKeys(const QByteArray& a, const QByteArray& b) {
+    return compareFolded(a, b);
+}
+
 int compareRows(const GameRecord& a, const GameRecord& b, int column) {
     return compareFolded(platform::toLocal8Bit(fieldOf(a, column)),
                          platform::toLocal8Bit(fieldOf(b, column)));
