@@ -183,6 +183,15 @@ QString removedText(int rows) {
 
 constexpr size_t UndoSteps = 20;
 
+// Frees a large structure on a thread of its own: freeing a hundred thousand rows would hold
+// the window's thread for tens of milliseconds. (Strings shared with the rows still listed
+// count their users atomically.)
+template <typename T> void releaseBeside(T&& doomed, size_t size) {
+    if (size < 1000)
+        return; // small enough to go here, as `doomed` leaves this scope
+    std::thread([released = std::move(doomed)] {}).detach();
+}
+
 } // namespace
 
 GameRecord absentRecord(const QString& path, Presence presence) {
@@ -370,8 +379,9 @@ std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) 
         beginResetModel();
         for (size_t row = 0; row < rows_.size(); ++row)
             taken.push_back({static_cast<int>(row), std::move(rows_[row])});
-        std::thread([index = std::exchange(index_, {}), rows = std::exchange(rows_, {})] {
-        }).detach();
+        const size_t size = rows_.size();
+        releaseBeside(std::exchange(index_, {}), size);
+        releaseBeside(std::exchange(rows_, {}), size);
         missing_ = 0;
         endResetModel();
         return taken;
@@ -773,8 +783,12 @@ int GameList::removeMissing() {
 void GameList::removed(std::vector<PlacedRecord>&& rows) {
     const int count = static_cast<int>(rows.size());
     undo_.push_back(std::move(rows));
-    if (undo_.size() > UndoSteps)
+    if (undo_.size() > UndoSteps) {
+        std::vector<PlacedRecord> oldest = std::move(undo_.front());
         undo_.erase(undo_.begin());
+        const size_t size = oldest.size();
+        releaseBeside(std::move(oldest), size);
+    }
     emit countChanged(countText());
     emit statusChanged(removedText(count));
     save();
