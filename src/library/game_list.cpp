@@ -373,7 +373,7 @@ std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) 
         removeAt(rows.front());
         return taken;
     }
-    if (rows.size() == rows_.size()) {
+    if (rows.size() == rows_.size() && rows.front() == 0 && rows.back() == count() - 1) {
         // Every row goes (the list is cleared): the rows move out whole, and the old index is
         // released beside the window, which meanwhile shows the empty list.
         beginResetModel();
