@@ -346,10 +346,14 @@ void GameListModel::removeAt(int row) {
     }
     if (indexed) {
         index_.remove(path);
-        const auto same = std::find_if(rows_.begin() + row, rows_.end(),
-                                       [&path](const GameRecord& r) { return r.path == path; });
-        if (same != rows_.end())
-            index_.insert(path, static_cast<int>(same - rows_.begin()));
+        // Another row with the path becomes its first. There is none when every row left has
+        // an entry of its own.
+        if (index_.size() < count()) {
+            const auto same = std::find_if(rows_.begin() + row, rows_.end(),
+                                           [&path](const GameRecord& r) { return r.path == path; });
+            if (same != rows_.end())
+                index_.insert(path, static_cast<int>(same - rows_.begin()));
+        }
     }
     endRemoveRows();
     // The rows after it changed between tinted and white.

@@ -415,6 +415,10 @@ TEST(GameListModel, PathIndexFollowsDeletesPutBacksSortsAndClearing) {
     ASSERT_EQ(model.count(), 3);
     EXPECT_EQ(model.at(2).path, "/c");
     EXPECT_TRUE(indexMatches());
+    // A path on two rows: the other row becomes its row once the first goes.
+    model.append(GameRecord{"/a", "A", "T-1", "J"});
+    model.removeAt(0);
+    EXPECT_EQ(model.rowOf("/a"), 2);
 }
 
 // A longer text tests only the rows shown, unless a row's texts changed meanwhile (a game found
