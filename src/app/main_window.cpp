@@ -156,6 +156,11 @@ void TForm1::startUp() {
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { applyFilter(); });
     connect(model, &QAbstractItemModel::layoutChanged, this, [this] { applyFilter(); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { applyFilter(); });
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (roles.isEmpty() || roles.contains(Qt::DisplayRole))
+                    filter_.rowsChanged();
+            });
     connect(settingsModel_.get(), &settings::SettingsModel::controlChanged, this,
             [this] { showUnsavedMark(); });
     connect(gameList_.get(), &library::GameList::statusChanged, this,
@@ -494,17 +499,26 @@ void TForm1::hideFilter() {
 void TForm1::filterRows(int first, int last) {
     if (!filter_.active())
         return;
-    filter_.filterRows(*gameList_->model(), first, last,
-                       [this](int row, bool shown) { ListView1->setRowHidden(row, !shown); });
+    {
+        const library::UpdatesHeld held(ListView1);
+        filter_.filterRows(*gameList_->model(), first, last,
+                           [this](int row, bool shown) { ListView1->setRowHidden(row, !shown); });
+    }
     const int selected = selectedRow();
     if (selected >= first && selected <= last && ListView1->isRowHidden(selected))
         ListView1->clearSelection();
 }
 
 void TForm1::applyFilter() {
-    filter_.reset(*gameList_->model(),
-                  [this](int row, bool shown) { ListView1->setRowHidden(row, !shown); });
-    filterRows(0, gameList_->model()->count() - 1);
+    {
+        const library::UpdatesHeld held(ListView1);
+        filter_.apply(
+            *gameList_->model(), [this](int row) { return !ListView1->isRowHidden(row); },
+            [this](int row, bool shown) { ListView1->setRowHidden(row, !shown); });
+    }
+    const int selected = selectedRow();
+    if (filter_.active() && selected >= 0 && ListView1->isRowHidden(selected))
+        ListView1->clearSelection();
     showCount();
 }
 

@@ -10,17 +10,28 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace library {
 
 namespace {
 
-bool listedBefore(const platform::FolderEntry& a, const platform::FolderEntry& b) {
-    GameRecord x, y;
-    x.path = a.name;
-    y.path = b.name;
-    return compareRows(x, y, 0) < 0;
+// The entries in the order the list sorts its rows by path: each name is converted to its
+// sort key once, not once per comparison.
+QList<platform::FolderEntry> sortedEntries(const QList<platform::FolderEntry>& entries) {
+    std::vector<std::pair<QByteArray, qsizetype>> keyed;
+    keyed.reserve(static_cast<size_t>(entries.size()));
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        keyed.emplace_back(sortKey(entries[i].name), i);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return compareSortKeys(a.first, b.first) < 0;
+    });
+    QList<platform::FolderEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto& entry : keyed)
+        sorted.append(entries[entry.second]);
+    return sorted;
 }
 
 // The file names a playlist's lines name; the launcher looks each up in the playlist's own
@@ -81,8 +92,7 @@ private:
         if (visited_.contains(dir.id()))
             return;
         visited_.insert(dir.id());
-        QList<platform::FolderEntry> entries = dir.entries();
-        std::stable_sort(entries.begin(), entries.end(), listedBefore);
+        const QList<platform::FolderEntry> entries = sortedEntries(dir.entries());
         const QString prefix =
             dir.path().endsWith(QLatin1Char('/')) ? dir.path() : dir.path() + QLatin1Char('/');
         QStringList images;

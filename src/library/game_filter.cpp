@@ -5,27 +5,42 @@
 
 namespace library {
 
-void GameFilter::reset(const GameListModel& model, const ShowRow& showRow) {
+void GameFilter::setText(const QString& text) {
+    // Every match of the new text holds the old one, so a row the old text hides stays hidden.
+    narrows_ = text.contains(text_, Qt::CaseInsensitive);
+    text_ = text;
+}
+
+void GameFilter::apply(const GameListModel& model, const IsShown& isShown, const ShowRow& showRow) {
+    const bool narrows = narrows_ && !rowsChanged_;
+    narrows_ = false;
+    rowsChanged_ = false;
     shownRows_ = 0;
-    if (text_.isEmpty()) {
-        if (rowsHidden_) {
-            for (int row = 0; row < model.count(); ++row)
-                showRow(row, true);
-            rowsHidden_ = false;
-        }
-    } else {
-        rowsHidden_ = true;
+    if (text_.isEmpty() && !rowsHidden_)
+        return;
+    for (int row = 0; row < model.count(); ++row) {
+        const bool wasShown = isShown(row);
+        const bool shown =
+            text_.isEmpty() || ((wasShown || !narrows) && matchesFilter(model.at(row), text_));
+        if (shown != wasShown)
+            showRow(row, shown);
+        if (shown)
+            ++shownRows_;
     }
+    rowsHidden_ = !text_.isEmpty();
 }
 
 void GameFilter::filterRows(const GameListModel& model, int first, int last,
                             const ShowRow& showRow) {
     if (text_.isEmpty())
         return;
+    rowsHidden_ = true;
     for (int row = first; row <= last && row < model.count(); ++row) {
         const bool shown = matchesFilter(model.at(row), text_);
-        showRow(row, shown);
-        if (shown)
+        // New rows are shown: only those that do not match change.
+        if (!shown)
+            showRow(row, false);
+        else
             ++shownRows_;
     }
 }

@@ -203,6 +203,15 @@ QString batchSummary(int added, int notSaturn, int listed, int notFound) {
     return parts.join(QStringLiteral(", "));
 }
 
+// Frees a large structure on a thread of its own: freeing a hundred thousand rows would hold
+// the window's thread for tens of milliseconds. (Strings shared with the rows still listed
+// count their users atomically.)
+template <typename T> void releaseBeside(T&& doomed, size_t size) {
+    if (size < 1000)
+        return; // small enough to go here, as `doomed` leaves this scope
+    std::thread([released = std::move(doomed)] {}).detach();
+}
+
 } // namespace
 
 GameRecord absentRecord(const QString& path, Presence presence) {
@@ -219,6 +228,14 @@ bool matchesFilter(const GameRecord& record, const QString& text) {
     return text.isEmpty() || record.gameName.contains(text, Qt::CaseInsensitive) ||
            record.gameId.contains(text, Qt::CaseInsensitive) ||
            record.region.contains(text, Qt::CaseInsensitive);
+}
+
+QByteArray sortKey(const QString& field) {
+    return platform::toLocal8Bit(field);
+}
+
+int compareSortKeys(const QByteArray& a, const QByteArray& b) {
+    return compareFolded(a, b);
 }
 
 int compareRows(const GameRecord& a, const GameRecord& b, int column) {
@@ -348,8 +365,25 @@ void GameListModel::removeAt(int row) {
     beginRemoveRows({}, row, row);
     if (!at(row).found())
         --missing_;
+    const QString path = at(row).path;
+    const bool indexed = index_.value(path, -1) == row;
     rows_.erase(rows_.begin() + row);
-    rebuildIndex();
+    // The index follows the rows after it instead of being built again.
+    for (auto it = index_.begin(); it != index_.end(); ++it) {
+        if (it.value() > row)
+            --it.value();
+    }
+    if (indexed) {
+        index_.remove(path);
+        // Another row with the path becomes its first. There is none when every row left has
+        // an entry of its own.
+        if (index_.size() < count()) {
+            const auto same = std::find_if(rows_.begin() + row, rows_.end(),
+                                           [&path](const GameRecord& r) { return r.path == path; });
+            if (same != rows_.end())
+                index_.insert(path, static_cast<int>(same - rows_.begin()));
+        }
+    }
     endRemoveRows();
     // The rows after it changed between tinted and white.
     if (row < count())
@@ -371,6 +405,19 @@ std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) 
     if (rows.size() == 1) {
         taken.push_back({rows.front(), at(rows.front())});
         removeAt(rows.front());
+        return taken;
+    }
+    if (rows.size() == rows_.size() && rows.front() == 0 && rows.back() == count() - 1) {
+        // Every row goes (the list is cleared): the rows move out whole, and the old index is
+        // released beside the window, which meanwhile shows the empty list.
+        beginResetModel();
+        for (size_t row = 0; row < rows_.size(); ++row)
+            taken.push_back({static_cast<int>(row), std::move(rows_[row])});
+        const size_t size = rows_.size();
+        releaseBeside(std::exchange(index_, {}), size);
+        releaseBeside(std::exchange(rows_, {}), size);
+        missing_ = 0;
+        endResetModel();
         return taken;
     }
     // Many rows go in one pass and one reset, not one removal (and one index) per row.
@@ -400,8 +447,16 @@ void GameListModel::putBack(std::vector<PlacedRecord> rows) {
         const int row = std::min(rows.front().row, count());
         beginInsertRows({}, row, row);
         rows_.insert(rows_.begin() + row, std::move(rows.front().record));
-        rebuildIndex();
-        countMissing();
+        // The index follows the rows after it instead of being built again.
+        for (auto it = index_.begin(); it != index_.end(); ++it) {
+            if (it.value() >= row)
+                ++it.value();
+        }
+        const GameRecord& record = at(row);
+        if (index_.value(record.path, row + 1) > row)
+            index_.insert(record.path, row);
+        if (!record.found())
+            ++missing_;
         endInsertRows();
         if (row + 1 < count())
             emit dataChanged(index(row + 1, 0), index(count() - 1, ColumnCount - 1),
@@ -478,11 +533,22 @@ void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
     emit sortIndicatorChanged(column, order);
     if (rows_.size() < 2)
         return;
-    // Each key is converted to 8-bit text once, not once per comparison.
+    // Each key is converted to 8-bit text once, not once per comparison; the few area symbol
+    // strings are converted once each.
     std::vector<QByteArray> keys;
     keys.reserve(rows_.size());
-    for (const GameRecord& row : rows_)
-        keys.push_back(platform::toLocal8Bit(fieldOf(row, column)));
+    QHash<QString, QByteArray> regions;
+    for (const GameRecord& row : rows_) {
+        const QString& field = fieldOf(row, column);
+        if (column != 3) {
+            keys.push_back(platform::toLocal8Bit(field));
+            continue;
+        }
+        auto key = regions.constFind(field);
+        if (key == regions.constEnd())
+            key = regions.insert(field, platform::toLocal8Bit(field));
+        keys.push_back(*key);
+    }
     const int sign = order == Qt::DescendingOrder ? -1 : 1;
     std::vector<int> rowOrder(rows_.size());
     std::iota(rowOrder.begin(), rowOrder.end(), 0);
@@ -499,7 +565,15 @@ void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
         sorted.push_back(std::move(rows_[static_cast<size_t>(rowOrder[i])]));
     }
     rows_ = std::move(sorted);
-    rebuildIndex();
+    if (index_.size() == count()) {
+        // Every path once: each entry takes its row's new number where it is.
+        for (auto it = index_.begin(); it != index_.end(); ++it)
+            it.value() = newRowOf[static_cast<size_t>(it.value())];
+    } else {
+        // A path on several rows: the last write, its first row, wins.
+        for (int row = count() - 1; row >= 0; --row)
+            index_[rows_[static_cast<size_t>(row)].path] = row;
+    }
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -760,8 +834,12 @@ int GameList::removeMissing() {
 void GameList::removed(std::vector<PlacedRecord>&& rows) {
     const int count = static_cast<int>(rows.size());
     undo_.push_back(std::move(rows));
-    if (undo_.size() > UndoSteps)
+    if (undo_.size() > UndoSteps) {
+        std::vector<PlacedRecord> oldest = std::move(undo_.front());
         undo_.erase(undo_.begin());
+        const size_t size = oldest.size();
+        releaseBeside(std::move(oldest), size);
+    }
     emit countChanged(countText());
     emit statusChanged(removedText(count));
     save();

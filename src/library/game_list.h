@@ -46,6 +46,11 @@ struct PlacedRecord {
 // row matches an empty text.
 bool matchesFilter(const GameRecord& record, const QString& text);
 
+// The 8-bit text a row's field sorts by, and the order of two such texts: bytes with a-z
+// folded onto A-Z only; a text that begins another sorts first.
+QByteArray sortKey(const QString& field);
+int compareSortKeys(const QByteArray& a, const QByteArray& b);
+
 // Compares two rows by column 0 (path), 1 (game name), 2 (game ID) or 3 (region): bytes of the
 // 8-bit text with a-z folded onto A-Z only; a text that begins another sorts first.
 int compareRows(const GameRecord& a, const GameRecord& b, int column);

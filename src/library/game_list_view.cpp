@@ -27,6 +27,16 @@ QTableView* createGameListView(QWidget* parent) {
     return view;
 }
 
+UpdatesHeld::UpdatesHeld(QWidget* widget) : widget_(widget), held_(widget->updatesEnabled()) {
+    if (held_)
+        widget_->setUpdatesEnabled(false);
+}
+
+UpdatesHeld::~UpdatesHeld() {
+    if (held_)
+        widget_->setUpdatesEnabled(true);
+}
+
 void showGameList(QTableView* view, GameListModel* model) {
     view->setModel(model);
     view->setColumnWidth(0, 0);

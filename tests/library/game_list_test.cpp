@@ -1,6 +1,7 @@
 #include "disc_writer.h"
 #include "i18n/messages.h"
 #include "library/folder_scan.h"
+#include "library/game_filter.h"
 #include "library/game_list.h"
 #include "platform/io_error.h"
 #include "test_support.h"
@@ -390,6 +391,79 @@ TEST(GameListModel, TextsTintsHeadersAndSelectionAcrossSort) {
     model.removeAt(0);
     EXPECT_FALSE(model.isListed("/a"));
     EXPECT_TRUE(model.isListed("/c"));
+}
+
+// The path index is kept up to date row by row: every row is found under its own number after
+// each change, and a taken row is listed again only once it is back.
+TEST(GameListModel, PathIndexFollowsDeletesPutBacksSortsAndClearing) {
+    GameListModel model;
+    model.append(std::vector<GameRecord>{{"/d", "D", "T-4", "U"},
+                                         {"/b", "B", "T-2", "E"},
+                                         {"/a", "A", "T-1", "J"},
+                                         {"/c", "C", "T-3", "U"}});
+    const auto indexMatches = [&model] {
+        for (int row = 0; row < model.count(); ++row) {
+            if (model.rowOf(model.at(row).path) != row)
+                return false;
+        }
+        return true;
+    };
+    std::vector<PlacedRecord> taken = model.takeRows({1});
+    EXPECT_FALSE(model.isListed("/b"));
+    EXPECT_TRUE(indexMatches());
+    model.putBack(std::move(taken));
+    EXPECT_EQ(model.rowOf("/b"), 1);
+    EXPECT_TRUE(indexMatches());
+    model.sortByColumn(1);
+    EXPECT_EQ(model.rowOf("/a"), 0);
+    EXPECT_TRUE(indexMatches());
+    model.removeAt(3);
+    EXPECT_FALSE(model.isListed("/d"));
+    EXPECT_TRUE(indexMatches());
+    std::vector<PlacedRecord> all = model.takeRows({0, 1, 2});
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_FALSE(model.isListed("/a"));
+    model.putBack(std::move(all));
+    ASSERT_EQ(model.count(), 3);
+    EXPECT_EQ(model.at(2).path, "/c");
+    EXPECT_TRUE(indexMatches());
+    // A path on two rows: the other row becomes its row once the first goes.
+    model.append(GameRecord{"/a", "A", "T-1", "J"});
+    model.removeAt(0);
+    EXPECT_EQ(model.rowOf("/a"), 2);
+}
+
+// A longer text tests only the rows shown, unless a row's texts changed meanwhile (a game found
+// again under its real name); clearing the text shows again exactly the rows hidden.
+TEST(GameFilter, NarrowingTextKeepsEveryMatchingRowShown) {
+    GameListModel model;
+    model.append(std::vector<GameRecord>{{"/a", "Alpha", "T-1", "J"},
+                                         absentRecord("/games/zzz.cue", Presence::Missing)});
+    std::vector<bool> shown(2, true);
+    int touched = 0;
+    const auto isShown = [&shown](int row) { return bool(shown[static_cast<size_t>(row)]); };
+    const auto showRow = [&](int row, bool show) {
+        shown[static_cast<size_t>(row)] = show;
+        ++touched;
+    };
+    GameFilter filter;
+    filter.setText("al");
+    filter.apply(model, isShown, showRow);
+    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
+    model.replace({{1, {"/games/zzz.cue", "Alpine", "T-2", "U"}}});
+    filter.rowsChanged();
+    filter.setText("alp");
+    filter.apply(model, isShown, showRow);
+    EXPECT_EQ(shown, (std::vector<bool>{true, true}));
+    EXPECT_EQ(filter.countText(2), i18n::message(i18n::Extra::ShownOfTotal).arg(2).arg(2));
+    filter.setText("alph");
+    filter.apply(model, isShown, showRow);
+    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
+    touched = 0;
+    filter.setText("");
+    filter.apply(model, isShown, showRow);
+    EXPECT_EQ(shown, (std::vector<bool>{true, true}));
+    EXPECT_EQ(touched, 1);
 }
 
 TEST_F(GameListTest, FoldersNamedLikeImagesAreNoGames) {
