@@ -110,22 +110,6 @@ void clickHeading(QTableView* view, int column) {
     QCoreApplication::sendEvent(header->viewport(), &release);
 }
 
-// Byte order with a-z folded onto A-Z, as the list sorts.
-bool foldedLess(const QByteArray& a, const QByteArray& b) {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<unsigned char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<unsigned char>(y - 'a' + 'A');
-        if (x != y)
-            return x < y;
-    }
-    return a.size() < b.size();
-}
-
 QStringList pathsOf(const std::vector<library::GameRecord>& rows) {
     QStringList paths;
     paths.reserve(static_cast<qsizetype>(rows.size()));
@@ -216,8 +200,8 @@ struct Bench {
                         std::vector<int> order(rows.size());
                         std::iota(order.begin(), order.end(), 0);
                         std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
-                            return foldedLess(keys[static_cast<size_t>(a)],
-                                              keys[static_cast<size_t>(b)]);
+                            return library::compareSortKeys(keys[static_cast<size_t>(a)],
+                                                            keys[static_cast<size_t>(b)]) < 0;
                         });
                         QStringList paths;
                         paths.reserve(static_cast<qsizetype>(rows.size()));
