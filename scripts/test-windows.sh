@@ -10,9 +10,17 @@ dir=${VARNIX_WINDOWS_BUILD_DIR:-build-windows}
 export QT_QPA_PLATFORM=offscreen
 # The first start in a new prefix builds it; do that once, before the tests run side by side.
 scripts/wine-run.sh "$dir" cmd /c exit 0 >/dev/null 2>&1 || true
+# One Wine server for the whole run, rather than one started and stopped between programs.
+export WINEPREFIX=${WINEPREFIX:-$PWD/$dir/wineprefix}
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+"$wineserver" -p 2>/dev/null || true
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
 cd "$dir"
 status=0
-ctest --output-on-failure -j"$(nproc)" | tee ctest-output.txt || status=$?
+# Wine now and then fails to start a child process (seen twice in some hundred runs of the
+# stand-in emulator, never reproduced on demand): a test program that fails is run once more,
+# and both runs stay in the output.
+ctest --output-on-failure -j"$(nproc)" --repeat until-pass:2 | tee ctest-output.txt || status=$?
 log=Testing/Temporary/LastTest.log
 if [ -f "$log" ]; then
     awk '
