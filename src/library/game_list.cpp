@@ -870,7 +870,9 @@ void GameList::sortByColumn(int column) {
 }
 
 void GameList::save() {
-    platform::writeTextLinesAtomic(listFilePath(), model_.paths());
+    platform::writeTextLinesAtomic(
+        listFilePath(), model_.count(),
+        [this](qsizetype row) -> const QString& { return model_.at(static_cast<int>(row)).path; });
 }
 
 QString GameList::countText() const {

@@ -254,14 +254,20 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
 }
 
 void writeTextLinesAtomic(const QString& path, const QStringList& lines) {
+    writeTextLinesAtomic(path, lines.size(),
+                         [&lines](qsizetype i) -> const QString& { return lines[i]; });
+}
+
+void writeTextLinesAtomic(const QString& path, qsizetype count,
+                          const std::function<const QString&(qsizetype)>& line) {
     // Written in pieces of 64 KiB: a List.ini of 100,000 games is never held whole a second
     // time beside its rows.
-    replaceFile(path, [&lines](QFileDevice& file) {
+    replaceFile(path, [count, &line](QFileDevice& file) {
         constexpr qsizetype Piece = 64 * 1024;
         QByteArray bytes;
         bytes.reserve(Piece + 4096);
-        for (const QString& line : lines) {
-            bytes += toLocal8Bit(line);
+        for (qsizetype i = 0; i < count; ++i) {
+            bytes += toLocal8Bit(line(i));
             bytes += "\r\n";
             if (bytes.size() >= Piece) {
                 if (!writeAll(file, bytes))

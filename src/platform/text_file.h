@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform {
 
 // Text files are 8-bit text in the system code page (UTF-8 on Linux).
@@ -51,6 +53,11 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes);
 // Writes the file whole, every line ended by CR LF, replacing it atomically: the old file stays
 // intact until the new one is complete. Throws IoError when the file cannot be written.
 void writeTextLinesAtomic(const QString& path, const QStringList& lines);
+
+// The same with the lines handed out one by one, line(0) to line(count - 1): a long list is
+// written straight from where its lines are kept, without gathering them first.
+void writeTextLinesAtomic(const QString& path, qsizetype count,
+                          const std::function<const QString&(qsizetype)>& line);
 
 // The system's text for a failed file operation on path (e.g. "File not found").
 QString fileErrorText(const QString& path, const QString& detail);
