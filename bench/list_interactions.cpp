@@ -8,13 +8,22 @@
 //            List.ini write
 //   clear    "Clear list"; floor: taking the rows out of a vector and writing the empty list
 //   delete   the Delete key on a row in the middle; floor: the List.ini write
+//   add      "Add folder..." on a tree of 10,000 games, a folder each (a cue sheet and its
+//            data file; --per-folder puts more in one), onto an empty list and onto the rows;
+//            floor: listing every folder's names once, reading each cue sheet and the first bytes
+//            of its data file, writing the whole list
 //
-// The rows are made up (their files are never opened): the commands do not read the games.
-// The table gives medians and the ratio window / floor.
+// The rows are made up (their files are never opened): the other commands do not read the
+// games. The table gives medians and the ratio window / floor.
 //
-//   build/bench/bench_list_interactions [--rounds N] [--only filter,sort,clear,delete]
-//                                        [counts...]          (default: 1000 10000 100000)
+//   build/bench/bench_list_interactions [--rounds N] [--only filter,sort,clear,delete,add]
+//                                        [--tree GAMES] [--per-folder N] [counts...]
+//                                        (default: 1000 10000 100000, a tree of 10000 games,
+//                                        one a folder)
 #include "app/main_window.h"
+#include "controls/dialogs.h"
+#include "disc_writer.h"
+#include "floor_work.h"
 #include "launch/cd_window.h"
 #include "library/game_list.h"
 #include "library/properties_window.h"
@@ -118,6 +127,56 @@ QStringList pathsOf(const std::vector<library::GameRecord>& rows) {
     return paths;
 }
 
+// Answers the folder dialog with the tree; no other box is expected.
+class TreeDialogs : public controls::Dialogs {
+public:
+    explicit TreeDialogs(QString tree) : tree_(std::move(tree)) {}
+    void error(QWidget*, const QString& text) override { report(text); }
+    void warning(QWidget*, const QString& text) override { report(text); }
+    void information(QWidget*, const QString& text) override { report(text); }
+    QStringList openFiles(QWidget*, const QString&, const QString&) override { return {}; }
+    QString openFile(QWidget*, const QString&, const QString&) override { return {}; }
+    SaveChoice askToSave(QWidget*, const QString&, const QStringList&) override {
+        return SaveChoice::Discard;
+    }
+    int choose(QWidget*, const QString&, const QStringList& buttons) override {
+        return static_cast<int>(buttons.size()) - 1;
+    }
+    bool confirm(QWidget*, const QString&, const QStringList&) override { return false; }
+    QString openFolder(QWidget*, const QString&) override { return tree_; }
+
+private:
+    static void report(const QString& text) {
+        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
+    }
+    QString tree_;
+};
+
+// A tree of `count` games, `perFolder` in each folder.
+void makeTree(const QString& tree, int count, int perFolder) {
+    static const char* const areas[] = {"J", "U", "E", "JTUE", "JUE"};
+    for (int i = 0; i < count; ++i) {
+        discwriter::Header header;
+        header.productNumber = "T-" + QByteArray::number(10000 + (i * 7919) % 90000);
+        header.areaSymbols = areas[i % 5];
+        discwriter::writeCueGame(QStringLiteral("%1/%2").arg(tree).arg(i / perFolder),
+                                 QStringLiteral("Game %1").arg((i * 104729) % 1000003), header,
+                                 discwriter::Sectors::Raw2352, 1);
+    }
+}
+
+// The add floor: search the tree, validate what it holds, write the list with the rows
+// already there (`listed`, their lines) first.
+int addFloor(const std::string& tree, const std::string& listed, const std::string& listFile) {
+    std::vector<std::string> found;
+    benchfloor::scanTree(tree, found);
+    std::string list = listed;
+    benchfloor::Floor floor;
+    const int games = floor.run(found, list);
+    benchfloor::writeAll(listFile, list);
+    return games;
+}
+
 struct Figure {
     const char* name;
     std::vector<double> window, floor;
@@ -128,6 +187,8 @@ struct Bench {
     TForm1* form;
     int rounds;
     QStringList only;
+    QString tree;
+    int treeGames;
 
     library::GameListModel* model() const { return form->gameList()->model(); }
     bool wanted(const char* part) const {
@@ -222,6 +283,32 @@ struct Bench {
                 f.floor.push_back(
                     timed([&] { platform::writeTextLinesAtomic(listFile, paths.mid(1)); }));
             }
+            if (wanted("add")) {
+                Figure& empty = figure("add folder onto no rows");
+                Figure& onto = figure("add folder onto the rows");
+                const std::string floorList = listFile.toStdString() + ".floor";
+                std::string listed;
+                for (const library::GameRecord& row : rows)
+                    listed += row.path.toStdString() + "\r\n";
+                for (Figure* f : {&empty, &onto}) {
+                    if (f == &empty)
+                        form->Clearlist2Click();
+                    else
+                        fill(rows);
+                    settle();
+                    f->window.push_back(timed([&] { form->Addfolder1Click(); }));
+                    const int added = model()->count() - (f == &empty ? 0 : count);
+                    int games = 0;
+                    f->floor.push_back(timed([&] {
+                        games = addFloor(tree.toStdString(), f == &empty ? std::string() : listed,
+                                         floorList);
+                    }));
+                    if (added != treeGames || games != treeGames)
+                        std::fprintf(stderr, "warning: %d games added, floor found %d of %d\n",
+                                     added, games, treeGames);
+                }
+                fill(rows);
+            }
             if (wanted("clear")) {
                 Figure& f = figure("clear list");
                 fill(rows);
@@ -248,6 +335,8 @@ struct Bench {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int rounds = 3;
+    int treeGames = 10000;
+    int perFolder = 1;
     QStringList only;
     QList<int> counts;
     const QStringList arguments = app.arguments().mid(1);
@@ -256,6 +345,10 @@ int main(int argc, char** argv) {
             rounds = arguments[++i].toInt();
         else if (arguments[i] == QLatin1String("--only") && i + 1 < arguments.size())
             only = arguments[++i].split(QLatin1Char(','));
+        else if (arguments[i] == QLatin1String("--tree") && i + 1 < arguments.size())
+            treeGames = arguments[++i].toInt();
+        else if (arguments[i] == QLatin1String("--per-folder") && i + 1 < arguments.size())
+            perFolder = qMax(1, arguments[++i].toInt());
         else
             counts << arguments[i].toInt();
     }
@@ -269,6 +362,14 @@ int main(int argc, char** argv) {
     if (config.open(QIODevice::WriteOnly))
         config.write(";global\n");
     config.close();
+    const QString tree = dir.filePath("tree");
+    if (only.isEmpty() || only.contains(QLatin1String("add"))) {
+        makeTree(tree, treeGames, perFolder);
+        std::vector<std::string> warm;
+        benchfloor::scanTree(tree.toStdString(), warm); // the tree in the cache for both
+    }
+    TreeDialogs dialogs(tree);
+    controls::setDialogs(&dialogs);
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     {
@@ -280,11 +381,12 @@ int main(int argc, char** argv) {
         settle();
         std::printf("%8s  %-26s %10s %10s %8s\n", "rows", "action", "window ms", "floor ms",
                     "ratio");
-        Bench bench{dir.path(), &form, rounds, only};
+        Bench bench{dir.path(), &form, rounds, only, tree, treeGames};
         for (const int count : counts)
             bench.run(count);
         form.Clearlist2Click();
     }
     QDir::setCurrent(previous);
+    controls::setDialogs(nullptr);
     return 0;
 }

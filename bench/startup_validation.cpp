@@ -18,6 +18,7 @@
 //     --cold           also time start-up with the game files evicted from the page cache
 //                      (posix_fadvise DONTNEED), against the floor read by 1, 2 and 4 workers
 #include "disc_writer.h"
+#include "floor_work.h"
 #include "i18n/messages.h"
 #include "library/disc_image.h"
 #include "library/game_list.h"
@@ -50,6 +51,10 @@
 #include <vector>
 
 namespace {
+
+using benchfloor::Floor;
+using benchfloor::readWhole;
+using benchfloor::writeAll;
 
 struct Layout {
     const char* name;
@@ -117,117 +122,12 @@ void makeGlobalConfig(const QString& folder) {
     discwriter::writeFile(folder + QStringLiteral("/Core/mednafen.cfg"), text);
 }
 
-bool readWhole(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    char buffer[65536];
-    out.clear();
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        out.append(buffer, static_cast<size_t>(n));
-    ::close(fd);
-    return true;
-}
-
-std::string lowered(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// The least any implementation has to do for one batch of paths; returns the Saturn games
-// found and appends their paths to `kept`.
-class Floor {
-public:
-    int run(const std::vector<std::string>& paths, std::string& kept) {
-        folders_.clear();
-        int found = 0;
-        for (const std::string& path : paths) {
-            if (validate(path)) {
-                ++found;
-                kept += path + "\r\n";
-            }
-        }
-        return found;
-    }
-
-private:
-    bool validate(const std::string& path) {
-        const size_t slash = path.rfind('/');
-        const std::string folder = path.substr(0, slash + 1);
-        std::string data;
-        int fd = -1;
-        if (path.size() > 4 && path.compare(path.size() - 4, 4, ".ccd") == 0) {
-            struct stat info {};
-            if (::stat(path.c_str(), &info) != 0)
-                return false;
-            // The image as the emulator names it (the CCD file's extension is lower case
-            // here), else found in a listing of the folder ignoring letter case.
-            const std::string base = path.substr(slash + 1, path.size() - slash - 5);
-            data = folder + base + ".img";
-            fd = ::open(data.c_str(), O_RDONLY);
-            if (fd < 0) {
-                const auto& names = listing(folder);
-                const auto real = names.find(lowered(base + ".IMG"));
-                if (real == names.end())
-                    return false;
-                data = folder + real->second;
-            }
-        } else {
-            if (!readWhole(path, cue_))
-                return false;
-            const size_t file = cue_.find("FILE ");
-            if (file == std::string::npos)
-                return false;
-            const size_t open = cue_.find('"', file);
-            const size_t close = cue_.find('"', open + 1);
-            data = folder + cue_.substr(open + 1, close - open - 1);
-        }
-        if (fd < 0)
-            fd = ::open(data.c_str(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        char bytes[224];
-        const ssize_t got = ::pread(fd, bytes, sizeof bytes, 0);
-        ::close(fd);
-        const int offset = got >= 8 && bytes[1] == '\xFF' ? 16 : 0;
-        return got >= offset + 9 && std::memcmp(bytes + offset + 5, "SEGA", 4) == 0;
-    }
-
-    const std::unordered_map<std::string, std::string>& listing(const std::string& folder) {
-        auto at = folders_.find(folder);
-        if (at != folders_.end())
-            return at->second;
-        auto& names = folders_[folder];
-        if (DIR* dir = ::opendir(folder.c_str())) {
-            while (const dirent* entry = ::readdir(dir))
-                names.emplace(lowered(entry->d_name), entry->d_name);
-            ::closedir(dir);
-        }
-        return names;
-    }
-
-    std::string cue_;
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> folders_;
-};
-
 std::vector<std::string> toStd(const QStringList& paths) {
     std::vector<std::string> out;
     out.reserve(static_cast<size_t>(paths.size()));
     for (const QString& path : paths)
         out.push_back(path.toStdString());
     return out;
-}
-
-void writeAll(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd >= 0) {
-        if (::write(fd, text.data(), text.size()) < 0)
-            std::fprintf(stderr, "warning: floor write failed\n");
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // The lines of a list file, without their terminators.
