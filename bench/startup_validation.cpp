@@ -19,6 +19,7 @@
 //                      (posix_fadvise DONTNEED), against the floor read by 1, 2 and 4 workers
 #include "disc_writer.h"
 #include "floor_work.h"
+#include "game_folder.h"
 #include "i18n/messages.h"
 #include "library/disc_image.h"
 #include "library/game_list.h"
@@ -55,16 +56,11 @@ namespace {
 using benchfloor::Floor;
 using benchfloor::readWhole;
 using benchfloor::writeAll;
-
-struct Layout {
-    const char* name;
-    bool ccd;
-    bool folderPerGame;
-};
-constexpr Layout Layouts[] = {{"cue-one", false, false},
-                              {"cue-each", false, true},
-                              {"ccd-one", true, false},
-                              {"ccd-each", true, true}};
+using benchgames::Layout;
+using benchgames::Layouts;
+using benchgames::makeGames;
+using benchgames::makeGlobalConfig;
+using benchgames::writeList;
 
 double msSince(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
@@ -73,53 +69,6 @@ double msSince(const QElapsedTimer& timer) {
 double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times.empty() ? 0 : times[times.size() / 2];
-}
-
-// Writes `count` games and returns their image paths in list order.
-QStringList makeGames(const QString& folder, int count, const Layout& layout) {
-    const char* const areas[] = {"J", "U", "E", "JTUE", "JUE"};
-    QStringList paths;
-    paths.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        discwriter::Header header;
-        header.productNumber = "T-" + QByteArray::number(10000 + (i * 7919) % 90000);
-        header.areaSymbols = areas[i % 5];
-        const QString name = QStringLiteral("Game %1 %2").arg((i * 104729) % 1000003).arg(i);
-        const QString sub = layout.folderPerGame ? QStringLiteral("%1/games/%2").arg(folder).arg(i)
-                                                 : folder + QStringLiteral("/games");
-        if (layout.ccd) {
-            // One sector and no subchannel file: only the CCD file and its image are read.
-            const QString ccd = sub + QLatin1Char('/') + name + QStringLiteral(".ccd");
-            discwriter::writeFile(ccd, discwriter::ccdFile(1));
-            discwriter::writeFile(sub + QLatin1Char('/') + name + QStringLiteral(".img"),
-                                  discwriter::dataFile(header, discwriter::Sectors::Raw2352, 1));
-            paths << ccd;
-        } else {
-            paths << discwriter::writeCueGame(sub, name, header, discwriter::Sectors::Raw2352, 1);
-        }
-    }
-    return paths;
-}
-
-void writeList(const QString& listPath, const QStringList& paths) {
-    QByteArray list;
-    for (const QString& path : paths)
-        list += path.toLocal8Bit() + "\r\n";
-    discwriter::writeFile(listPath, list);
-}
-
-// A global configuration the size of the emulator's own (about 22,700 lines): a comment, a
-// setting and an empty line per setting, the Saturn settings among thousands of others.
-void makeGlobalConfig(const QString& folder) {
-    QByteArray text = ";VERSION 1.29.0\r\n\r\n";
-    for (int i = 0; i < 7500; ++i)
-        text += ";Description of setting " + QByteArray::number(i) + ".\r\nsys" +
-                QByteArray::number(i % 40) + ".setting" + QByteArray::number(i) + " value" +
-                QByteArray::number(i) + "\r\n\r\n";
-    settings::SettingsModel model;
-    for (const QString& line : model.collectSettings())
-        text += ";A Saturn setting.\r\n" + line.toLocal8Bit() + "\r\n\r\n";
-    discwriter::writeFile(folder + QStringLiteral("/Core/mednafen.cfg"), text);
 }
 
 std::vector<std::string> toStd(const QStringList& paths) {

@@ -1,18 +1,9 @@
-#include "app/app_folder.h"
 #include "app/command_line.h"
-#include "app/main_window.h"
-#include "controls/dialogs.h"
-#include "launch/cd_window.h"
-#include "library/properties_window.h"
+#include "app/launcher_run.h"
 #include "platform/process.h"
-#include "platform/single_instance.h"
-#include "platform/user_folder.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 
 #include <cstdio>
 
@@ -32,53 +23,5 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(VARNIX_APP_ID));
 
-    // The rest of the launcher works in the current folder: make it the application folder.
-    const FolderChoice choice = chooseApplicationFolder(
-        QDir::currentPath(), commandLine.folder,
-        platform::hasPerUserFolder() ? platform::perUserFolder() : QString());
-    const QString shownFolder = QDir::toNativeSeparators(choice.folder);
-    QStringList problems;
-    // A home folder that is missing is not made up: the per-user folder would land elsewhere
-    // than the user's files (or under the root folder).
-    if (choice.perUser && !QFileInfo(QDir::homePath()).isDir())
-        problems << QStringLiteral("The home folder %1 does not exist")
-                        .arg(QDir::toNativeSeparators(QDir::homePath()));
-    else if (choice.prepare && !prepareUserFolder(choice.folder, platform::findInstalledEmulator(),
-                                                  platform::installedLanguageFolder()))
-        problems << QStringLiteral("Cannot create the folder %1")
-                        .arg(QDir::toNativeSeparators(choice.folder + QStringLiteral("/Core")));
-    if (problems.isEmpty() && !QDir::setCurrent(choice.folder))
-        problems << QStringLiteral("Cannot work in the folder %1").arg(shownFolder);
-    if (!problems.isEmpty()) {
-        // On the terminal in its usual form ("varnix: cannot ..."), and, since a start from a
-        // menu has no terminal to read, in a box that tells why nothing opens.
-        for (const QString& problem : std::as_const(problems))
-            std::fprintf(stderr, "varnix: %s\n",
-                         qPrintable(problem.at(0).toLower() + problem.mid(1)));
-        controls::dialogs().error(nullptr, problems.join(QLatin1Char('\n')));
-        return 1;
-    }
-
-    // One launcher per application folder: a second start brings the running one to the front.
-    platform::SingleInstance instance(QDir::currentPath());
-    if (instance.start() == platform::SingleInstance::Outcome::Running)
-        return 0;
-
-    // The three windows live from start to end; closing the main window ends the program.
-    TForm1 form1;
-    launch::TForm3 form3(&form1);
-    library::TForm2 form2(&form1);
-    form1.attachWindows(&form3, &form2);
-    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &form1,
-                     &TForm1::bringToFront);
-    // The ending launcher gives the folder up before it starts the new one.
-    form1.setRestarter([&instance](const QString& folder) {
-        instance.release();
-        return platform::restartSelf(folder);
-    });
-    if (form1.closedDuringStartUp())
-        return 0;
-    form1.centerOnDesktop();
-    form1.show();
-    return app.exec();
+    return runLauncher(commandLine);
 }

@@ -1,0 +1,162 @@
+// Times the launcher's whole start, from the program's start until its window has painted,
+// against a minimal Qt Widgets program that shows a window of the same size
+// (bench_minimal_window), the two started in turn in the same run. The launcher starts on an
+// application folder with a short list of games and a global configuration the size of the
+// emulator's own. Run it under a window manager (xvfb-run with openbox), since a real start
+// maps its window there. The table gives medians, the median of the pair-by-pair ratios and
+// each program's peak memory.
+//
+//   build/bench/bench_startup_window [--rounds N] [games...]   (default: 20 rounds, 1000 games)
+//   build/bench/bench_startup_window --make FOLDER GAMES        makes the folder and ends
+//   build/bench/bench_startup_window --launcher FOLDER          one start on it (to profile)
+#include "app/command_line.h"
+#include "app/launcher_run.h"
+#include "first_paint.h"
+#include "game_folder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+struct Run {
+    double ms = 0; // from the start to the first paint
+    long peakKb = 0;
+};
+
+// Starts the program and waits for it to end; the time until it reported its first paint, and
+// its peak memory.
+Run timedRun(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& word : command)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    int out[2];
+    if (pipe(out) != 0)
+        std::exit(1);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    std::string printed;
+    char buffer[256];
+    ssize_t got;
+    while ((got = read(out[0], buffer, sizeof buffer)) > 0)
+        printed.append(buffer, static_cast<size_t>(got));
+    close(out[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const size_t at = printed.find("painted ");
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || at == std::string::npos) {
+        std::fprintf(stderr, "%s ended with status %d before its first paint\n", argv[0], status);
+        std::exit(1);
+    }
+    const long long painted = std::atoll(printed.c_str() + at + 8);
+    const long long started = static_cast<long long>(start.tv_sec) * 1000000000LL + start.tv_nsec;
+    return {static_cast<double>(painted - started) / 1e6, usage.ru_maxrss};
+}
+
+// The launcher as the program starts it, on the folder, ending after its first paint.
+int runLauncherOnce(int argc, char** argv, const QString& folder) {
+    QCoreApplication::setApplicationName(QStringLiteral("varnix"));
+    const CommandLine commandLine =
+        parseCommandLine({QStringLiteral("varnix"), QStringLiteral("--folder"), folder});
+    QApplication app(argc, argv);
+    return runLauncher(commandLine, [](QWidget& window) { new QuitAfterFirstPaint(&window); });
+}
+
+// An application folder with `count` games in one folder.
+void makeFolder(const QString& folder, int count) {
+    QDir().mkpath(folder + QStringLiteral("/Core/pgconfig"));
+    QFile::link(QStringLiteral("/bin/true"), folder + QStringLiteral("/Core/mednafen"));
+    benchgames::makeGlobalConfig(folder);
+    const QStringList games =
+        benchgames::makeGames(folder, count, benchgames::Layouts[0] /* cue-one */);
+    benchgames::writeList(folder + QStringLiteral("/List.ini"), games);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--launcher") == 0)
+        return runLauncherOnce(1, argv, QString::fromLocal8Bit(argv[2]));
+
+    if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {
+        QCoreApplication core(argc, argv);
+        makeFolder(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+        return 0;
+    }
+    int rounds = 20;
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc)
+            rounds = std::atoi(argv[++i]);
+        else
+            counts.push_back(std::atoi(argv[i]));
+    }
+    if (counts.empty())
+        counts = {1000};
+    const std::string self =
+        QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath().toStdString();
+    const std::string floor =
+        QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath().toStdString() +
+        "/bench_minimal_window";
+
+    std::printf("%7s %12s %12s %7s %12s %12s\n", "games", "launcher ms", "floor ms", "ratio",
+                "launcher MB", "floor MB");
+    for (const int count : counts) {
+        QCoreApplication core(argc, argv); // the games are written with the toolkit's files
+        QTemporaryDir dir;
+        const QString folder = dir.path();
+        makeFolder(folder, count);
+        const std::vector<std::string> launcher{self, "--launcher", folder.toStdString()};
+        const std::vector<std::string> minimal{floor};
+        timedRun(launcher); // the first start writes Main.ini; both programs in the cache
+        timedRun(minimal);
+        std::vector<double> launcherMs, floorMs, ratios;
+        long launcherKb = 0, floorKb = 0;
+        for (int round = 0; round < rounds; ++round) {
+            const Run a = timedRun(launcher);
+            const Run b = timedRun(minimal);
+            launcherMs.push_back(a.ms);
+            floorMs.push_back(b.ms);
+            ratios.push_back(a.ms / b.ms);
+            launcherKb = std::max(launcherKb, a.peakKb);
+            floorKb = std::max(floorKb, b.peakKb);
+        }
+        std::printf("%7d %12.1f %12.1f %7.2f %12.1f %12.1f\n", count, median(launcherMs),
+                    median(floorMs), median(ratios), static_cast<double>(launcherKb) / 1024,
+                    static_cast<double>(floorKb) / 1024);
+        std::fflush(stdout);
+    }
+    return 0;
+}
