@@ -483,6 +483,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::showFilter() {
+    // The clear button's icon is looked up in the desktop's icon theme, thousands of file
+    // checks: done the first time the field shows, not before the window's first paint.
+    filterEdit_->setClearButtonEnabled(true);
     filterEdit_->show();
     filterEdit_->raise();
     filterEdit_->setFocus();

@@ -159,7 +159,6 @@ void TForm1::buildWindow() {
     filterEdit_ = new QLineEdit(this);
     filterEdit_->setObjectName(QStringLiteral("FilterEdit"));
     filterEdit_->setGeometry(12, 401, 260, 22);
-    filterEdit_->setClearButtonEnabled(true);
     filterEdit_->installEventFilter(this);
     filterEdit_->hide();
     connect(filterEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
