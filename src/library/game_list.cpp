@@ -707,10 +707,15 @@ void GameList::addPaths(const QStringList& paths, const Progress& progress) {
                 files.append(path);
                 continue;
             }
-            // Scanning reports no count: the files to validate are not known yet.
+            // Scanning reports no count: the files to validate are not known yet. Reports come
+            // as often as a batch's, not after every folder.
+            QElapsedTimer sinceReport;
+            sinceReport.start();
             files += scanImageFolder(path, [&] {
-                if (progress)
+                if (progress && sinceReport.elapsed() >= progressIntervalMs_) {
                     progress(0, 0);
+                    sinceReport.restart();
+                }
                 return cancelled_;
             });
             if (cancelled_)
