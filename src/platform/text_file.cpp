@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include <functional>
 #include <optional>
@@ -261,14 +262,21 @@ void writeTextLinesAtomic(const QString& path, const QStringList& lines) {
 void writeTextLinesAtomic(const QString& path, qsizetype count,
                           const std::function<const QString&(qsizetype)>& line) {
     // Written in pieces of 64 KiB: a List.ini of 100,000 games is never held whole a second
-    // time beside its rows.
+    // time beside its rows. Each line is encoded straight into the piece, as toLocal8Bit
+    // encodes it, without a buffer of its own.
     replaceFile(path, [count, &line](QFileDevice& file) {
         constexpr qsizetype Piece = 64 * 1024;
+        QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
         QByteArray bytes;
         bytes.reserve(Piece + 4096);
         for (qsizetype i = 0; i < count; ++i) {
-            bytes += toLocal8Bit(line(i));
-            bytes += "\r\n";
+            const QString& text = line(i);
+            const qsizetype used = bytes.size();
+            bytes.resize(used + encoder.requiredSpace(text.size()) + 2);
+            char* end = encoder.appendToBuffer(bytes.data() + used, text);
+            *end++ = '\r';
+            *end++ = '\n';
+            bytes.resize(end - bytes.constData());
             if (bytes.size() >= Piece) {
                 if (!writeAll(file, bytes))
                     return false;
