@@ -7,7 +7,8 @@
 //   sort     click the Name, ID and Region headings; floor: the keys, one stable sort and the
 //            List.ini write
 //   clear    "Clear list"; floor: taking the rows out of a vector and writing the empty list
-//   delete   the Delete key on a row in the middle; floor: the List.ini write
+//   delete   the Delete key on a row in the middle; floor: the List.ini write (of the rows
+//            as they stand, in the order a sort gave them)
 //   add      "Add folder..." on a tree of 10,000 games, a folder each (a cue sheet and its
 //            data file; --per-folder puts more in one), onto an empty list and onto the rows;
 //            floor: listing every folder's names once, reading each cue sheet and the first bytes
@@ -117,14 +118,6 @@ void clickHeading(QTableView* view, int column) {
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QCoreApplication::sendEvent(header->viewport(), &release);
-}
-
-QStringList pathsOf(const std::vector<library::GameRecord>& rows) {
-    QStringList paths;
-    paths.reserve(static_cast<qsizetype>(rows.size()));
-    for (const library::GameRecord& row : rows)
-        paths.append(row.path);
-    return paths;
 }
 
 // Answers the folder dialog with the tree; no other box is expected.
@@ -278,8 +271,10 @@ struct Bench {
                 form->selectRow(row);
                 view->setFocus();
                 settle();
+                // The floor writes the list as it stands (after a sort, in the sorted order),
+                // one line short.
+                const QStringList paths = model()->paths();
                 f.window.push_back(timed([&] { key(view, Qt::Key_Delete); }));
-                const QStringList paths = pathsOf(rows);
                 f.floor.push_back(
                     timed([&] { platform::writeTextLinesAtomic(listFile, paths.mid(1)); }));
             }
