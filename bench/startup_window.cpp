@@ -1,10 +1,11 @@
 // Times the launcher's whole start, from the program's start until its window has painted,
 // against a minimal Qt Widgets program that shows a window of the same size
-// (bench_minimal_window), the two started in turn in the same run. The launcher starts on an
-// application folder with a short list of games and a global configuration the size of the
-// emulator's own. Run it under a window manager (xvfb-run with openbox), since a real start
-// maps its window there. The table gives medians, the median of the pair-by-pair ratios and
-// each program's peak memory.
+// (bench_minimal_window), and against the same window showing one line of text (the toolkit's
+// font set-up, which any window with text pays), the three started in turn in the same run. The
+// launcher starts on an application folder with a short list of games and a global configuration
+// the size of the emulator's own. Run it under a window manager (xvfb-run with openbox), since a
+// real start maps its window there. The table gives medians, the median of the pair-by-pair ratios
+// and each program's peak memory.
 //
 //   build/bench/bench_startup_window [--rounds N] [games...]   (default: 20 rounds, 1000 games)
 //   build/bench/bench_startup_window --make FOLDER GAMES        makes the folder and ends
@@ -131,8 +132,8 @@ int main(int argc, char** argv) {
         QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath().toStdString() +
         "/bench_minimal_window";
 
-    std::printf("%7s %12s %12s %7s %12s %12s\n", "games", "launcher ms", "floor ms", "ratio",
-                "launcher MB", "floor MB");
+    std::printf("%7s %12s %10s %7s %10s %7s %12s %9s\n", "games", "launcher ms", "floor ms",
+                "ratio", "+text ms", "ratio", "launcher MB", "floor MB");
     for (const int count : counts) {
         QCoreApplication core(argc, argv); // the games are written with the toolkit's files
         QTemporaryDir dir;
@@ -140,21 +141,27 @@ int main(int argc, char** argv) {
         makeFolder(folder, count);
         const std::vector<std::string> launcher{self, "--launcher", folder.toStdString()};
         const std::vector<std::string> minimal{floor};
-        timedRun(launcher); // the first start writes Main.ini; both programs in the cache
+        const std::vector<std::string> withText{floor, "--text"};
+        timedRun(launcher); // the first start writes Main.ini; every program in the cache
         timedRun(minimal);
-        std::vector<double> launcherMs, floorMs, ratios;
+        timedRun(withText);
+        std::vector<double> launcherMs, floorMs, textMs, ratios, textRatios;
         long launcherKb = 0, floorKb = 0;
         for (int round = 0; round < rounds; ++round) {
             const Run a = timedRun(launcher);
             const Run b = timedRun(minimal);
+            const Run c = timedRun(withText);
             launcherMs.push_back(a.ms);
             floorMs.push_back(b.ms);
+            textMs.push_back(c.ms);
             ratios.push_back(a.ms / b.ms);
+            textRatios.push_back(a.ms / c.ms);
             launcherKb = std::max(launcherKb, a.peakKb);
             floorKb = std::max(floorKb, b.peakKb);
         }
-        std::printf("%7d %12.1f %12.1f %7.2f %12.1f %12.1f\n", count, median(launcherMs),
-                    median(floorMs), median(ratios), static_cast<double>(launcherKb) / 1024,
+        std::printf("%7d %12.1f %10.1f %7.2f %10.1f %7.2f %12.1f %9.1f\n", count,
+                    median(launcherMs), median(floorMs), median(ratios), median(textMs),
+                    median(textRatios), static_cast<double>(launcherKb) / 1024,
                     static_cast<double>(floorKb) / 1024);
         std::fflush(stdout);
     }
