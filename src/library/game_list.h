@@ -62,6 +62,8 @@ class GameListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    static constexpr int ColumnCount = 4;
+
     explicit GameListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -130,7 +132,7 @@ private:
     QHash<QString, int> index_;
     QHash<QString, QString> reasons_;
     int missing_ = 0;
-    QString headers_[4];
+    QString headers_[ColumnCount];
     QColor tint_{222, 224, 218};
     ProfileLookup profileOf_;
     QFont markerFont_;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+#include <thread>
+#include <utility>
+
+namespace library {
+
+// Frees a large structure on a thread of its own: freeing a hundred thousand rows would hold
+// the window's thread for tens of milliseconds. (Strings shared with the rows still listed
+// count their users atomically.)
+template <typename T> void releaseBeside(T&& doomed, size_t size) {
+    if (size < 1000)
+        return; // small enough to go here, as `doomed` leaves this scope
+    std::thread([released = std::move(doomed)] {}).detach();
+}
+
+} // namespace library
