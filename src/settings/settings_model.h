@@ -25,6 +25,20 @@ enum class Ctl {
 // clang-format on
 constexpr int CtlCount = static_cast<int>(Ctl::Count);
 
+// The kinds of control.
+inline bool isCheckBox(Ctl c) {
+    return c >= Ctl::CheckBox1 && c <= Ctl::CheckBox15;
+}
+inline bool isComboBox(Ctl c) {
+    return c >= Ctl::ComboBox1 && c <= Ctl::ComboBox16;
+}
+inline bool isTrackBar(Ctl c) {
+    return c >= Ctl::TrackBar1 && c <= Ctl::TrackBar9;
+}
+inline bool isPathEdit(Ctl c) {
+    return c >= Ctl::LabeledEdit1 && c <= Ctl::LabeledEdit4;
+}
+
 // The design name of a control ("ComboBox6").
 QString ctlName(Ctl ctl);
 
