@@ -56,9 +56,10 @@ QStringList loadConfigLines(const QString& profilePath, const QString& globalCon
 
 namespace {
 
-// The index of the first line that begins with the key, or -1.
+// The index of the last line that begins with the key, or -1: the emulator reads a file from
+// top to bottom, so of a setting written twice the later line is in force.
 qsizetype lineOf(const QStringList& lines, const QString& key) {
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
         if (lines.at(i).startsWith(key, Qt::CaseSensitive))
             return i;
     }
@@ -73,20 +74,20 @@ QString findSetting(const QStringList& lines, const QString& key) {
 }
 
 ParsedConfig::ParsedConfig(QStringList lines) : lines_(std::move(lines)) {
-    firstLine_.reserve(lines_.size());
-    // From the last line to the first, so the first line with a key is the one kept.
-    for (qsizetype i = lines_.size() - 1; i >= 0; --i) {
+    lastLine_.reserve(lines_.size());
+    // From the first line to the last, so the last line with a key is the one kept.
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
         const QString& line = lines_.at(i);
         const qsizetype blank = line.indexOf(QLatin1Char(' '));
         if (blank >= 0)
-            firstLine_.insert(QStringView(line).left(blank + 1), i);
+            lastLine_.insert(QStringView(line).left(blank + 1), i);
     }
 }
 
 qsizetype ParsedConfig::lineOf(const QString& key) const {
     // A line begins with "name " exactly when its text up to its first blank is "name ".
     if (!key.isEmpty() && key.indexOf(QLatin1Char(' ')) == key.size() - 1)
-        return firstLine_.value(QStringView(key), -1);
+        return lastLine_.value(QStringView(key), -1);
     return settings::lineOf(lines_, key);
 }
 

@@ -27,7 +27,8 @@ bool isExistingFile(const QString& path);
 // platform::IoError ("File not found" and the path when neither exists).
 QStringList loadConfigLines(const QString& profilePath, const QString& globalConfigPath);
 
-// The value after the first line that begins with the key (case-sensitive); empty when none.
+// The value after the last line that begins with the key (case-sensitive); empty when none. Of a
+// setting written twice the emulator uses the later line.
 QString findSetting(const QStringList& lines, const QString& key);
 
 // A setting's value with the file and the line (from 1) it was read from.
@@ -37,9 +38,10 @@ struct FoundSetting {
     int line = 0;
 };
 
-// A configuration file's lines with, for every setting key, the index of the first line that
-// begins with it, so looking a setting up costs no scan of the file (the global configuration
-// has tens of thousands of lines). It never changes once built and is shared, not copied.
+// A configuration file's lines with, for every setting key, the index of the last line that
+// begins with it (the one the emulator uses), so looking a setting up costs no scan of the file
+// (the global configuration has tens of thousands of lines). It never changes once built and is
+// shared, not copied.
 class ParsedConfig {
 public:
     explicit ParsedConfig(QStringList lines);
@@ -47,15 +49,15 @@ public:
     ParsedConfig& operator=(const ParsedConfig&) = delete;
 
     const QStringList& lines() const { return lines_; }
-    // The index of the first line that begins with the key (case-sensitive), or -1. A key that
+    // The index of the last line that begins with the key (case-sensitive), or -1. A key that
     // is not a name followed by one blank is looked for line by line, with the same answer.
     qsizetype lineOf(const QString& key) const;
 
 private:
     const QStringList lines_;
-    // Each line's text up to and including its first blank -> the first line with that text.
+    // Each line's text up to and including its first blank -> the last line with that text.
     // The views point into lines_.
-    QHash<QStringView, qsizetype> firstLine_;
+    QHash<QStringView, qsizetype> lastLine_;
 };
 
 // Reads and parses a configuration file. Throws platform::IoError.

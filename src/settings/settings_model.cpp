@@ -39,6 +39,14 @@ bool readsEmptyValue(Kind kind) {
     }
 }
 
+qsizetype indexIgnoringCase(const QStringList& words, const QString& value) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (words.at(i).compare(value, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString ctlName(Ctl ctl) {
@@ -311,6 +319,12 @@ std::optional<QString> SettingsModel::applySettings(const ConfigView& config, Mi
     };
     for (const SettingRow* row : readSequence()) {
         std::optional<FoundSetting> found = config.find(row->key, row->legacyKey);
+        if (!found && missing == Missing::ReadAsEmpty && row->kind == Kind::PortDevice) {
+            // A port no line names has the emulator's default device, a gamepad (every port of
+            // Mednafen 1.29 defaults to it).
+            s_.portDevices[static_cast<size_t>(row->port)] = 1;
+            continue;
+        }
         if (!found) {
             if (missing == Missing::KeepControl || !readsEmptyValue(row->kind))
                 continue; // a setting no line names leaves its control as it is
@@ -372,14 +386,15 @@ std::optional<QString> SettingsModel::applySettings(const ConfigView& config, Mi
             break;
         }
         case Kind::PortDevice: {
-            const qsizetype device = row->words->indexOf(value);
+            // The emulator reads the words without regard to letter case ("GAMEPAD").
+            const qsizetype device = indexIgnoringCase(*row->words, value);
             if (device >= 0) // an unknown device keeps the port's previous one
                 s_.portDevices[static_cast<size_t>(row->port)] = static_cast<int>(device);
             break;
         }
         case Kind::PortPadMode:
             s_.portPadModes[static_cast<size_t>(row->port)] =
-                value == QLatin1String("analog") ? 1 : 0;
+                value.compare(QLatin1String("analog"), Qt::CaseInsensitive) == 0 ? 1 : 0;
             break;
         case Kind::XScale:
         case Kind::YScaleFs:

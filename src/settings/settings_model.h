@@ -102,8 +102,9 @@ public:
     enum class Missing {
         KeepControl, // the control stays as it is ("Load profile" of a partial file)
         // Read as an empty value, as the emulator does: flags and whole numbers take their
-        // default, item-text lists their first item, pad modes digital. Paths, word lists, port
-        // devices and decimals keep the control's state.
+        // default, item-text lists their first item, pad modes digital, port devices the
+        // emulator's default, a gamepad. Paths, word lists and decimals keep the control's
+        // state.
         ReadAsEmpty
     };
     // Sets the controls from a configuration. On a decimal setting that is not a number it stops

@@ -41,7 +41,7 @@ TEST(ConfigLines, FindSettingMatchesTheKeyExactlyAtTheStart) {
                                "ss.cart  auto ",
                                "ss.cart extram1",
                                "ss.tblur.accum 1"};
-    EXPECT_EQ(findSetting(lines, "ss.cart "), " auto ");
+    EXPECT_EQ(findSetting(lines, "ss.cart "), "extram1"); // the last line, as in the emulator
     EXPECT_EQ(findSetting(lines, "ss.tblur.accum "), "1");
     EXPECT_EQ(findSetting(lines, "ss.input.port1 "), "");
     EXPECT_EQ(findSetting(lines, "ss.shader "), "");
@@ -49,7 +49,7 @@ TEST(ConfigLines, FindSettingMatchesTheKeyExactlyAtTheStart) {
     EXPECT_EQ(findSetting({}, "ss.cart "), "");
 }
 
-// The key index gives the answers a scan from the first line gives, for keys of every form.
+// The key index gives the answers a scan from the last line gives, for keys of every form.
 TEST(ConfigLines, IndexedLookupAnswersAsTheScan) {
     const QStringList lines = {"ss.cart",
                                ";ss.cart backup",
@@ -68,7 +68,7 @@ TEST(ConfigLines, IndexedLookupAnswersAsTheScan) {
                               "missing ", "ss.cart\t"};
     for (const QString& key : keys) {
         qsizetype scanned = -1;
-        for (qsizetype i = 0; i < lines.size() && scanned < 0; ++i) {
+        for (qsizetype i = lines.size() - 1; i >= 0 && scanned < 0; --i) {
             if (lines.at(i).startsWith(key))
                 scanned = i;
         }
@@ -80,7 +80,7 @@ TEST(ConfigLines, IndexedLookupAnswersAsTheScan) {
     view.addLayer(lines, "global");
     EXPECT_EQ(view.find("ss.new_name ", "ss.old_name ")->value, "5");
     EXPECT_EQ(view.find("ss.input.port1 ", "ss.old_name ")->file, "profile");
-    EXPECT_EQ(view.find("ss.input.port1 ", "ss.gone ")->line, 8);
+    EXPECT_EQ(view.find("ss.input.port1 ", "ss.gone ")->line, 9);
     EXPECT_EQ(view.find("ss.tblur.accum ")->file, "global");
     EXPECT_FALSE(view.find("ss.missing ", "ss.gone "));
 }

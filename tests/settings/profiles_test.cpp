@@ -77,7 +77,7 @@ TEST(Profiles, LoadAnotherProfileThenSave) {
     app.dir.write("other.cfg", globalConfig + "ss.cart extram4\nsound 0\n");
     app.profiles.selectGame("/games/A.cue", "A");
     EXPECT_EQ(app.profiles.loadProfile(app.dir.file("other.cfg")), i18n::message(5));
-    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 0); // the first ss.cart line counts
+    EXPECT_EQ(app.model.index(Ctl::ComboBox1), 4); // the last ss.cart line counts
     EXPECT_FALSE(app.model.checked(Ctl::CheckBox11));
     EXPECT_FALSE(QFileInfo::exists(app.profile("A.ss.cfg"))); // loading writes nothing
     app.profiles.saveProfile("/games/A.cue", "A");
@@ -110,7 +110,7 @@ TEST(Profiles, SelectingReadsTheProfileOverTheGlobalFile) {
     EXPECT_FALSE(app.model.enabled(EnableGroup::GoatShader));
     EXPECT_EQ(app.model.position(Ctl::TrackBar5), 3); // the global file's
     EXPECT_EQ(app.model.text(Ctl::LabeledEdit1), "sega_101.bin");
-    EXPECT_EQ(app.model.portDevice(1), 0);
+    EXPECT_EQ(app.model.portDevice(1), 1); // in neither file: the emulator's default, a gamepad
     app.profiles.saveProfile("/games/B.cue", "B");
     const QStringList saved = loadConfigLines(app.profile("B.ss.cfg"), QString());
     for (const char* line : {"video.fs 1", "ss.shader none", "ss.yscale 3.000", "ss.cart auto",

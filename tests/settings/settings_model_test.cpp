@@ -1,4 +1,5 @@
 #include "setting_values.h"
+#include "settings/config_store.h"
 #include "settings/settings_model.h"
 #include "settings/settings_table.h"
 
@@ -14,14 +15,12 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace {
 
-// The five decimal settings every configuration must hold, after the given lines (a key's
-// first occurrence counts, so the given lines win).
-QStringList withDecimals(QStringList lines) {
-    return lines << "ss.yscale 1"
-                 << "ss.shader.goat.hdiv 0.5"
-                 << "ss.shader.goat.vdiv 0.5"
-                 << "ss.shader.goat.tp 0.5"
-                 << "ss.input.mouse_sensitivity 0.5";
+// The five decimal settings every configuration must hold, before the given lines (a key's
+// last occurrence counts, so the given lines win).
+QStringList withDecimals(const QStringList& lines) {
+    return QStringList{"ss.yscale 1", "ss.shader.goat.hdiv 0.5", "ss.shader.goat.vdiv 0.5",
+                       "ss.shader.goat.tp 0.5", "ss.input.mouse_sensitivity 0.5"} +
+           lines;
 }
 
 // A profile's line for a key, or an empty text.
@@ -228,7 +227,7 @@ TEST(SettingsApply, PortDevicesAndPadModes) {
                                 "ss.input.port2.3dpad.mode.defpos analog"})),
               std::nullopt);
     EXPECT_EQ(m.portDevice(2), 7);
-    EXPECT_EQ(m.portPadMode(0), 0);
+    EXPECT_EQ(m.portPadMode(0), 1); // the emulator reads words without regard to letter case
     EXPECT_EQ(m.portPadMode(1), 1);
     ASSERT_EQ(m.applySettings(withDecimals({"ss.input.port3 lightgun"})), std::nullopt);
     EXPECT_EQ(m.portDevice(2), 7);  // an unknown device keeps the previous one
@@ -241,6 +240,26 @@ TEST(SettingsApply, PortDevicesAndPadModes) {
     EXPECT_EQ(m.index(Ctl::ComboBox4), 2);
     EXPECT_EQ(m.index(Ctl::ComboBox15), 3);
     EXPECT_EQ(m.index(Ctl::ComboBox16), 1);
+}
+
+// A save writes what the emulator would read from the files it was read from.
+TEST(SettingsApply, ASaveKeepsWhatTheEmulatorWouldRead) {
+    SettingsModel m;
+    ConfigView config(withDecimals({"ss.input.port1 GAMEPAD", "ss.input.port3 mouse",
+                                    "ss.input.port3.3dpad.mode.defpos ANALOG", "ss.cart none",
+                                    "ss.cart extram4", "ss.tblur.accum 1", "ss.tblur.accum 0"}));
+    ASSERT_EQ(m.applySettings(config, SettingsModel::Missing::ReadAsEmpty), std::nullopt);
+    const QStringList saved = m.collectSettings();
+    EXPECT_EQ(lineOf(saved, "ss.input.port1 "), "ss.input.port1 gamepad");
+    // Ports without a line have the emulator's default, a gamepad.
+    EXPECT_EQ(lineOf(saved, "ss.input.port2 "), "ss.input.port2 gamepad");
+    EXPECT_EQ(lineOf(saved, "ss.input.port3 "), "ss.input.port3 mouse");
+    EXPECT_EQ(lineOf(saved, "ss.input.port9 "), "ss.input.port9 gamepad");
+    EXPECT_EQ(lineOf(saved, "ss.input.port3.3dpad.mode.defpos "),
+              "ss.input.port3.3dpad.mode.defpos analog");
+    // Of a key written twice the emulator uses the last line.
+    EXPECT_EQ(lineOf(saved, "ss.cart "), "ss.cart extram4");
+    EXPECT_EQ(lineOf(saved, "ss.tblur.accum "), "ss.tblur.accum 0");
 }
 
 TEST(SettingsApply, ANonNumericDecimalStopsReadingThere) {
