@@ -1,13 +1,14 @@
 // The controller mapping: mapping values, the in-place write of the global configuration and
 // the window's capture.
+#include "i18n/messages.h"
 #include "input/global_config.h"
 #include "input/mapping.h"
 #include "input/mapping_editor.h"
-#include "i18n/messages.h"
 #include "input/mapping_window.h"
 #include "test_support.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -82,6 +83,34 @@ TEST(GlobalConfig, ChangedButtonsRewriteOnlyTheirLines) {
     EXPECT_EQ(written, expected);
     // Nothing changed: not a byte differs.
     EXPECT_EQ(replaceSettings(config, {}), config);
+}
+
+// Bytes that are no UTF-8 survive a change of their line and of every other line, and what a
+// write cut short left beside the file goes at the next start, the user's own copies staying.
+TEST(GlobalConfig, ForeignBytesStayAndCutShortWritesLeaveNothing) {
+    const QByteArray odd = "joystick 0x\xe9\xff button_1";
+    const QByteArray file = ";caf\xe9 \xff\r\nss.input.port1.gamepad.a keyboard 0x0 89 || " + odd +
+                            "\r\nss.input.port1.gamepad.b keyboard 0x0 90\r\n";
+    MappingEditor editor(1, QStringLiteral("gamepad"),
+                         readSettings(file, MappingEditor::prefixes(1, QStringLiteral("gamepad"))));
+    editor.setKey(5, 13, false); // A: J, the gamepad part stays
+    EXPECT_EQ(replaceSettings(file, editor.changes()),
+              ";caf\xe9 \xff\r\nss.input.port1.gamepad.a keyboard 0x0 13 || " + odd +
+                  "\r\nss.input.port1.gamepad.b keyboard 0x0 90\r\n");
+
+    testsupport::TempFolder dir;
+    const QString cfg = dir.write("Core/mednafen.cfg", file);
+    dir.write("Core/mednafen.cfg.backup", "the user's copy");
+    writeSettings(cfg, editor.changes());
+    EXPECT_FALSE(QFile::exists(cfg + ".varnix-writing"));
+    // A kill during the next write: its note names the copies that were there before.
+    dir.write("Core/mednafen.cfg.varnix-writing", "mednafen.cfg.backup");
+    dir.write("Core/mednafen.cfg.Xq3T9a", "the new contents, half written");
+    removeWriteLeftovers(cfg);
+    EXPECT_FALSE(QFile::exists(dir.file("Core/mednafen.cfg.Xq3T9a")));
+    EXPECT_FALSE(QFile::exists(cfg + ".varnix-writing"));
+    EXPECT_TRUE(QFile::exists(dir.file("Core/mednafen.cfg.backup")));
+    EXPECT_TRUE(QFile::exists(cfg));
 }
 
 TEST(Mapping, KeyChangesKeepGamepadParts) {
