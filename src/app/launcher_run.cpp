@@ -1,8 +1,10 @@
 #include "app/launcher_run.h"
 
 #include "app/app_folder.h"
+#include "app/app_paths.h"
 #include "app/main_window.h"
 #include "controls/dialogs.h"
+#include "input/global_config.h"
 #include "launch/cd_window.h"
 #include "library/properties_window.h"
 #include "platform/process.h"
@@ -45,8 +47,27 @@ int runLauncher(const CommandLine& commandLine, const std::function<void(QWidget
 
     // One launcher per application folder: a second start brings the running one to the front.
     platform::SingleInstance instance(QDir::currentPath());
-    if (instance.start() == platform::SingleInstance::Outcome::Running)
+    switch (instance.start()) {
+    case platform::SingleInstance::Outcome::Running:
         return 0;
+    case platform::SingleInstance::Outcome::Busy: {
+        // Never a second writer of the folder's files beside a launcher that holds it.
+        const QString problem =
+            QStringLiteral("Another Varnix holds the folder %1 and does not answer. Close it (or "
+                           "end it), then start Varnix again.")
+                .arg(shownFolder);
+        std::fprintf(stderr, "varnix: %s\n", qPrintable(problem));
+        controls::dialogs().error(nullptr, problem);
+        return 1;
+    }
+    case platform::SingleInstance::Outcome::First:
+    case platform::SingleInstance::Outcome::Unguarded:
+        break;
+    }
+    instance.releaseOnTermination();
+    // What a write of the emulator's configuration cut short by a kill left beside it goes now
+    // that no other launcher can be writing it.
+    input::removeWriteLeftovers(AppPaths{QDir::currentPath()}.globalConfig());
 
     // The three windows live from start to end; closing the main window ends the program.
     TForm1 form1;

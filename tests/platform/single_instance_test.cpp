@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #ifndef Q_OS_WIN
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -54,4 +57,49 @@ TEST(SingleInstance, ALockNoLauncherAnswersForIsTakenOverWhateverItHolds) {
         SingleInstance instance(dir.path());
         EXPECT_EQ(instance.start(), SingleInstance::Outcome::First) << contents.constData();
     }
+}
+
+// Two starts in one folder never both own it: not with different temporary folders, and not
+// beside a process that holds the lock without answering (its lock is never taken away).
+TEST(SingleInstance, OneOwnerWhateverTheTemporaryFolderAndNoLiveLockIsTaken) {
+    testsupport::TempFolder dir, tmpA, tmpB;
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmpA.path()));
+    SingleInstance first(dir.path());
+    ASSERT_EQ(first.start(), SingleInstance::Outcome::First);
+    qputenv("TMPDIR", QFile::encodeName(tmpB.path()));
+    SingleInstance second(dir.path());
+    EXPECT_EQ(second.start(500), SingleInstance::Outcome::Running);
+    qputenv("TMPDIR", tmpdir);
+    if (tmpdir.isNull())
+        qunsetenv("TMPDIR");
+    first.release();
+
+#ifndef Q_OS_WIN
+    // A live process holds the lock and never answers (hung, or another user's launcher).
+    const QByteArray lockPath = QFile::encodeName(dir.file(SingleInstance::lockFileName()));
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0644);
+        ::flock(fd, LOCK_EX);
+        (void)!::write(ready[1], "h", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    SingleInstance third(dir.path());
+    EXPECT_EQ(third.start(300), SingleInstance::Outcome::Busy);
+    EXPECT_TRUE(QFile::exists(dir.file(SingleInstance::lockFileName())));
+    // Once the holder is gone its lock is free at once.
+    ::kill(holder, SIGKILL);
+    int status = 0;
+    ::waitpid(holder, &status, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    SingleInstance fourth(dir.path());
+    EXPECT_EQ(fourth.start(0), SingleInstance::Outcome::First);
+#endif
 }
