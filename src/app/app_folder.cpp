@@ -7,6 +7,20 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+// Whether a folder's Core holds an emulator installation: the emulator (a program, or a link to
+// one) or its global configuration. A current folder that merely has some other "Core" is no
+// application folder.
+bool holdsEmulatorInstallation(const QString& folder) {
+    const QString core = folder + QStringLiteral("/Core/");
+    const QFileInfo emulator(core + platform::emulatorFileName());
+    return (emulator.isFile() && emulator.isExecutable()) ||
+           QFileInfo(core + QStringLiteral("mednafen.cfg")).isFile();
+}
+
+} // namespace
+
 FolderChoice chooseApplicationFolder(const QString& currentFolder, const QString& folderOption,
                                      const QString& perUserFolder) {
     if (!folderOption.isEmpty()) {
@@ -16,7 +30,7 @@ FolderChoice chooseApplicationFolder(const QString& currentFolder, const QString
             !perUserFolder.isEmpty() && !QFileInfo(folderOption + QStringLiteral("/Core")).isDir();
         return {folderOption, false, prepare};
     }
-    if (QFileInfo(currentFolder + QStringLiteral("/Core")).isDir() || perUserFolder.isEmpty())
+    if (perUserFolder.isEmpty() || holdsEmulatorInstallation(currentFolder))
         return {currentFolder, false, false};
     return {perUserFolder, true, true};
 }

@@ -3,9 +3,10 @@
 #include <QString>
 
 // Where the launcher works. Portable: a folder given with --folder, or the current folder when
-// it holds a "Core" folder, is the application folder. Installed: otherwise, where the platform
-// has one, the per-user data folder is; elsewhere (Windows) the current folder is. A --folder
-// without "Core" is prepared like the per-user folder where the platform has one.
+// its "Core" holds the emulator (a program or a link to one) or the emulator's mednafen.cfg, is
+// the application folder. Installed: otherwise, where the platform has one, the per-user data
+// folder is; elsewhere (Windows) the current folder is, whatever it holds. A --folder without
+// "Core" is prepared like the per-user folder where the platform has one.
 struct FolderChoice {
     QString folder;
     bool perUser = false; // the per-user data folder

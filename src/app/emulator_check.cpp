@@ -1,7 +1,9 @@
 #include "app/emulator_check.h"
 
 #include "app/app_paths.h"
+#include "i18n/messages.h"
 #include "platform/process.h"
+#include "platform/user_folder.h"
 
 #include <QFileInfo>
 
@@ -18,4 +20,14 @@ EmulatorCheck::Result EmulatorCheck::run() {
     writerPid_ = platform::startDetachedWithPid(paths.emulator(), {}, paths.coreFolder(),
                                                 platform::emulatorEnvironment(paths.coreFolder()));
     return Result::ConfigWriterStarted;
+}
+
+QString EmulatorCheck::missingText() const {
+    if (!platform::hasPerUserFolder())
+        return i18n::message(0) + QChar(13) + i18n::message(1);
+    const AppPaths paths{folder_};
+    return i18n::message(i18n::Extra::EmulatorNotIn)
+               .arg(platform::emulatorFileName(), platform::displayPath(paths.coreFolder())) +
+           QChar(13) +
+           i18n::message(i18n::Extra::InstallEmulator).arg(platform::displayPath(paths.emulator()));
 }

@@ -16,6 +16,10 @@ public:
 
     explicit EmulatorCheck(const QString& applicationFolder) : folder_(applicationFolder) {}
     Result run();
+    // The error box's text when the emulator is missing: on Windows the designed one; where the
+    // launcher also runs installed, it names the emulator, the Core folder's full path and how
+    // to install the emulator.
+    QString missingText() const;
 
 private:
     QString folder_;

@@ -43,7 +43,8 @@ LauncherSettings LauncherSettings::fromLines(const QStringList& lines) {
 LauncherSettings LauncherSettings::read(const QString& mainIniPath) {
     if (!QFileInfo(mainIniPath).isFile())
         return LauncherSettings();
-    return fromLines(platform::readTextLines(mainIniPath));
+    // A few short lines: a file of more is no launcher settings file and is not read whole.
+    return fromLines(platform::readTextLines(mainIniPath, platform::MaxNamingFileBytes));
 }
 
 QStringList LauncherSettings::toLines() const {

@@ -391,7 +391,7 @@ void TForm1::FormActivate() {
     }
     if (emulatorCheck_.run() == EmulatorCheck::Result::EmulatorMissing) {
         ending_ = true;
-        controls::dialogs().error(this, i18n::message(0) + QChar(13) + i18n::message(1));
+        controls::dialogs().error(this, emulatorCheck_.missingText());
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return;
     }

@@ -113,14 +113,17 @@ void TForm1::locateGame(int row) {
         return;
     const QString oldProfile = profiles_->existingProfile(before.path, before.gameName);
     auto located = library::GameList::Located::NotSaturn;
+    QString problem;
     try {
-        located = gameList_->locate(row, file);
+        located = gameList_->locate(row, file, &problem);
     } catch (const platform::IoError& error) {
         showError(error.text());
         return;
     }
     if (located != library::GameList::Located::Replaced) {
-        setStatus(i18n::message(located == library::GameList::Located::NotSaturn ? 3 : 13));
+        setStatus(!problem.isEmpty()
+                      ? problem
+                      : i18n::message(located == library::GameList::Located::NotSaturn ? 3 : 13));
         return;
     }
     // The profile follows the game's name. When the chosen image has another name, the profile

@@ -118,6 +118,11 @@ const char* const englishExtras[ExtraCount] = {
     "F11 power",
     "Alt+Enter full screen",
     "Esc or F12 quit",
+    "\"%1\" is not found in the folder \"%2\"!",
+    "Install the \"Mednafen\" emulator (on Debian or Ubuntu: sudo apt install mednafen), link it "
+    "into that folder (ln -s /usr/games/mednafen \"%1\") and restart \"Varnix\".",
+    "Not a regular file: %1, named in %2",
+    "%1 with a file that is not a regular file",
 };
 
 } // namespace

@@ -95,6 +95,10 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    EmulatorNotIn,     // outside Windows, instead of entries 0 and 1: emulator %1 not in folder %2,
+    InstallEmulator,   // and how to install it and link it as %1
+    NotRegularNamedIn, // status: a file (%1) that an image (%2) names is no regular file (a pipe)
+    BatchNotRegular,   // a batch's count: %1 whose data file is no regular file
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 
@@ -57,8 +58,10 @@ bool checkDataFile(ResolvedImage& image, QByteArray* header, platform::FileCaseI
     detail::ReadOnlyFile file;
     if (!file.open(image.dataFilePath, index, likelyName)) {
         // A name with a zero byte in it names no file that could come back.
-        if (!image.dataFilePath.contains(QChar(0)))
+        if (!image.dataFilePath.contains(QChar(0))) {
             image.missingPath = image.dataFilePath;
+            image.notRegular = QFileInfo::exists(image.dataFilePath);
+        }
         return false;
     }
     image.dataFilePath = file.path();

@@ -21,6 +21,9 @@ struct ResolvedImage {
     // it (a cue sheet its data file, a CCD file its image, a playlist its disc), that file.
     QString missingPath;
     QString namedIn;
+    // The data file is there but is no regular file (a pipe, a device, a folder): missingPath
+    // names it all the same, since the disc cannot be read from it.
+    bool notRegular = false;
 };
 
 // The nine text fields of a Saturn disc's identification header, untrimmed; each byte is one

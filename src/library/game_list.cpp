@@ -62,9 +62,11 @@ QString trimmedField(const QByteArray& header, HeaderField field) {
 // Resolves a path and builds its row when it is a Saturn disc. With `missing`, a path whose
 // resolution did not find a file it needs gives a missing row too, and `missing` names that
 // file; every other path that is no Saturn disc gives no row. When a file that the image names
-// is missing, `notFound` (when given) tells which, and where it is named.
+// is missing, or is no regular file (a pipe), `notFound` (when given) tells which, and where it
+// is named, and `notRegular` (when given) which of the two it is.
 bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseIndex* index,
-                 QString* missing = nullptr, QString* notFound = nullptr) {
+                 QString* missing = nullptr, QString* notFound = nullptr,
+                 bool* notRegular = nullptr) {
     QByteArray header;
     const ResolvedImage image = resolveImageRaw(path, &header, index);
     if (!image.isSaturn && missing && !image.missingPath.isEmpty()) {
@@ -74,9 +76,12 @@ bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseInde
     }
     if (!image.isSaturn) {
         if (notFound && !image.namedIn.isEmpty())
-            *notFound = i18n::message(i18n::Extra::NotFoundNamedIn)
+            *notFound = i18n::message(image.notRegular ? i18n::Extra::NotRegularNamedIn
+                                                       : i18n::Extra::NotFoundNamedIn)
                             .arg(platform::displayPath(image.missingPath),
                                  platform::displayPath(image.namedIn));
+        if (notRegular)
+            *notRegular = image.notRegular;
         return false;
     }
     record.path = path;
@@ -101,7 +106,7 @@ public:
 
     platform::FileCaseIndex* index() { return &index_; }
     bool isListed(const QString& path) const {
-        return model_.isListed(path) || pendingPaths_.contains(path);
+        return model_.isListed(path) || pendingPaths_.contains(listKey(path));
     }
     // The rows listed so far, those not yet shown included.
     int count() const { return model_.count() + static_cast<int>(pending_.size()); }
@@ -113,7 +118,7 @@ public:
             record.region = *region;
         else if (regions_.size() < 256)
             regions_.insert(record.region);
-        pendingPaths_.insert(record.path);
+        pendingPaths_.insert(listKey(record.path));
         pending_.push_back(std::move(record));
     }
     // After `done` entries: reports when the last report is old enough; false when the
@@ -158,7 +163,7 @@ QString removedText(int rows) {
 constexpr size_t UndoSteps = 20;
 
 // The outcome of a batch of several files: each kind of outcome that occurred, with its count.
-QString batchSummary(int added, int notSaturn, int listed, int notFound) {
+QString batchSummary(int added, int notSaturn, int listed, int notFound, int notRegular) {
     QStringList parts;
     const auto part = [&parts](int count, i18n::Extra text) {
         if (count > 0)
@@ -168,6 +173,7 @@ QString batchSummary(int added, int notSaturn, int listed, int notFound) {
     part(notSaturn, i18n::Extra::BatchNotSaturn);
     part(listed, i18n::Extra::BatchListed);
     part(notFound, i18n::Extra::BatchNotFound);
+    part(notRegular, i18n::Extra::BatchNotRegular);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -190,7 +196,7 @@ void GameList::startUp(const Progress& progress) {
     // Every entry is opened while it is validated, and one whose file is missing fails there
     // just as it fails the existence test of loadGameList; so the lines go straight to the
     // validation and each file is looked up once, not twice.
-    QStringList candidates = platform::readTextLines(listFilePath());
+    QStringList candidates = platform::readTextLines(listFilePath(), MaxListFileBytes);
     Batch batch(model_, progress, static_cast<int>(candidates.size()), progressIntervalMs_);
     // Entries read and dropped as no Saturn disc: a repeat of one is not read again. (A repeat
     // of a listed one is found among the rows.)
@@ -202,7 +208,7 @@ void GameList::startUp(const Progress& progress) {
         for (const QString& path : std::as_const(candidates)) {
             ++done;
             // A repeated entry is dropped whatever its image holds, so it is not read again.
-            if (namesNoFile(path) || seen.contains(path) || batch.isListed(path))
+            if (namesNoFile(path) || seen.contains(listKey(path)) || batch.isListed(path))
                 continue;
             GameRecord record;
             ahead.entryStarts(done - 1);
@@ -217,7 +223,7 @@ void GameList::startUp(const Progress& progress) {
                         model_.setReason(path, missing);
                     batch.add(std::move(record));
                 } else {
-                    seen.insert(path);
+                    seen.insert(listKey(path));
                 }
             } catch (const platform::IoError& error) {
                 ahead.entryEnds();
@@ -306,7 +312,7 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
         throw platform::IoError(refusedText);
     // One file reports its own outcome; a batch of several counts them.
     QString status;
-    int added = 0, notSaturn = 0, listed = 0, notFound = 0;
+    int added = 0, notSaturn = 0, listed = 0, notFound = 0, notRegular = 0;
     {
         BusyScope scope(busy_);
         Batch batch(model_, progress, static_cast<int>(paths.size()), progressIntervalMs_);
@@ -318,11 +324,13 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
                 ahead.entryStarts(done);
                 ++done;
                 QString missing;
-                const bool saturn = buildRecord(path, record, batch.index(), nullptr, &missing);
+                bool pipe = false;
+                const bool saturn =
+                    buildRecord(path, record, batch.index(), nullptr, &missing, &pipe);
                 ahead.entryEnds();
                 if (!saturn && !missing.isEmpty()) {
                     status = missing;
-                    ++notFound;
+                    ++(pipe ? notRegular : notFound);
                 } else if (!saturn) {
                     status = i18n::message(MessageNotSaturn);
                     ++notSaturn;
@@ -356,7 +364,7 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
     emit countChanged(countText());
     save();
     if (paths.size() > 1)
-        status = batchSummary(added, notSaturn, listed, notFound);
+        status = batchSummary(added, notSaturn, listed, notFound, notRegular);
     emit statusChanged(status);
     if (!refused.isEmpty())
         throw platform::IoError(refusedText);
@@ -451,12 +459,16 @@ QString GameList::countText() const {
         .arg(model_.missingCount());
 }
 
-GameList::Located GameList::locate(int row, const QString& path) {
+GameList::Located GameList::locate(int row, const QString& path, QString* problem) {
     if (busy_ || row < 0 || row >= model_.count())
         return Located::NotSaturn;
     GameRecord record;
-    if (!buildRecord(path, record, nullptr))
+    QString notFound;
+    if (!buildRecord(path, record, nullptr, nullptr, &notFound)) {
+        if (problem)
+            *problem = notFound;
         return Located::NotSaturn;
+    }
     const int listed = model_.rowOf(path);
     if (listed >= 0 && listed != row)
         return Located::AlreadyListed;
@@ -578,7 +590,7 @@ void GameList::applyCheck(const std::vector<PlacedRecord>& results,
 
 QStringList loadGameList(const QString& listFilePath) {
     QStringList kept;
-    for (const QString& line : platform::readTextLines(listFilePath)) {
+    for (const QString& line : platform::readTextLines(listFilePath, MaxListFileBytes)) {
         // One stat for the usual entry; the letter-case lookup only for one that is missing.
         if (detail::isFileExact(line) || (!line.isEmpty() && platform::fileExists(line)))
             kept.append(line);

@@ -51,6 +51,16 @@ bool matchesFilter(const GameRecord& record, const QString& text);
 QByteArray sortKey(const QString& field);
 int compareSortKeys(const QByteArray& a, const QByteArray& b);
 
+// List.ini is read whole before its games are looked at: one past this bound (hundreds of
+// thousands of games) is refused with "File too large", like every file the launcher reads.
+constexpr qint64 MaxListFileBytes = qint64(64) << 20;
+
+// The form of a path by which the list tells one file from another: a folder separator written
+// twice and a "." folder name ("games//Other.cue", "./games/Other.cue") name the same file as
+// the plain spelling, so they give the same key. Letter case and ".." steps still count (they
+// may name another file). A plain path is its own key.
+QString listKey(const QString& path);
+
 // Compares two rows by column 0 (path), 1 (game name), 2 (game ID) or 3 (region): bytes of the
 // 8-bit text with a-z folded onto A-Z only; a text that begins another sorts first.
 int compareRows(const GameRecord& a, const GameRecord& b, int column);
@@ -75,9 +85,10 @@ public:
 
     int count() const { return static_cast<int>(rows_.size()); }
     const GameRecord& at(int row) const { return rows_[static_cast<size_t>(row)]; }
-    bool isListed(const QString& path) const { return index_.contains(path); }
-    // The first row with this path, or -1.
-    int rowOf(const QString& path) const { return index_.value(path, -1); }
+    // A path is listed under any spelling with the same key (listKey).
+    bool isListed(const QString& path) const { return index_.contains(listKey(path)); }
+    // The first row with this path (under any spelling with its key), or -1.
+    int rowOf(const QString& path) const { return index_.value(listKey(path), -1); }
     QStringList paths() const;
 
     // Makes room for this many rows in all, so a long batch does not move the rows again and
@@ -124,12 +135,14 @@ signals:
 
 private:
     void forgetSort();
+    // Forgets the sort when one of the rows no longer stands in its order.
+    void forgetSortUnlessFollowed(const std::vector<int>& rows);
 
     void rebuildIndex();
     void countMissing();
 
     std::vector<GameRecord> rows_;
-    QHash<QString, int> index_;
+    QHash<QString, int> index_; // listKey(path) -> its first row
     QHash<QString, QString> reasons_;
     int missing_ = 0;
     QString headers_[ColumnCount];
@@ -194,8 +207,9 @@ public:
 
     enum class Located { Replaced, NotSaturn, AlreadyListed };
     // Replaces the row's game with the chosen image, in its place, when that is a Saturn disc
-    // listed nowhere else, and writes the list file.
-    Located locate(int row, const QString& path);
+    // listed nowhere else, and writes the list file. When the image is no Saturn disc because
+    // a file it names is missing or no regular file, `problem` (when given) says which.
+    Located locate(int row, const QString& path, QString* problem = nullptr);
 
     // The count panel's text: the rows, and the absent ones when there are any.
     QString countText() const;

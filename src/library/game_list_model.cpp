@@ -149,6 +149,69 @@ QStringList GameListModel::paths() const {
     return list;
 }
 
+QString listKey(const QString& path) {
+    // Only "/" (and "\\" on Windows) separate folders here: the ":" of a drive does not.
+    auto separator = [](QChar c) {
+        return c != QLatin1Char(':') && platform::isFolderSeparator(c);
+    };
+    const qsizetype n = path.size();
+    // Most paths are written plainly: they are their own key.
+    bool plain = true;
+    for (qsizetype i = 0; i < n && plain; ++i) {
+        const bool segmentStart = i == 0 || separator(path[i - 1]);
+        if (separator(path[i]))
+            plain = !(i > 0 && separator(path[i - 1])) && path[i] == QLatin1Char('/');
+        else if (segmentStart && path[i] == QLatin1Char('.'))
+            plain = !(i + 1 == n || separator(path[i + 1]));
+    }
+    if (plain)
+        return path;
+    QString key;
+    key.reserve(n);
+    qsizetype i = 0;
+#ifdef Q_OS_WIN
+    // Two separators begin a network path (\\server\share) there.
+    if (n >= 2 && separator(path[0]) && separator(path[1])) {
+        key = QStringLiteral("//");
+        i = 2;
+    }
+#endif
+    if (key.isEmpty() && n > 0 && separator(path[0]))
+        key = QStringLiteral("/");
+    while (i < n) {
+        while (i < n && separator(path[i]))
+            ++i;
+        qsizetype end = i;
+        while (end < n && !separator(path[end]))
+            ++end;
+        const QStringView segment = QStringView(path).sliced(i, end - i);
+        if (!segment.isEmpty() && segment != QLatin1String(".")) {
+            if (!key.isEmpty() && !key.endsWith(QLatin1Char('/')))
+                key += QLatin1Char('/');
+            key += segment;
+        }
+        i = end;
+    }
+    return key;
+}
+
+void GameListModel::forgetSortUnlessFollowed(const std::vector<int>& rows) {
+    if (sortColumn_ < 0)
+        return;
+    const int sign = sortOrder_ == Qt::DescendingOrder ? -1 : 1;
+    // A row follows the sort when it stands right against its neighbours.
+    auto inOrder = [&](int upper, int lower) {
+        return upper < 0 || lower >= count() ||
+               sign * compareRows(at(upper), at(lower), sortColumn_) <= 0;
+    };
+    for (const int row : rows) {
+        if (!inOrder(row - 1, row) || !inOrder(row, row + 1)) {
+            forgetSort();
+            return;
+        }
+    }
+}
+
 void GameListModel::forgetSort() {
     if (sortColumn_ < 0)
         return;
@@ -163,8 +226,9 @@ void GameListModel::append(const GameRecord& record) {
     rows_.push_back(record);
     if (!record.found())
         ++missing_;
-    if (!index_.contains(record.path))
-        index_.insert(record.path, row);
+    const QString key = listKey(record.path);
+    if (!index_.contains(key))
+        index_.insert(key, row);
     endInsertRows();
 }
 
@@ -175,8 +239,9 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
     for (const GameRecord& record : records) {
-        if (!index_.contains(record.path))
-            index_.insert(record.path, count());
+        const QString key = listKey(record.path);
+        if (!index_.contains(key))
+            index_.insert(key, count());
         rows_.push_back(record);
         if (!record.found())
             ++missing_;
@@ -197,7 +262,7 @@ void GameListModel::removeAt(int row) {
     beginRemoveRows({}, row, row);
     if (!at(row).found())
         --missing_;
-    const QString path = at(row).path;
+    const QString path = listKey(at(row).path);
     const bool indexed = index_.value(path, -1) == row;
     rows_.erase(rows_.begin() + row);
     // The index follows the rows after it instead of being built again.
@@ -210,8 +275,9 @@ void GameListModel::removeAt(int row) {
         // Another row with the path becomes its first. There is none when every row left has
         // an entry of its own.
         if (index_.size() < count()) {
-            const auto same = std::find_if(rows_.begin() + row, rows_.end(),
-                                           [&path](const GameRecord& r) { return r.path == path; });
+            const auto same =
+                std::find_if(rows_.begin() + row, rows_.end(),
+                             [&path](const GameRecord& r) { return listKey(r.path) == path; });
             if (same != rows_.end())
                 index_.insert(path, static_cast<int>(same - rows_.begin()));
         }
@@ -285,14 +351,16 @@ void GameListModel::putBack(std::vector<PlacedRecord> rows) {
                 ++it.value();
         }
         const GameRecord& record = at(row);
-        if (index_.value(record.path, row + 1) > row)
-            index_.insert(record.path, row);
+        const QString key = listKey(record.path);
+        if (index_.value(key, row + 1) > row)
+            index_.insert(key, row);
         if (!record.found())
             ++missing_;
         endInsertRows();
         if (row + 1 < count())
             emit dataChanged(index(row + 1, 0), index(count() - 1, ColumnCount - 1),
                              {Qt::BackgroundRole});
+        forgetSortUnlessFollowed({row});
         return;
     }
     beginResetModel();
@@ -310,6 +378,11 @@ void GameListModel::putBack(std::vector<PlacedRecord> rows) {
     rebuildIndex();
     countMissing();
     endResetModel();
+    std::vector<int> placedRows;
+    placedRows.reserve(rows.size());
+    for (const PlacedRecord& placed : rows)
+        placedRows.push_back(std::min(placed.row, count() - 1));
+    forgetSortUnlessFollowed(placedRows);
 }
 
 void GameListModel::replace(const std::vector<PlacedRecord>& rows) {
@@ -334,6 +407,14 @@ void GameListModel::replace(const std::vector<PlacedRecord>& rows) {
     // One change over the rows' span: thousands of games found again repaint once.
     if (last >= first)
         emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+    // A game found again, or located, may show another name than the sort saw.
+    std::vector<int> changed;
+    changed.reserve(rows.size());
+    for (const PlacedRecord& placed : rows) {
+        if (placed.row >= 0 && placed.row < count())
+            changed.push_back(placed.row);
+    }
+    forgetSortUnlessFollowed(changed);
 }
 
 void GameListModel::setReason(const QString& path, const QString& reason) {
@@ -404,7 +485,7 @@ void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
     } else {
         // A path on several rows: the last write, its first row, wins.
         for (int row = count() - 1; row >= 0; --row)
-            index_[rows_[static_cast<size_t>(row)].path] = row;
+            index_[listKey(rows_[static_cast<size_t>(row)].path)] = row;
     }
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
@@ -439,7 +520,7 @@ void GameListModel::rebuildIndex() {
     index_.clear();
     index_.reserve(count());
     for (int row = count() - 1; row >= 0; --row)
-        index_.insert(rows_[static_cast<size_t>(row)].path, row);
+        index_.insert(listKey(rows_[static_cast<size_t>(row)].path), row);
 }
 
 } // namespace library

@@ -8,7 +8,7 @@
 
 TEST(AppFolder, PortableFolderWinsOverThePerUserFolder) {
     testsupport::TempFolder portable, other, user;
-    portable.mkdir("Core");
+    portable.write("Core/mednafen.cfg", ";cfg\n");
     EXPECT_EQ(chooseApplicationFolder(portable.path(), {}, user.path()).folder, portable.path());
     EXPECT_FALSE(chooseApplicationFolder(portable.path(), {}, user.path()).perUser);
     EXPECT_EQ(chooseApplicationFolder(other.path(), portable.path(), user.path()).folder,
@@ -22,6 +22,22 @@ TEST(AppFolder, PortableFolderWinsOverThePerUserFolder) {
     EXPECT_TRUE(chooseApplicationFolder(portable.path(), other.path(), user.path()).prepare);
     EXPECT_FALSE(chooseApplicationFolder(other.path(), portable.path(), user.path()).prepare);
     EXPECT_FALSE(chooseApplicationFolder(portable.path(), other.path(), {}).prepare);
+
+    // A folder with an unrelated Core is no portable folder where the per-user folder exists;
+    // one whose Core holds the emulator (a program or a link to one) is.
+    testsupport::TempFolder sources;
+    sources.write("Core/CMakeLists.txt", "project(core)\n");
+    sources.write("Core/mednafen/readme.txt", "a folder, not the emulator\n");
+    EXPECT_EQ(chooseApplicationFolder(sources.path(), {}, user.path()).folder, user.path());
+    EXPECT_EQ(chooseApplicationFolder(sources.path(), {}, {}).folder, sources.path()); // Windows
+#ifndef Q_OS_WIN
+    testsupport::TempFolder linked;
+    linked.mkdir("Core");
+    const QString emulator = other.write("mednafen", "#!/bin/sh\n");
+    QFile::setPermissions(emulator, QFile::permissions(emulator) | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::link(emulator, linked.file("Core/mednafen")));
+    EXPECT_EQ(chooseApplicationFolder(linked.path(), {}, user.path()).folder, linked.path());
+#endif
 }
 
 TEST(AppFolder, PerUserFolderIsPreparedWithoutLosingTheUsersFiles) {

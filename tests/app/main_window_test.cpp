@@ -163,8 +163,18 @@ TEST(MainWindow, MissingEmulatorShowsBothMessagesAndEnds) {
     Launcher app(false);
     app.form->FormActivate();
     ASSERT_EQ(app.dialogs.errors.size(), 1);
+#ifdef Q_OS_WIN
     EXPECT_EQ(app.dialogs.errors.first(), i18n::message(0) + QChar(13) + i18n::message(1));
     EXPECT_TRUE(app.dialogs.errors.first().startsWith("\"mednafen.exe\" is not found"));
+#else
+    // No Windows words: the emulator's own name, the folder's full path, how to install it.
+    const QString core = QDir::toNativeSeparators(app.dir.file("Core"));
+    EXPECT_TRUE(app.dialogs.errors.first().startsWith("\"mednafen\" is not found in the folder \"" +
+                                                      core + "\"!"))
+        << app.dialogs.errors.first().toStdString();
+    EXPECT_TRUE(app.dialogs.errors.first().contains("apt install mednafen"));
+    EXPECT_TRUE(app.dialogs.errors.first().contains(core + "/mednafen"));
+#endif
     // Later activations while ending show nothing more.
     app.form->FormActivate();
     EXPECT_EQ(app.dialogs.errors.size(), 1);

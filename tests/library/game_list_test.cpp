@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #ifndef Q_OS_WIN
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -477,7 +478,8 @@ TEST_F(GameListTest, FoldersNamedLikeImagesAreNoGames) {
     list.addGames({a, dir.file("games/Folder.cue"), b});
     EXPECT_EQ(list.model()->paths(), QStringList{a});
     EXPECT_EQ(lastTexts(status),
-              QStringList{"1 game added, 1 not a Saturn disc, 1 with a file not found"});
+              QStringList{"1 game added, 1 not a Saturn disc, 1 with a file that is not a "
+                          "regular file"});
 }
 
 TEST_F(GameListTest, FailureMidBatchKeepsTheRowsAddedBeforeInWindowAndFile) {
@@ -740,4 +742,58 @@ TEST_F(GameListTest, UndoPutsBackWhatDeleteClearAndRemovingMissingGamesTook) {
     list.clear();
     list.undo();
     EXPECT_EQ(listFile(), crlfLines({a, m, c, b}));
+}
+
+TEST_F(GameListTest, SpellingsPipesTheSortArrowAndAHugeListSayWhatTheyAre) {
+    const QString a = game("A", "T-1");
+    const QString b = game("B", "T-2");
+    GameList list(dir.path());
+    QSignalSpy status(&list, &GameList::statusChanged);
+    list.addGames({a, b});
+    // The same file under another spelling of its path is already listed.
+    const QString doubled = dir.file("games//A.cue");
+    const QString dotted = dir.path() + "/./games/B.cue";
+    list.addGames({doubled});
+    EXPECT_EQ(status.takeLast().at(0).toString(), i18n::message(13));
+    list.addGames({dotted});
+    EXPECT_EQ(list.model()->count(), 2);
+    EXPECT_EQ(list.locate(0, dotted), GameList::Located::AlreadyListed);
+
+    // The rows stop following the sort: its arrow goes.
+    QSignalSpy arrow(list.model(), &GameListModel::sortIndicatorChanged);
+    list.sortByColumn(1);
+    ASSERT_EQ(arrow.takeLast().at(0).toInt(), 1);
+    const QString z = game("Z", "T-3");
+    ASSERT_EQ(list.locate(0, z), GameList::Located::Replaced); // A becomes Z, before B
+    ASSERT_FALSE(arrow.isEmpty());
+    EXPECT_EQ(arrow.takeLast().at(0).toInt(), -1);
+
+#ifndef Q_OS_WIN
+    // A cue sheet whose data file is a pipe: named as such, not "not found" or "not Saturn".
+    const QString pipe =
+        dir.write("pipes/P.cue", "FILE \"P.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
+                                 "    INDEX 01 00:00:00\r\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipes/P.bin")).constData(), 0600), 0);
+    const QString said =
+        i18n::message(i18n::Extra::NotRegularNamedIn)
+            .arg(QDir::toNativeSeparators(dir.file("pipes/P.bin")), QDir::toNativeSeparators(pipe));
+    list.addGames({pipe});
+    EXPECT_EQ(status.takeLast().at(0).toString(), said);
+    QString problem;
+    EXPECT_EQ(list.locate(0, pipe, &problem), GameList::Located::NotSaturn);
+    EXPECT_EQ(problem, said);
+    discwriter::writeCueGame(dir.file("pipes"), "G", discwriter::Header{}, Sectors::Raw2352, 1);
+    list.addPaths({dir.file("pipes")});
+    EXPECT_TRUE(status.takeLast().at(0).toString().endsWith(
+        i18n::message(i18n::Extra::BatchNotRegular).arg(1)));
+#endif
+
+    // A list file past its bound ends with the error of a file that cannot be read.
+    QFile huge(dir.file("List.ini"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(MaxListFileBytes + 1));
+    huge.close();
+    GameList again(dir.path());
+    EXPECT_THROW(again.startUp(), platform::IoError);
+    EXPECT_EQ(again.model()->count(), 0);
 }
