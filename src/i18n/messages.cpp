@@ -118,6 +118,12 @@ const char* const englishExtras[ExtraCount] = {
     "F11 power",
     "Alt+Enter full screen",
     "Esc or F12 quit",
+    "The emulator ended: %1. Status %2.",
+    "a DLL it needs is missing",
+    "it crashed (access violation)",
+    "a DLL it loads is for another architecture",
+    "it stopped itself (stack buffer overrun)",
+    "This emulator version has no such setting: changing it has no effect.",
     "\"%1\" is not found in the folder \"%2\"!",
     "Install the \"Mednafen\" emulator (on Debian or Ubuntu: sudo apt install mednafen), link it "
     "into that folder (ln -s /usr/games/mednafen \"%1\") and restart \"Varnix\".",

@@ -58,7 +58,7 @@ enum class Extra : int {
     MapUnknownKey,      // a key the scan code tables do not know
     MapEmulatorRunning, // an error box: the emulator runs, nothing is written
     MapNoButtons,       // a device (%1) without buttons
-    NotFound,         // "Not found: %1": a missing game's tooltip and the box acting on it
+    NotFound,           // "Not found: %1": a missing game's tooltip and the box acting on it
     CannotBeRead,     // "Cannot be read: %1" (the system's reason), the same for an unreadable one
     CheckAgain,       // the list's context menu: look at the games again (F5)
     RemoveMissing,    // the list's context menu: remove every missing game
@@ -72,17 +72,17 @@ enum class Extra : int {
     RenameProfile,    // question after "Locate...": rename profile %1 to %2
     RenameButton,     // its two buttons
     KeepButton,
-    NotFoundNamedIn,    // status: a file (%1) that an image (%2) names is missing
-    BatchAddedOne,      // a batch's outcome, its counts joined by ", ": one game added,
-    BatchAdded,         // %1 games added,
-    BatchNotSaturn,     // %1 files that are no Saturn disc,
-    BatchListed,        // %1 already listed,
-    BatchNotFound,      // %1 whose data file (or disc) is missing
-    BiosWhere,          // the BIOS warning: where to put the files (%1: Core/firmware)
-    ContinueButton,     // the BIOS warning's buttons: Continue (and CancelButton)
-    OpenAppFolder,      // the list's context menu: the application folder in the file manager
-    AppFolderIs,        // the About box: the application folder (%1)
-    TitleError,         // the message boxes' titles by kind
+    NotFoundNamedIn, // status: a file (%1) that an image (%2) names is missing
+    BatchAddedOne,   // a batch's outcome, its counts joined by ", ": one game added,
+    BatchAdded,      // %1 games added,
+    BatchNotSaturn,  // %1 files that are no Saturn disc,
+    BatchListed,     // %1 already listed,
+    BatchNotFound,   // %1 whose data file (or disc) is missing
+    BiosWhere,       // the BIOS warning: where to put the files (%1: Core/firmware)
+    ContinueButton,  // the BIOS warning's buttons: Continue (and CancelButton)
+    OpenAppFolder,   // the list's context menu: the application folder in the file manager
+    AppFolderIs,     // the About box: the application folder (%1)
+    TitleError,      // the message boxes' titles by kind
     TitleWarning,
     TitleInformation,
     TitleConfirm,
@@ -95,6 +95,13 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    EmulatorEndedWith, // error box: the emulator ended with a Windows status, %1 its meaning,
+                       // %2 the status
+    StatusDllMissing,  // the meanings of four Windows statuses
+    StatusAccessViolation,
+    StatusWrongArchitecture,
+    StatusStackOverrun,
+    UnknownSetting, // a setting's tooltip: this emulator version has no such setting
     EmulatorNotIn,     // outside Windows, instead of entries 0 and 1: emulator %1 not in folder %2,
     InstallEmulator,   // and how to install it and link it as %1
     NotRegularNamedIn, // status: a file (%1) that an image (%2) names is no regular file (a pipe)
