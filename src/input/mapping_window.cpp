@@ -11,6 +11,7 @@
 #include "platform/text_file.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -21,6 +22,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <exception>
+#include <thread>
+
 namespace input {
 
 namespace {
@@ -29,6 +33,25 @@ using i18n::Extra;
 
 QString text(Extra e) {
     return i18n::message(e);
+}
+
+// Runs the work on a thread of its own while the window's thread keeps painting (user input
+// waits meanwhile): mednafen.cfg can be tens of megabytes. Throws what the work threw.
+void runBeside(const std::function<void()>& work) {
+    QEventLoop loop;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 QPushButton* addButton(QHBoxLayout* row, const char* name, Extra caption) {
@@ -209,7 +232,7 @@ void MappingWindow::okClick() {
             return;
         }
         try {
-            writeSettings(configPath_, changes);
+            runBeside([&] { writeSettings(configPath_, changes); });
         } catch (const platform::IoError& error) {
             controls::dialogs().error(this, error.text());
             return;
@@ -269,9 +292,12 @@ bool mapControls(QWidget* parent, const QString& applicationFolder, int port, co
         return false;
     }
     const QString configPath = core.filePath(QStringLiteral("mednafen.cfg"));
-    QByteArray bytes;
+    QHash<QString, QString> fileSettings;
     try {
-        bytes = platform::readFileBytes(configPath);
+        runBeside([&] {
+            fileSettings = readSettings(platform::readFileBytes(configPath),
+                                        MappingEditor::prefixes(port, device));
+        });
     } catch (const platform::IoError& error) {
         controls::dialogs().error(parent, error.text());
         return false;
@@ -288,7 +314,7 @@ bool mapControls(QWidget* parent, const QString& applicationFolder, int port, co
             // Without names the joysticks show their IDs.
         }
     }
-    MappingEditor editor(port, device, readSettings(bytes, MappingEditor::prefixes(port, device)));
+    MappingEditor editor(port, device, fileSettings);
     MappingWindow window(std::move(editor), deviceLabel, configPath, joysticks, running, parent);
     return window.exec() == QDialog::Accepted && !window.editor().changes().isEmpty();
 }
