@@ -58,7 +58,7 @@ enum class Extra : int {
     MapUnknownKey,      // a key the scan code tables do not know
     MapEmulatorRunning, // an error box: the emulator runs, nothing is written
     MapNoButtons,       // a device (%1) without buttons
-    NotFound,         // "Not found: %1": a missing game's tooltip and the box acting on it
+    NotFound,           // "Not found: %1": a missing game's tooltip and the box acting on it
     CannotBeRead,     // "Cannot be read: %1" (the system's reason), the same for an unreadable one
     CheckAgain,       // the list's context menu: look at the games again (F5)
     RemoveMissing,    // the list's context menu: remove every missing game
@@ -72,17 +72,17 @@ enum class Extra : int {
     RenameProfile,    // question after "Locate...": rename profile %1 to %2
     RenameButton,     // its two buttons
     KeepButton,
-    NotFoundNamedIn,    // status: a file (%1) that an image (%2) names is missing
-    BatchAddedOne,      // a batch's outcome, its counts joined by ", ": one game added,
-    BatchAdded,         // %1 games added,
-    BatchNotSaturn,     // %1 files that are no Saturn disc,
-    BatchListed,        // %1 already listed,
-    BatchNotFound,      // %1 whose data file (or disc) is missing
-    BiosWhere,          // the BIOS warning: where to put the files (%1: Core/firmware)
-    ContinueButton,     // the BIOS warning's buttons: Continue (and CancelButton)
-    OpenAppFolder,      // the list's context menu: the application folder in the file manager
-    AppFolderIs,        // the About box: the application folder (%1)
-    TitleError,         // the message boxes' titles by kind
+    NotFoundNamedIn, // status: a file (%1) that an image (%2) names is missing
+    BatchAddedOne,   // a batch's outcome, its counts joined by ", ": one game added,
+    BatchAdded,      // %1 games added,
+    BatchNotSaturn,  // %1 files that are no Saturn disc,
+    BatchListed,     // %1 already listed,
+    BatchNotFound,   // %1 whose data file (or disc) is missing
+    BiosWhere,       // the BIOS warning: where to put the files (%1: Core/firmware)
+    ContinueButton,  // the BIOS warning's buttons: Continue (and CancelButton)
+    OpenAppFolder,   // the list's context menu: the application folder in the file manager
+    AppFolderIs,     // the About box: the application folder (%1)
+    TitleError,      // the message boxes' titles by kind
     TitleWarning,
     TitleInformation,
     TitleConfirm,
@@ -95,6 +95,46 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    ProfileRemoved,      // status after "Delete profile" (%1: the game), offering the undo
+    ProfileRestored,     // status after Undo put the profile of game %1 back
+    ProfileSavedSince,   // status after Undo when game %1 has a profile saved since
+    NoKeysMapped,        // the Controls tab: no button of the port's device has any input
+    CopyFromPad,         // the mapping window: the shared buttons from the port's digital pad
+    BatchDetails,        // the list's context menu: the files the last batch refused
+    MoreRefused,         // ends a long list of refused files: %1 more
+    CountWithOneMissing, // the count panel when one game is missing: "%1 (1 missing)"
+    FilterImages,        // the file dialogs' type filters: disc images,
+    FilterProfiles,      // profiles,
+    FilterRoms,          // BIOS and cart ROMs
+    FolderNotOpened,     // error box: the desktop did not open the folder (named after it)
+    // The pad buttons' names in the mapping window, English as the emulator names them.
+    PadUp,
+    PadDown,
+    PadLeft,
+    PadRight,
+    PadStart,
+    PadLeftShoulder,
+    PadRightShoulder,
+    DpadUp,
+    DpadDown,
+    DpadLeft,
+    DpadRight,
+    AnalogLeftShoulder,
+    AnalogRightShoulder,
+    AnalogUp,
+    AnalogDown,
+    AnalogLeft,
+    AnalogRight,
+    PadMode,
+    MouseLeft,
+    MouseMiddle,
+    MouseRight,
+    MouseUp,
+    MouseDown,
+    MouseMoveLeft,
+    MouseMoveRight,
+    MouseStart,
+    DemoNote, // the About box of the demo folder: its games are synthetic
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);
