@@ -1,6 +1,7 @@
 #include "controls/labeled_edit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
+#include "i18n/messages.h"
 #include "settings/settings_model.h"
 #include "settings/settings_panel.h"
 #include "test_support.h"
@@ -30,6 +31,7 @@ struct PanelFixture : ::testing::Test {
     SettingsPanel* panel = nullptr;
 
     void SetUp() override {
+        i18n::initMessageTable(); // the panel's later texts come from the table
         QFont font(QStringLiteral("Tahoma"));
         font.setStyleHint(QFont::SansSerif);
         font.setPixelSize(11);
