@@ -95,6 +95,13 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    EmulatorEndedWith, // error box: the emulator ended with a Windows status, %1 its meaning,
+                       // %2 the status
+    StatusDllMissing,  // the meanings of four Windows statuses
+    StatusAccessViolation,
+    StatusWrongArchitecture,
+    StatusStackOverrun,
+    UnknownSetting,      // a setting's tooltip: this emulator version has no such setting
     ProfileRemoved,      // status after "Delete profile" (%1: the game), offering the undo
     ProfileRestored,     // status after Undo put the profile of game %1 back
     ProfileSavedSince,   // status after Undo when game %1 has a profile saved since

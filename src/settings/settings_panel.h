@@ -55,6 +55,9 @@ public:
     // and its tooltip ends with "Global: <value>"; the marks follow every change.
     void setGlobalSettings(const SettingsModel* global);
     const std::vector<Ctl>& markedControls() const { return marked_; }
+    // The controls whose settings the emulator does not know: shown disabled, their tooltip
+    // saying so; their lines are still written.
+    void setUnknownSettings(const std::vector<Ctl>& unknown);
     // A control's setting, or every setting, back to the global value (unsaved until saved).
     void useGlobalValue(Ctl ctl);
     void resetToGlobal();
@@ -96,6 +99,8 @@ private:
     void showMarks();
     QString globalText(Ctl ctl) const;
     void showEnabled(EnableGroup group, bool enabled);
+    bool isUnknown(Ctl ctl) const { return unknown_[static_cast<size_t>(ctl)]; }
+    bool showsUnknownSetting(const QWidget* widget) const;
     void choosePath(Ctl edit);
 
     SettingsModel* model_;
@@ -106,6 +111,7 @@ private:
     std::vector<Ctl> marked_;
     std::array<QWidget*, CtlCount> dots_{};
     int noticeShift_ = 0; // how far the notice under "Device type" pushed the rows below it
+    std::array<bool, CtlCount> unknown_{};
 };
 
 } // namespace settings
