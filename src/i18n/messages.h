@@ -142,7 +142,6 @@ enum class Extra : int {
     MouseMoveRight,
     MouseStart,
     DemoNote, // the About box of the demo folder: its games are synthetic
-    UnknownSetting, // a setting's tooltip: this emulator version has no such setting
     EmulatorNotIn,     // outside Windows, instead of entries 0 and 1: emulator %1 not in folder %2,
     InstallEmulator,   // and how to install it and link it as %1
     NotRegularNamedIn, // status: a file (%1) that an image (%2) names is no regular file (a pipe)
