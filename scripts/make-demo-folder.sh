@@ -14,7 +14,7 @@ cp "$root/res/lang/Lang.dat" "$root/res/lang/lang_pic.ico" "$target/Res/"
 # The games only look like Saturn discs; the About box reads this note's presence and says so.
 cat > "$target/Demo.txt" <<'NOTE'
 This is Varnix's demo folder. Its games are synthetic: they carry a Saturn header but no game,
-so the emulator cannot play them (it answers "Could not find a system that supports this CD.").
+so the emulator cannot play them (without BIOS files it stops at the missing BIOS).
 To play, add a real disc image (Add games) and put the BIOS files sega_101.bin and
 mpr-17933.bin into Core/firmware.
 NOTE

@@ -163,8 +163,8 @@ const char* const englishExtras[ExtraCount] = {
     "Motion Right",
     "Start",
     "The games of this demo folder are synthetic: they carry a Saturn header but no game, so the "
-    "emulator cannot play them (it answers \"Could not find a system that supports this CD.\"). "
-    "To play, add a real disc image and put the BIOS files into Core/firmware.",
+    "emulator cannot play them (without BIOS files it stops at the missing BIOS). To play, add a "
+    "real disc image and put the BIOS files into Core/firmware.",
     "\"%1\" is not found in the folder \"%2\"!",
     "Install the \"Mednafen\" emulator (on Debian or Ubuntu: sudo apt install mednafen), link it "
     "into that folder (ln -s /usr/games/mednafen \"%1\") and restart \"Varnix\".",
