@@ -118,6 +118,9 @@ const char* const englishExtras[ExtraCount] = {
     "F11 power",
     "Alt+Enter full screen",
     "Esc or F12 quit",
+    "Checking...",
+    "The list of games has been loaded; %1 entries were dropped.",
+    "Checking %1...",
 };
 
 } // namespace

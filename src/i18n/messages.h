@@ -58,7 +58,7 @@ enum class Extra : int {
     MapUnknownKey,      // a key the scan code tables do not know
     MapEmulatorRunning, // an error box: the emulator runs, nothing is written
     MapNoButtons,       // a device (%1) without buttons
-    NotFound,         // "Not found: %1": a missing game's tooltip and the box acting on it
+    NotFound,           // "Not found: %1": a missing game's tooltip and the box acting on it
     CannotBeRead,     // "Cannot be read: %1" (the system's reason), the same for an unreadable one
     CheckAgain,       // the list's context menu: look at the games again (F5)
     RemoveMissing,    // the list's context menu: remove every missing game
@@ -72,17 +72,17 @@ enum class Extra : int {
     RenameProfile,    // question after "Locate...": rename profile %1 to %2
     RenameButton,     // its two buttons
     KeepButton,
-    NotFoundNamedIn,    // status: a file (%1) that an image (%2) names is missing
-    BatchAddedOne,      // a batch's outcome, its counts joined by ", ": one game added,
-    BatchAdded,         // %1 games added,
-    BatchNotSaturn,     // %1 files that are no Saturn disc,
-    BatchListed,        // %1 already listed,
-    BatchNotFound,      // %1 whose data file (or disc) is missing
-    BiosWhere,          // the BIOS warning: where to put the files (%1: Core/firmware)
-    ContinueButton,     // the BIOS warning's buttons: Continue (and CancelButton)
-    OpenAppFolder,      // the list's context menu: the application folder in the file manager
-    AppFolderIs,        // the About box: the application folder (%1)
-    TitleError,         // the message boxes' titles by kind
+    NotFoundNamedIn, // status: a file (%1) that an image (%2) names is missing
+    BatchAddedOne,   // a batch's outcome, its counts joined by ", ": one game added,
+    BatchAdded,      // %1 games added,
+    BatchNotSaturn,  // %1 files that are no Saturn disc,
+    BatchListed,     // %1 already listed,
+    BatchNotFound,   // %1 whose data file (or disc) is missing
+    BiosWhere,       // the BIOS warning: where to put the files (%1: Core/firmware)
+    ContinueButton,  // the BIOS warning's buttons: Continue (and CancelButton)
+    OpenAppFolder,   // the list's context menu: the application folder in the file manager
+    AppFolderIs,     // the About box: the application folder (%1)
+    TitleError,      // the message boxes' titles by kind
     TitleWarning,
     TitleInformation,
     TitleConfirm,
@@ -95,6 +95,9 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    Checking,      // a row's tooltip while start-up has not looked at its game yet
+    LoadedDropped, // the status after start-up's check dropped %1 entries
+    CheckingGame,  // the status while a launch looks at its game (%1: its name)
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);
