@@ -95,6 +95,13 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    EmulatorEndedWith, // error box: the emulator ended with a Windows status, %1 its meaning,
+                       // %2 the status
+    StatusDllMissing,  // the meanings of four Windows statuses
+    StatusAccessViolation,
+    StatusWrongArchitecture,
+    StatusStackOverrun,
+    UnknownSetting, // a setting's tooltip: this emulator version has no such setting
     Checking,      // a row's tooltip while start-up has not looked at its game yet
     LoadedDropped, // the status after start-up's check dropped %1 entries
     CheckingGame,  // the status while a launch looks at its game (%1: its name)
