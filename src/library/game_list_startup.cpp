@@ -172,6 +172,8 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     const int total = static_cast<int>(paths.size());
     auto results = std::make_shared<StartUpResults>();
     QByteArray entries;
+    // Mostly the old entries again: room for them at once, not twice as much by growing.
+    entries.reserve(cache.entries().size() + 4096);
     quint32 count = 0;
     int done = 0;
     const auto deliver = [&](bool last) {
@@ -408,7 +410,7 @@ void GameList::finishStartUp(StartUpResults& results) {
     for (std::vector<PlacedRecord>& step : undo_)
         takeLateResults(step);
     lateResults_.clear();
-    cacheWriter_->writeAll(results.cacheEntries, results.cacheCount);
+    cacheWriter_->writeAll(std::move(results.cacheEntries), results.cacheCount);
     results.cacheEntries = QByteArray();
     emit countChanged(countText());
     // The file loses the dropped entries, as after every start-up check; the status tells of

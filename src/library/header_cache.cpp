@@ -290,10 +290,11 @@ void CacheWriter::hold() {
     holding_ = true;
 }
 
-void CacheWriter::writeAll(const QByteArray& entries, quint32 count) {
+void CacheWriter::writeAll(QByteArray entries, quint32 count) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        tasks_.push_back({true, entries + held_, count + heldCount_});
+        entries += held_;
+        tasks_.push_back({true, std::move(entries), count + heldCount_});
         held_.clear();
         heldCount_ = 0;
         holding_ = false;

@@ -79,7 +79,7 @@ public:
 
     void hold();
     // The whole cache, with the entries appended while held after it.
-    void writeAll(const QByteArray& entries, quint32 count);
+    void writeAll(QByteArray entries, quint32 count);
     // Entries added to the cache in the file (an unusable file starts afresh).
     void append(const QByteArray& entries, quint32 count);
     // Waits until every write asked for is done (tests).
