@@ -212,14 +212,21 @@ public:
     // current file. Rows added so far stay and are written; a scan cancelled before any row
     // adds nothing.
     void cancelBatch() { cancelled_ = busy_; }
+    // The files the last batch of "Add games", "Add folder..." or a drop did not add, one line
+    // each with the reason ("<file>: Supports only Sega Saturn system!").
+    const QStringList& batchRefusals() const { return refusals_; }
     // Delete, clear and removing the absent rows can be undone: each keeps the rows it took.
     void deleteRow(int row);
     void clear();
     // Removes every missing or unreadable row; gives how many.
     int removeMissing();
     // Puts back the rows the last delete, clear or removal took, each in its old place (one
-    // added again since stays where it is). False when there is nothing to undo.
+    // added again since stays where it is), or undoes the last step another command added.
+    // False when there is nothing to undo.
     bool undo();
+    // A step of another command in the same history (a deleted profile): undoing it runs
+    // `undoStep`. A step whose undo fails (throws platform::IoError) stays to be tried again.
+    void addUndoStep(std::function<void()> undoStep);
     bool canUndo() const { return !undo_.empty(); }
     // Sorts by the column, ascending; a second sort by the same column turns the order round.
     void sortByColumn(int column);
@@ -266,6 +273,12 @@ private:
     void addBatch(const QStringList& chosen, const Progress& progress);
     // Keeps the taken rows for undo and tells how many went.
     void removed(std::vector<PlacedRecord>&& rows);
+    // One undoable step: the rows a removal took, or another command's own undo.
+    struct UndoStep {
+        std::vector<PlacedRecord> rows;
+        std::function<void()> other;
+    };
+    void keepUndoStep(UndoStep&& step);
     void applyCheck(const std::vector<PlacedRecord>& results,
                     const QHash<QString, QString>& reasons);
 
@@ -294,13 +307,14 @@ private:
     std::vector<std::shared_ptr<StartUpResults>> pendingResults_;
     bool drainScheduled_ = false;
     int dropped_ = 0;
-    std::vector<std::vector<PlacedRecord>> undo_;
+    std::vector<UndoStep> undo_;
     struct CheckState;
     std::shared_ptr<CheckState> check_;
     bool busy_ = false;
     int progressIntervalMs_ = 50;
     bool readAheadAlways_ = false;
     bool cancelled_ = false;
+    QStringList refusals_;
 };
 
 // List.ini lines that name an existing file, in file order.

@@ -183,8 +183,7 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
         std::lock_guard<std::mutex> lock(run->mutex);
         if (GameList* list = run->receiver) {
             QMetaObject::invokeMethod(
-                list, [list, results] { list->takeStartUpResults(results); },
-                Qt::QueuedConnection);
+                list, [list, results] { list->takeStartUpResults(results); }, Qt::QueuedConnection);
         }
         results = std::make_shared<StartUpResults>();
         return run->receiver != nullptr;
@@ -407,8 +406,8 @@ void GameList::leaveStartUp() {
 void GameList::finishStartUp(StartUpResults& results) {
     leaveStartUp();
     // Rows kept for undo are put back as the check found them.
-    for (std::vector<PlacedRecord>& step : undo_)
-        takeLateResults(step);
+    for (UndoStep& step : undo_)
+        takeLateResults(step.rows);
     lateResults_.clear();
     cacheWriter_->writeAll(std::move(results.cacheEntries), results.cacheCount);
     results.cacheEntries = QByteArray();
