@@ -141,11 +141,10 @@ enum class Extra : int {
     MouseMoveLeft,
     MouseMoveRight,
     MouseStart,
-    DemoNote,       // the About box of the demo folder: its games are synthetic
-    UnknownSetting, // a setting's tooltip: this emulator version has no such setting
-    Checking,       // a row's tooltip while start-up has not looked at its game yet
-    LoadedDropped,  // the status after start-up's check dropped %1 entries
-    CheckingGame,   // the status while a launch looks at its game (%1: its name)
+    DemoNote,      // the About box of the demo folder: its games are synthetic
+    Checking,      // a row's tooltip while start-up has not looked at its game yet
+    LoadedDropped, // the status after start-up's check dropped %1 entries
+    CheckingGame,  // the status while a launch looks at its game (%1: its name)
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);
