@@ -38,6 +38,11 @@ class SettingsModel;
 class SettingsPanel;
 class UnsavedTracker;
 } // namespace settings
+namespace gamedata {
+class PlayTracker;
+struct Rename;
+struct RenamePlan;
+} // namespace gamedata
 namespace launch {
 class GameLauncher;
 class TForm3;
@@ -112,6 +117,8 @@ public:
     void Checkagain1Click();
     void Removemissing1Click();
     void Undo1Click();
+    // Sorts the list by when each game was played last (undone by Ctrl+Z).
+    void Recentlyplayed1Click();
 
     // Whether the tabs hold changes to the shown game's settings that were not saved since they
     // were read or saved.
@@ -177,6 +184,9 @@ private:
     // locate or remove it; false for a game that is there.
     bool explainAbsentGame(int row);
     void locateGame(int row);
+    void renameWithGame(const gamedata::Rename& profile, const gamedata::RenamePlan& saves);
+    // Play time and save data: the tracker, the list's tooltips and order, the properties panel.
+    void wireGameData();
     void cycleSettingsTab(int step);
     void fitLanguageSelectorPopup();
     // Runs the action; a file failure in it shows its error box.
@@ -210,6 +220,7 @@ private:
     // The game whose settings the tabs show, and whether they hold unsaved changes.
     std::unique_ptr<settings::UnsavedTracker> unsaved_;
     launch::GameLauncher* launcher_ = nullptr;
+    std::unique_ptr<gamedata::PlayTracker> playTracker_;
     launch::TForm3* form3_ = nullptr;
     library::TForm2* form2_ = nullptr;
 
@@ -251,5 +262,6 @@ private:
     QAction* Removemissing1 = nullptr;
     QAction* Undo1 = nullptr;
     QAction* Checkagain1 = nullptr;
+    QAction* Recentlyplayed1 = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;
 };

@@ -58,7 +58,7 @@ enum class Extra : int {
     MapUnknownKey,      // a key the scan code tables do not know
     MapEmulatorRunning, // an error box: the emulator runs, nothing is written
     MapNoButtons,       // a device (%1) without buttons
-    NotFound,         // "Not found: %1": a missing game's tooltip and the box acting on it
+    NotFound,           // "Not found: %1": a missing game's tooltip and the box acting on it
     CannotBeRead,     // "Cannot be read: %1" (the system's reason), the same for an unreadable one
     CheckAgain,       // the list's context menu: look at the games again (F5)
     RemoveMissing,    // the list's context menu: remove every missing game
@@ -72,17 +72,17 @@ enum class Extra : int {
     RenameProfile,    // question after "Locate...": rename profile %1 to %2
     RenameButton,     // its two buttons
     KeepButton,
-    NotFoundNamedIn,    // status: a file (%1) that an image (%2) names is missing
-    BatchAddedOne,      // a batch's outcome, its counts joined by ", ": one game added,
-    BatchAdded,         // %1 games added,
-    BatchNotSaturn,     // %1 files that are no Saturn disc,
-    BatchListed,        // %1 already listed,
-    BatchNotFound,      // %1 whose data file (or disc) is missing
-    BiosWhere,          // the BIOS warning: where to put the files (%1: Core/firmware)
-    ContinueButton,     // the BIOS warning's buttons: Continue (and CancelButton)
-    OpenAppFolder,      // the list's context menu: the application folder in the file manager
-    AppFolderIs,        // the About box: the application folder (%1)
-    TitleError,         // the message boxes' titles by kind
+    NotFoundNamedIn, // status: a file (%1) that an image (%2) names is missing
+    BatchAddedOne,   // a batch's outcome, its counts joined by ", ": one game added,
+    BatchAdded,      // %1 games added,
+    BatchNotSaturn,  // %1 files that are no Saturn disc,
+    BatchListed,     // %1 already listed,
+    BatchNotFound,   // %1 whose data file (or disc) is missing
+    BiosWhere,       // the BIOS warning: where to put the files (%1: Core/firmware)
+    ContinueButton,  // the BIOS warning's buttons: Continue (and CancelButton)
+    OpenAppFolder,   // the list's context menu: the application folder in the file manager
+    AppFolderIs,     // the About box: the application folder (%1)
+    TitleError,      // the message boxes' titles by kind
     TitleWarning,
     TitleInformation,
     TitleConfirm,
@@ -95,6 +95,37 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    PlayedSummary,    // the properties window and a row's tooltip: played %1 in %2 sessions, last
+                      // on %3 (the date and time in the user's locale)
+    PlayedSummaryOne, // the same after one session: played %1, last on %2
+    NotPlayed,        // a game never played
+    PlayedSession,    // the status after a game: played %1
+    HoursMinutes,     // a time played: %1 h %2 min,
+    MinutesOnly,      // %1 min,
+    SecondsOnly,      // %1 s
+    RecentlyPlayed,   // the list's context menu: sort by last played
+    OrderRestored,    // the status after an undo gave the rows their order back
+    PlayTimeNotSaved, // error box: play time could not be written (%1: the system's text)
+    SaveDataHeading,  // the properties window: the game's save files,
+    SaveColumnFile,   // their columns
+    SaveColumnKind,
+    SaveColumnSize,
+    SaveColumnChanged,
+    SaveKindBackupMemory, // the kinds of save file
+    SaveKindCartridge,
+    SaveKindClock,
+    SaveKindState, // state slot %1
+    SaveKindBackup,
+    NoSaveData,         // no save file found
+    OpenSaveFolder,     // the button that shows the save folder
+    RenameSaves,        // question after "Locate...": rename the game's %1 save files too
+    RenameSavesToo,     // the same after the profile's question
+    SaveRenameClash,    // error box: %1 already exists, that save file was left alone
+    RestoreButton,      // the properties window: put a save backup back
+    RestoreQuestion,    // which backup of %1 to put back
+    RestoreDone,        // %1 is back; the save file before it was kept as %2
+    EmulatorRunningNow, // error box: the emulator runs, save files are left alone
+    NoSaveBackups,      // no save backup of the game was found
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);
