@@ -1,10 +1,13 @@
 // A stand-in for the emulator in tests: records its arguments, working folder and MEDNAFEN_HOME
-// to the file named by VARNIX_STUB_LOG (one item per line: "arg=...", "cwd=...", "home=..."),
+// to the file named by VARNIX_STUB_LOG (one item per line: "arg=...", "cwd=...", "home=...",
+// "nopopups=..." for MEDNAFEN_NOPOPUPS),
 // sleeps VARNIX_STUB_SLEEP_MS milliseconds, optionally
 // writes a mednafen.cfg into its working folder (VARNIX_STUB_WRITE_CFG=1), then exits with
 // VARNIX_STUB_EXIT, or crashes when VARNIX_STUB_CRASH=1. Before that it writes
 // VARNIX_STUB_FILL_KB kilobytes of filler lines to its standard output, then the lines of
-// VARNIX_STUB_SAY ("|" separates them) to its standard error.
+// VARNIX_STUB_SAY ("|" separates them) to its standard error. VARNIX_STUB_OUTPUT_FILE names a
+// file whose bytes it writes to stdout.txt in its working folder, as the Windows emulator
+// writes its output without a console.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -31,6 +34,7 @@ int main(int argc, char** argv) {
                 text += "arg=" + arguments[i].toLocal8Bit() + "\n";
             text += "cwd=" + QDir::currentPath().toLocal8Bit() + "\n";
             text += "home=" + qgetenv("MEDNAFEN_HOME") + "\n";
+            text += "nopopups=" + qgetenv("MEDNAFEN_NOPOPUPS") + "\n";
             log.write(text);
         }
     }
@@ -39,6 +43,13 @@ int main(int argc, char** argv) {
         std::fputs("filler line of sixty-four bytes ...............................\n", stdout);
     std::fflush(stdout);
     const QByteArray say = qgetenv("VARNIX_STUB_SAY");
+    const QString outputFrom = qEnvironmentVariable("VARNIX_STUB_OUTPUT_FILE");
+    if (!outputFrom.isEmpty()) {
+        QFile from(outputFrom);
+        QFile out(QDir::current().filePath(QStringLiteral("stdout.txt")));
+        if (from.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly))
+            out.write(from.readAll());
+    }
     if (!say.isEmpty()) {
         for (const QByteArray& line : say.split('|'))
             std::fprintf(stderr, "%s\n", line.constData());

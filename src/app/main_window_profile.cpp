@@ -101,6 +101,7 @@ void TForm1::readGameSettings(QString path, QString name) {
     const auto shown = qScopeGuard([&] {
         unsaved_->showGame(path, name);
         PageControl1->setGlobalSettings(profiles_->globalSettings());
+        PageControl1->setUnknownSettings(profiles_->unknownSettings());
     });
     profiles_->selectGame(path, name);
 }

@@ -95,6 +95,13 @@ enum class Extra : int {
     HelpPower,
     HelpFullScreen,
     HelpQuit,
+    EmulatorEndedWith, // error box: the emulator ended with a Windows status, %1 its meaning,
+                       // %2 the status
+    StatusDllMissing,  // the meanings of four Windows statuses
+    StatusAccessViolation,
+    StatusWrongArchitecture,
+    StatusStackOverrun,
+    UnknownSetting, // a setting's tooltip: this emulator version has no such setting
     PlayedSummary,    // the properties window and a row's tooltip: played %1 in %2 sessions, last
                       // on %3 (the date and time in the user's locale)
     PlayedSummaryOne, // the same after one session: played %1, last on %2

@@ -282,8 +282,8 @@ bool mapControls(QWidget* parent, const QString& applicationFolder, int port, co
     const QString output = core.filePath(QStringLiteral("stdout.txt"));
     if (QFileInfo(output).isFile()) {
         try {
-            joysticks =
-                parseJoystickNames(platform::fromLocal8Bit(platform::readFileBytes(output)));
+            // The emulator writes UTF-8 on every platform.
+            joysticks = parseJoystickNames(QString::fromUtf8(platform::readFileBytes(output)));
         } catch (const platform::IoError&) {
             // Without names the joysticks show their IDs.
         }

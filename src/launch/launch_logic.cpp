@@ -64,7 +64,7 @@ QString imagePathForLaunch(const QString& applicationFolder, const QString& game
 }
 
 QString commandLineText(const QString& program, int medium, const QString& gamePath) {
-    return QDir::toNativeSeparators(program) + QStringLiteral(" -which_medium ") +
+    return QDir::toNativeSeparators(program) + QStringLiteral(" -force_module ss -which_medium ") +
            QString::number(medium) + QStringLiteral(" \"") + gamePath + QLatin1Char('"');
 }
 
@@ -78,7 +78,11 @@ QString emulatorProgram(const QString& applicationFolder) {
 }
 
 QStringList emulatorArguments(int medium, const QString& gamePath) {
-    return {QStringLiteral("-which_medium"), QString::number(medium), gamePath};
+    // Only discs whose Saturn header was checked are started, so the Saturn module is named: the
+    // emulator's own detection knows only the security codes of discs it has seen (homebrew,
+    // patched and test discs would be refused).
+    return {QStringLiteral("-force_module"), QStringLiteral("ss"), QStringLiteral("-which_medium"),
+            QString::number(medium), gamePath};
 }
 
 } // namespace launch

@@ -38,6 +38,13 @@ TForm3* GameLauncher::discWindow() {
     return ownedCdWindow_;
 }
 
+void GameLauncher::stop() {
+    // A polite end: the emulator's windows are asked to close (a termination signal elsewhere),
+    // so it saves and writes its configuration as when the user closes it.
+    if (process_)
+        process_->terminate();
+}
+
 void GameLauncher::launch(const QString& listedPath, const QString& japaneseBiosField,
                           const QString& usaEuropeBiosField) {
     // Nothing selected leaves nothing to start; a second launch while the emulator runs (the
@@ -82,6 +89,9 @@ void GameLauncher::launch(const QString& listedPath, const QString& japaneseBios
     connect(&process, &QProcess::readyReadStandardOutput, this,
             [&] { tail.append(process.readAllStandardOutput()); });
 
+    // Without a console the Windows emulator writes its output to files in Core instead.
+    const OutputFiles outputFiles(core);
+
     QEventLoop wait;
     connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
 
@@ -97,6 +107,7 @@ void GameLauncher::launch(const QString& listedPath, const QString& japaneseBios
     }
 
     running_ = true;
+    process_ = &process;
     emit gameStarted(listedPath);
     emit emulatorStarted();
     // The window keeps painting while the emulator runs: the local loop handles events until
@@ -104,14 +115,21 @@ void GameLauncher::launch(const QString& listedPath, const QString& japaneseBios
     if (process.state() != QProcess::NotRunning)
         wait.exec();
     tail.append(process.readAllStandardOutput());
+    process_ = nullptr;
     running_ = false;
     emit emulatorFinished();
     emit gameEnded(listedPath,
                    process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
 
     // The window is back: a refused disc or a crash is explained, not just a blink.
-    const QString report = failureReport(process.exitStatus() == QProcess::CrashExit,
-                                         process.exitCode(), tail.lastLines(MaxReportLines));
+    QStringList lines = tail.lastLines(MaxReportLines);
+    const bool failed = process.exitStatus() == QProcess::CrashExit || process.exitCode() != 0;
+    if (failed) {
+        lines += outputFiles.lastLines(MaxReportLines);
+        lines = lines.mid(qMax<qsizetype>(0, lines.size() - MaxReportLines));
+    }
+    const QString report =
+        failureReport(process.exitStatus() == QProcess::CrashExit, process.exitCode(), lines);
     if (!report.isEmpty())
         controls::dialogs().error(mainWindow_, report);
 }

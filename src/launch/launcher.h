@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 
+class QProcess;
 class QWidget;
 
 namespace launch {
@@ -11,8 +12,9 @@ namespace launch {
 class TForm3;
 
 // Starts the emulator on a game and waits for it without freezing the window: BIOS check,
-// disc choice for playlists, then Core/mednafen(.exe) -which_medium N <path> from the Core
-// folder. emulatorStarted and emulatorFinished let the main window hide and come back.
+// disc choice for playlists, then Core/mednafen(.exe) -force_module ss -which_medium N <path>
+// from the Core folder. emulatorStarted and emulatorFinished let the main window hide and come
+// back.
 class GameLauncher : public QObject {
     Q_OBJECT
 
@@ -27,6 +29,9 @@ public:
 
     // Whether an emulator started by this launcher is running (launch() is waiting for it).
     bool running() const { return running_; }
+    // Asks the running emulator to end as closing its window does; launch() then returns as
+    // after any end. Nothing happens when none runs.
+    void stop();
 
 signals:
     void emulatorStarted();
@@ -44,6 +49,7 @@ private:
     QWidget* mainWindow_;
     QPointer<TForm3> ownedCdWindow_; // made on first need when no window was handed in
     bool running_ = false;
+    QProcess* process_ = nullptr; // the running emulator, while launch() waits for it
 };
 
 } // namespace launch

@@ -1,6 +1,7 @@
 #include "platform/process.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 
 #ifdef Q_OS_WIN
@@ -15,10 +16,13 @@ namespace platform {
 
 QProcessEnvironment emulatorEnvironment(const QString& coreFolder) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-#ifndef Q_OS_WIN
-    env.insert(QStringLiteral("MEDNAFEN_HOME"), coreFolder);
-#else
-    Q_UNUSED(coreFolder);
+    // Without MEDNAFEN_HOME the Windows emulator takes %HOME%\.mednafen where a HOME variable
+    // exists (developer tools set one) and ignores every file of the application folder.
+    env.insert(QStringLiteral("MEDNAFEN_HOME"), QDir::toNativeSeparators(coreFolder));
+#ifdef Q_OS_WIN
+    // The launcher reports failures itself: the emulator's own modal error box would hold it
+    // (and the hidden start that writes mednafen.cfg) until someone clicks it.
+    env.insert(QStringLiteral("MEDNAFEN_NOPOPUPS"), QStringLiteral("1"));
 #endif
     return env;
 }

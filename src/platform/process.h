@@ -7,9 +7,10 @@
 
 namespace platform {
 
-// The environment the emulator is started with: on platforms other than Windows the emulator's
-// base folder is given by MEDNAFEN_HOME, so it reads <Core>/mednafen.cfg, pgconfig and firmware
-// exactly as its Windows build reads them from its own folder.
+// The environment the emulator is started with: its base folder is given by MEDNAFEN_HOME on
+// every platform, so it reads <Core>/mednafen.cfg, pgconfig and firmware whatever else the
+// system holds; on Windows MEDNAFEN_NOPOPUPS=1 keeps its own error boxes away (it writes its
+// output to <Core>/stdout.txt and stderr.txt instead).
 QProcessEnvironment emulatorEnvironment(const QString& coreFolder);
 
 // Sets up a process that runs without a console window and with its standard channels going

@@ -32,7 +32,7 @@ QByteArray toLocal8Bit(const QString& text) {
 namespace {
 
 // Calls `take` with every line of the bytes, without its terminator.
-template <typename Take> void forEachLine(const QByteArray& bytes, Take take) {
+template <typename Take> void forEachLine(QByteArrayView bytes, Take take) {
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -42,7 +42,7 @@ template <typename Take> void forEachLine(const QByteArray& bytes, Take take) {
         // A CR before the LF is no part of the line, nor is one that ends the last line.
         if (len > 0 && bytes.at(end - 1) == '\r')
             --len;
-        take(QByteArrayView(bytes).sliced(start, len));
+        take(bytes.sliced(start, len));
         start = end + 1;
     }
 }
@@ -134,14 +134,99 @@ QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
     return bytes;
 }
 
-QStringList readTextLines(const QString& path, qint64 maxBytes) {
+namespace {
+
+bool holdsNonAscii(QByteArrayView bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+bool isValidUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+const QByteArray Utf8Mark("\xEF\xBB\xBF");
+
+// The encoding the launcher's file of these bytes is read in, and where its text begins.
+QStringConverter::Encoding launcherEncoding(const QByteArray& bytes,
+                                            QStringConverter::Encoding codePage, qsizetype* begin) {
+    *begin = 0;
+    if (bytes.startsWith(Utf8Mark)) {
+        *begin = Utf8Mark.size();
+        return QStringConverter::Utf8;
+    }
+    if (codePage != QStringConverter::Utf8 && holdsNonAscii(bytes) && isValidUtf8(bytes))
+        return QStringConverter::Utf8;
+    return codePage;
+}
+
+// Whether every line encodes to the code page and back unchanged.
+bool fitsCodePage(qsizetype count, const std::function<const QString&(qsizetype)>& line,
+                  QStringConverter::Encoding codePage) {
+    if (codePage == QStringConverter::Utf8)
+        return true;
+#ifndef Q_OS_WIN
+    // The system's 8-bit text is UTF-8 here: it holds every letter.
+    if (codePage == QStringConverter::System)
+        return true;
+#endif
+    QStringEncoder encoder(codePage, QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(codePage, QStringConverter::Flag::Stateless);
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString& text = line(i);
+        bool ascii = true;
+        for (const QChar c : text) {
+            if (c.unicode() >= 0x80) {
+                ascii = false;
+                break;
+            }
+        }
+        if (ascii)
+            continue;
+        const QByteArray bytes = encoder.encode(text);
+        if (encoder.hasError())
+            return false;
+        const QString back = decoder.decode(bytes);
+        if (decoder.hasError() || back != text)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString decodeLauncherText(const QByteArray& bytes, QStringConverter::Encoding codePage) {
+    qsizetype begin = 0;
+    const QStringConverter::Encoding encoding = launcherEncoding(bytes, codePage, &begin);
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    return decoder.decode(QByteArrayView(bytes).sliced(begin));
+}
+
+QStringList readTextLines(const QString& path, qint64 maxBytes,
+                          QStringConverter::Encoding codePage) {
     // Converted line by line from the file's bytes, without a list of byte lines between: a
     // List.ini of 100,000 games would hold every line twice.
     const QByteArray bytes = readFileBytes(path, maxBytes);
+    qsizetype begin = 0;
+    const QStringConverter::Encoding encoding = launcherEncoding(bytes, codePage, &begin);
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QStringList lines;
     lines.reserve(bytes.count('\n') + 1);
-    forEachLine(bytes,
-                [&lines](QByteArrayView line) { lines.append(QString::fromLocal8Bit(line)); });
+    forEachLine(QByteArrayView(bytes).sliced(begin),
+                [&](QByteArrayView line) { lines.append(decoder.decode(line)); });
+    return lines;
+}
+
+QStringList utf8Lines(const QByteArray& bytes) {
+    const QByteArrayView text =
+        bytes.startsWith(Utf8Mark) ? QByteArrayView(bytes).sliced(Utf8Mark.size()) : bytes;
+    QStringList lines;
+    forEachLine(text, [&](QByteArrayView line) { lines.append(QString::fromUtf8(line)); });
     return lines;
 }
 
@@ -254,21 +339,22 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
     replaceFile(path, [&bytes](QFileDevice& file) { return writeAll(file, bytes); });
 }
 
-void writeTextLinesAtomic(const QString& path, const QStringList& lines) {
-    writeTextLinesAtomic(path, lines.size(),
-                         [&lines](qsizetype i) -> const QString& { return lines[i]; });
-}
+namespace {
 
-void writeTextLinesAtomic(const QString& path, qsizetype count,
-                          const std::function<const QString&(qsizetype)>& line) {
+// Writes the lines in the encoding, after a byte order mark when `mark` is set.
+void writeEncodedLines(const QString& path, qsizetype count,
+                       const std::function<const QString&(qsizetype)>& line,
+                       QStringConverter::Encoding encoding, bool mark) {
     // Written in pieces of 64 KiB: a List.ini of 100,000 games is never held whole a second
-    // time beside its rows. Each line is encoded straight into the piece, as toLocal8Bit
-    // encodes it, without a buffer of its own.
-    replaceFile(path, [count, &line](QFileDevice& file) {
+    // time beside its rows. Each line is encoded straight into the piece, without a buffer of
+    // its own.
+    replaceFile(path, [count, &line, encoding, mark](QFileDevice& file) {
         constexpr qsizetype Piece = 64 * 1024;
-        QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+        QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
         QByteArray bytes;
         bytes.reserve(Piece + 4096);
+        if (mark)
+            bytes.append(Utf8Mark);
         for (qsizetype i = 0; i < count; ++i) {
             const QString& text = line(i);
             const qsizetype used = bytes.size();
@@ -285,6 +371,31 @@ void writeTextLinesAtomic(const QString& path, qsizetype count,
         }
         return writeAll(file, bytes);
     });
+}
+
+} // namespace
+
+void writeTextLinesAtomic(const QString& path, const QStringList& lines,
+                          QStringConverter::Encoding codePage) {
+    writeTextLinesAtomic(
+        path, lines.size(), [&lines](qsizetype i) -> const QString& { return lines[i]; }, codePage);
+}
+
+void writeTextLinesAtomic(const QString& path, qsizetype count,
+                          const std::function<const QString&(qsizetype)>& line,
+                          QStringConverter::Encoding codePage) {
+    // A letter the code page lacks would be written as "?": such a file is UTF-8 instead, with
+    // the mark that tells it apart from the code page's files.
+    if (fitsCodePage(count, line, codePage))
+        writeEncodedLines(path, count, line, codePage, false);
+    else
+        writeEncodedLines(path, count, line, QStringConverter::Utf8, true);
+}
+
+void writeUtf8LinesAtomic(const QString& path, const QStringList& lines) {
+    writeEncodedLines(
+        path, lines.size(), [&lines](qsizetype i) -> const QString& { return lines[i]; },
+        QStringConverter::Utf8, false);
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
 
 #include <functional>
@@ -31,9 +32,22 @@ void openRegularFile(QFile& file);
 // refused with "File too large". Throws IoError with the system's text on failure.
 QByteArray readFileBytes(const QString& path, qint64 maxBytes = -1);
 
-// Reads a text file line by line (8-bit text), bounded as readFileBytes; throws IoError when it
-// cannot be read.
-QStringList readTextLines(const QString& path, qint64 maxBytes = -1);
+// The launcher's own files (List.ini, Main.ini) are 8-bit text in the system code page while
+// everything they hold fits it; one holding a letter outside it is written as UTF-8 with a byte
+// order mark. Read back, a byte order mark means UTF-8, and so do bytes without one that are
+// valid UTF-8 holding letters beyond ASCII; anything else is the code page, as files of older
+// versions are. `codePage` stands for the system's code page in tests.
+QString decodeLauncherText(const QByteArray& bytes,
+                           QStringConverter::Encoding codePage = QStringConverter::System);
+
+// Reads a text file of the launcher line by line (the encoding as decodeLauncherText decides it
+// for the whole file), bounded as readFileBytes; throws IoError when it cannot be read.
+QStringList readTextLines(const QString& path, qint64 maxBytes = -1,
+                          QStringConverter::Encoding codePage = QStringConverter::System);
+
+// The emulator's files (its configuration, the profiles, its output) are UTF-8 on every
+// platform; a leading byte order mark is no part of the first line.
+QStringList utf8Lines(const QByteArray& bytes);
 
 // Files that name other files (cue sheets and playlists) are small: one longer than 4 MiB, or
 // with a line longer than 1 MiB, names no disc and is never read whole.
@@ -50,14 +64,21 @@ QStringList readPlaylistLines(const QString& path);
 // on a read-only file system) is refused. Throws IoError with the system's text.
 void writeFileAtomic(const QString& path, const QByteArray& bytes);
 
-// Writes the file whole, every line ended by CR LF, replacing it atomically: the old file stays
-// intact until the new one is complete. Throws IoError when the file cannot be written.
-void writeTextLinesAtomic(const QString& path, const QStringList& lines);
+// Writes a text file of the launcher whole (encoded as decodeLauncherText reads it back), every
+// line ended by CR LF, replacing it atomically: the old file stays intact until the new one is
+// complete. Throws IoError when the file cannot be written.
+void writeTextLinesAtomic(const QString& path, const QStringList& lines,
+                          QStringConverter::Encoding codePage = QStringConverter::System);
 
 // The same with the lines handed out one by one, line(0) to line(count - 1): a long list is
 // written straight from where its lines are kept, without gathering them first.
 void writeTextLinesAtomic(const QString& path, qsizetype count,
-                          const std::function<const QString&(qsizetype)>& line);
+                          const std::function<const QString&(qsizetype)>& line,
+                          QStringConverter::Encoding codePage = QStringConverter::System);
+
+// Writes one of the emulator's files whole as UTF-8 without a byte order mark, every line ended
+// by CR LF, atomically as above.
+void writeUtf8LinesAtomic(const QString& path, const QStringList& lines);
 
 // The system's text for a failed file operation on path (e.g. "File not found").
 QString fileErrorText(const QString& path, const QString& detail);

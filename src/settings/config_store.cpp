@@ -16,12 +16,14 @@ QStringList parseConfigLines(const QByteArray& bytes) {
     QStringList lines;
     QByteArray line;
     bool open = false; // characters (or a dropped CR) were read since the last terminator
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
+    // The emulator's files are UTF-8 on every platform; it skips a byte order mark.
+    const qsizetype begin = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    for (qsizetype i = begin; i < bytes.size(); ++i) {
         const char c = bytes.at(i);
         if (c == 26)
             break;
         if (c == '\n') {
-            lines.append(platform::fromLocal8Bit(line));
+            lines.append(QString::fromUtf8(line));
             line.clear();
             open = false;
             continue;
@@ -30,7 +32,7 @@ QStringList parseConfigLines(const QByteArray& bytes) {
         if (c == '\r') {
             // CR LF ends the line; a lone CR is dropped and the line goes on.
             if (i + 1 < bytes.size() && bytes.at(i + 1) == '\n') {
-                lines.append(platform::fromLocal8Bit(line));
+                lines.append(QString::fromUtf8(line));
                 line.clear();
                 open = false;
                 ++i;
@@ -40,7 +42,7 @@ QStringList parseConfigLines(const QByteArray& bytes) {
         line.append(c);
     }
     if (open)
-        lines.append(platform::fromLocal8Bit(line));
+        lines.append(QString::fromUtf8(line));
     return lines;
 }
 
@@ -168,8 +170,9 @@ void writeGameProfile(const QString& profilePath, const QStringList& lines) {
                                     line.section(QLatin1Char(' '), 0, 0) + QLatin1Char('\n') +
                                     platform::displayPath(profilePath));
     }
-    // A write-protected profile is refused, as a plain write would refuse it.
-    platform::writeTextLinesAtomic(profilePath, lines);
+    // A write-protected profile is refused, as a plain write would refuse it. The emulator reads
+    // it as UTF-8 and refuses other bytes in a path.
+    platform::writeUtf8LinesAtomic(profilePath, lines);
 }
 
 QString globalConfigPath(const QString& applicationFolder) {

@@ -16,8 +16,9 @@ namespace settings {
 // The emulator configuration file held in memory: an ordered list of lines without their
 // terminators. A setting key is a setting's name followed by exactly one blank ("ss.cart ").
 
-// Splits a configuration file's bytes into lines: a line ends at LF or CR LF, a lone CR is
-// dropped, character 26 ends the file, a final terminator adds no empty line.
+// Splits a configuration file's bytes (UTF-8, as the emulator reads and writes them) into lines:
+// a line ends at LF or CR LF, a lone CR is dropped, character 26 ends the file, a final
+// terminator adds no empty line, a leading byte order mark is skipped.
 QStringList parseConfigLines(const QByteArray& bytes);
 
 // Whether something other than a folder is at the path (an empty path: no).

@@ -6,6 +6,7 @@
 #include "platform/text_file.h"
 #include "settings/config_store.h"
 #include "settings/settings_model.h"
+#include "settings/settings_table.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,8 +23,35 @@ const SettingsModel* Profiles::globalSettings() const {
     return globalKnown_ ? global_.get() : nullptr;
 }
 
+std::vector<Ctl> settingsUnknownTo(const ParsedConfig& emulatorConfig) {
+    // The emulator writes each of its settings; a Saturn module lists thousands.
+    constexpr int CompleteListLines = 50;
+    int settingLines = 0;
+    for (const QString& line : emulatorConfig.lines()) {
+        if (line.startsWith(QLatin1String("ss.")) && ++settingLines >= CompleteListLines)
+            break;
+    }
+    if (settingLines < CompleteListLines)
+        return {};
+    std::vector<bool> known(CtlCount, false), listed(CtlCount, false);
+    for (const SettingRow& row : settingsTable()) {
+        const auto i = static_cast<size_t>(row.ctl);
+        listed[i] = true;
+        if (emulatorConfig.lineOf(row.key) >= 0 ||
+            (!row.legacyKey.isEmpty() && emulatorConfig.lineOf(row.legacyKey) >= 0))
+            known[i] = true;
+    }
+    std::vector<Ctl> unknown;
+    for (int i = 0; i < CtlCount; ++i) {
+        if (listed[static_cast<size_t>(i)] && !known[static_cast<size_t>(i)])
+            unknown.push_back(static_cast<Ctl>(i));
+    }
+    return unknown;
+}
+
 void Profiles::readGlobalSettings() {
     globalKnown_ = false;
+    unknown_.clear();
     if (!global_)
         global_ = std::make_unique<SettingsModel>();
     global_->resetToInitial();
@@ -31,8 +59,10 @@ void Profiles::readGlobalSettings() {
         const QString path = globalConfigPath(folder_);
         if (!isExistingFile(path))
             return;
+        const std::shared_ptr<const ParsedConfig> parsed = globalConfig_.read(path);
+        unknown_ = settingsUnknownTo(*parsed);
         ConfigView config;
-        config.addLayer(globalConfig_.read(path), path);
+        config.addLayer(parsed, path);
         globalKnown_ = !global_->applySettings(config, SettingsModel::Missing::ReadAsEmpty);
     } catch (const platform::IoError&) {
         // The game's own read reports the file's failure; the tabs just show no differences.

@@ -2,13 +2,19 @@
 
 #include "settings/config_store.h"
 
+#include "settings/settings_model.h"
+
 #include <QSet>
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace settings {
 
-class SettingsModel;
+// The controls whose settings the emulator does not know: none of their keys is in its own
+// configuration, which lists every setting it knows (hundreds of "ss." lines). A file that holds
+// only a few settings (not written by the emulator) tells nothing, so nothing is returned.
+std::vector<Ctl> settingsUnknownTo(const ParsedConfig& emulatorConfig);
 
 // What the user does with a game's profile: selecting a game shows its profile over the global
 // configuration, saving writes the panel as the profile, loading fills the panel from any
@@ -39,6 +45,10 @@ public:
     // successful selection; null when it could not be read (then nothing differs from it).
     const SettingsModel* globalSettings() const;
 
+    // The controls whose settings the emulator's global configuration lacks (see
+    // settingsUnknownTo), after the last successful selection.
+    const std::vector<Ctl>& unknownSettings() const { return unknown_; }
+
     // Lists Core/pgconfig once and remembers its file names; saving and deleting keep the
     // names current, so asking which games have a profile costs no file test per game.
     void scanProfiles();
@@ -53,6 +63,7 @@ private:
     SettingsModel& model_;
     std::unique_ptr<SettingsModel> global_;
     bool globalKnown_ = false;
+    std::vector<Ctl> unknown_;
     QString folder_;
     bool readable_ = true;
     QSet<QString> profileNames_;

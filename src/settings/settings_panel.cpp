@@ -670,7 +670,7 @@ void SettingsPanel::showControl(Ctl ctl) {
 
 void SettingsPanel::showEnabled(EnableGroup group, bool enabled) {
     for (QWidget* widget : groups_[static_cast<size_t>(group)])
-        widget->setEnabled(enabled);
+        widget->setEnabled(enabled && !showsUnknownSetting(widget));
 }
 
 void SettingsPanel::showHelpLists() {

@@ -55,6 +55,9 @@ public:
     // and its tooltip ends with "Global: <value>"; the marks follow every change.
     void setGlobalSettings(const SettingsModel* global);
     const std::vector<Ctl>& markedControls() const { return marked_; }
+    // The controls whose settings the emulator does not know: shown disabled, their tooltip
+    // saying so; their lines are still written.
+    void setUnknownSettings(const std::vector<Ctl>& unknown);
     // A control's setting, or every setting, back to the global value (unsaved until saved).
     void useGlobalValue(Ctl ctl);
     void resetToGlobal();
@@ -92,6 +95,8 @@ private:
     void showMarks();
     QString globalText(Ctl ctl) const;
     void showEnabled(EnableGroup group, bool enabled);
+    bool isUnknown(Ctl ctl) const { return unknown_[static_cast<size_t>(ctl)]; }
+    bool showsUnknownSetting(const QWidget* widget) const;
     void choosePath(Ctl edit);
 
     SettingsModel* model_;
@@ -101,6 +106,7 @@ private:
     const SettingsModel* global_ = nullptr;
     std::vector<Ctl> marked_;
     std::array<QWidget*, CtlCount> dots_{};
+    std::array<bool, CtlCount> unknown_{};
 };
 
 } // namespace settings

@@ -42,7 +42,50 @@ protected:
     }
 };
 
+// The property that keeps a control's tooltip from before any mark or note was added.
+const char* const kBaseToolTip = "varnixBaseToolTip";
+
 } // namespace
+
+void SettingsPanel::setUnknownSettings(const std::vector<Ctl>& unknown) {
+    std::array<bool, CtlCount> now{};
+    for (const Ctl ctl : unknown)
+        now[static_cast<size_t>(ctl)] = true;
+    if (now == unknown_)
+        return;
+    unknown_ = now;
+    for (int i = 0; i < CtlCount; ++i) {
+        const auto ctl = static_cast<Ctl>(i);
+        QWidget* widget = widgetFor(ctl);
+        if (!widget)
+            continue;
+        if (isUnknown(ctl)) {
+            widget->setEnabled(false);
+            if (QLineEdit* box = valueBoxFor(ctl))
+                box->setEnabled(false);
+        } else if (!widget->isEnabled()) {
+            // Back to the state its group gives it, or enabled.
+            bool enabled = true;
+            for (size_t g = 0; g < groups_.size(); ++g) {
+                if (groups_[g].contains(widget))
+                    enabled = model_->enabled(static_cast<EnableGroup>(g));
+            }
+            widget->setEnabled(enabled);
+            if (QLineEdit* box = valueBoxFor(ctl))
+                box->setEnabled(enabled);
+        }
+    }
+    showMarks();
+}
+
+bool SettingsPanel::showsUnknownSetting(const QWidget* widget) const {
+    for (int i = 0; i < CtlCount; ++i) {
+        const auto ctl = static_cast<Ctl>(i);
+        if (isUnknown(ctl) && (widgetFor(ctl) == widget || valueBoxFor(ctl) == widget))
+            return true;
+    }
+    return false;
+}
 
 void SettingsPanel::setGlobalSettings(const SettingsModel* global) {
     global_ = global;
@@ -85,19 +128,22 @@ void SettingsPanel::showMarks() {
             continue;
         const bool on = std::find(marked.begin(), marked.end(), ctl) != marked.end();
         QWidget*& dot = dots_[static_cast<size_t>(ctl)];
-        if (!on && !dot)
+        const bool unknown = isUnknown(ctl);
+        if (!on && !dot && !unknown && !widget->property(kBaseToolTip).isValid())
             continue;
-        if (!dot)
-            dot = new GlobalDot(widget);
         // The tooltip the control had before any mark, kept once.
-        const char* kBase = "varnixBaseToolTip";
-        if (!widget->property(kBase).isValid())
-            widget->setProperty(kBase, widget->toolTip());
-        const QString base = widget->property(kBase).toString();
+        if (!widget->property(kBaseToolTip).isValid())
+            widget->setProperty(kBaseToolTip, widget->toolTip());
+        QStringList tip;
+        if (const QString base = widget->property(kBaseToolTip).toString(); !base.isEmpty())
+            tip << base;
+        if (unknown)
+            tip << i18n::message(i18n::Extra::UnknownSetting);
         if (on) {
-            const QString global = i18n::message(i18n::Extra::GlobalValue)
-                                       .replace(QStringLiteral("%1"), globalText(ctl));
-            widget->setToolTip(base.isEmpty() ? global : base + QLatin1Char('\n') + global);
+            tip << i18n::message(i18n::Extra::GlobalValue)
+                       .replace(QStringLiteral("%1"), globalText(ctl));
+            if (!dot)
+                dot = new GlobalDot(widget);
             // In the control's top-right corner; a check box's on its square's corner, so the
             // caption stays clear.
             int x = widget->width() - GlobalDot::Size;
@@ -112,10 +158,10 @@ void SettingsPanel::showMarks() {
             }
             dot->move(x, y);
             dot->raise();
-        } else {
-            widget->setToolTip(base);
         }
-        dot->setVisible(on);
+        widget->setToolTip(tip.join(QLatin1Char('\n')));
+        if (dot)
+            dot->setVisible(on);
     }
     marked_ = std::move(marked);
 }

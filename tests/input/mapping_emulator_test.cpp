@@ -1,12 +1,12 @@
-// The controller mapping against Debian's real emulator: the defaults kept as data are the
-// ones a fresh mednafen.cfg holds, and a file changed by the mapping loads with every setting.
+// The controller mapping against the real emulator (Debian's, or the Windows one under Wine):
+// the defaults kept as data are the ones a fresh mednafen.cfg holds, and a file changed by the
+// mapping loads with every setting.
 #include "input/default_mappings.h"
 #include "input/global_config.h"
 #include "input/mapping_editor.h"
 #include "test_support.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -14,36 +14,18 @@ using namespace input;
 
 namespace {
 
-const QString emulator = QStringLiteral("/usr/games/mednafen");
-
 class MappingEmulator : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFileInfo(emulator).isExecutable())
+        if (testsupport::realEmulator().isEmpty())
             GTEST_SKIP() << "the emulator is not installed";
-        app.mkdir("Core");
+        ASSERT_FALSE(testsupport::installRealEmulator(app.path()).isEmpty());
         run(); // with no arguments it writes its configuration and ends
         cfg = app.file("Core/mednafen.cfg");
         ASSERT_TRUE(QFileInfo::exists(cfg));
     }
 
-    QString run() {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("MEDNAFEN_HOME", app.file("Core"));
-        env.insert("SDL_VIDEODRIVER", "dummy");
-        env.insert("SDL_AUDIODRIVER", "dummy");
-        env.insert("XDG_RUNTIME_DIR", app.path());
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(app.file("Core"));
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(emulator, {});
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-        }
-        return QString::fromLocal8Bit(p.readAll());
-    }
+    QString run() { return testsupport::runRealEmulator(app.path(), {}); }
 
     // "Loaded N valid settings and 0 unknown settings." -> N; -1 when the line is missing.
     static int validSettings(const QString& output) {

@@ -1,4 +1,6 @@
+#include "i18n/messages.h"
 #include "launch/launch_logic.h"
+#include "launch/output_tail.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -59,12 +61,31 @@ TEST(Playlist, ExtensionNameAndDiscCount) {
 TEST(CommandLine, TextForTheMessageAndArgumentsForTheStart) {
     const QString program = QDir::toNativeSeparators("/app/Core/mednafen");
     EXPECT_EQ(commandLineText("/app/Core/mednafen", 0, "/games/My Game.cue"),
-              program + " -which_medium 0 \"/games/My Game.cue\"");
-    EXPECT_EQ(commandLineText("/app/Core/mednafen", -1, "x"), program + " -which_medium -1 \"x\"");
+              program + " -force_module ss -which_medium 0 \"/games/My Game.cue\"");
+    EXPECT_EQ(commandLineText("/app/Core/mednafen", -1, "x"),
+              program + " -force_module ss -which_medium -1 \"x\"");
+    // The Saturn module is named before the disc: the emulator's own detection refuses discs
+    // whose security code it does not know.
     EXPECT_EQ(emulatorArguments(2, "/games/A \"B\".m3u"),
-              QStringList({"-which_medium", "2", "/games/A \"B\".m3u"}));
+              QStringList({"-force_module", "ss", "-which_medium", "2", "/games/A \"B\".m3u"}));
 
     TempFolder app;
     EXPECT_TRUE(QDir::isAbsolutePath(emulatorProgram(".")));
     EXPECT_EQ(coreFolder(app.path()), app.file("Core"));
+}
+
+// The emulator's own -1 stays a number; Windows exception statuses are shown in hex, the
+// common ones with their meaning first.
+TEST(FailureReport, StatusesInWordsAndNumbers) {
+    i18n::initMessageTable();
+    EXPECT_EQ(failureReport(false, -1, {}), "The emulator ended with status -1.");
+    EXPECT_EQ(failureReport(false, 255, {}), "The emulator ended with status 255.");
+    EXPECT_EQ(failureReport(true, static_cast<int>(0xC0000135u), {"Loading"}),
+              "Loading\rThe emulator ended: a DLL it needs is missing. Status 0xC0000135.");
+    EXPECT_EQ(failureReport(true, static_cast<int>(0xC0000005u), {}),
+              "The emulator ended: it crashed (access violation). Status 0xC0000005.");
+    EXPECT_TRUE(failureReport(true, static_cast<int>(0xC000007Bu), {}).contains("architecture"));
+    EXPECT_TRUE(failureReport(true, static_cast<int>(0xC0000409u), {}).contains("overrun"));
+    EXPECT_EQ(failureReport(true, static_cast<int>(0xC0000017u), {}),
+              "The emulator crashed (status 0xC0000017).");
 }

@@ -52,8 +52,9 @@ protected:
                          [this] { signals_ << "finished"; });
     }
     void TearDown() override {
-        for (const char* name : {"VARNIX_STUB_LOG", "VARNIX_STUB_CRASH", "VARNIX_STUB_SLEEP_MS",
-                                 "VARNIX_STUB_EXIT", "VARNIX_STUB_FILL_KB", "VARNIX_STUB_SAY"})
+        for (const char* name :
+             {"VARNIX_STUB_LOG", "VARNIX_STUB_CRASH", "VARNIX_STUB_SLEEP_MS", "VARNIX_STUB_EXIT",
+              "VARNIX_STUB_FILL_KB", "VARNIX_STUB_SAY", "VARNIX_STUB_OUTPUT_FILE"})
             qunsetenv(name);
     }
 
@@ -68,8 +69,19 @@ protected:
     }
     QStringList expectedRecord(int medium, const QString& path) const {
         const QString core = app.file("Core");
-        return {"arg=-which_medium", "arg=" + QString::number(medium), "arg=" + path, "cwd=" + core,
-                "home=" + testsupport::expectedEmulatorHome(core)};
+#ifdef Q_OS_WIN
+        const QString noPopups = "1";
+#else
+        const QString noPopups;
+#endif
+        return {"arg=-force_module",
+                "arg=ss",
+                "arg=-which_medium",
+                "arg=" + QString::number(medium),
+                "arg=" + path,
+                "cwd=" + core,
+                "home=" + testsupport::expectedEmulatorHome(core),
+                "nopopups=" + noPopups};
     }
 
     // Answers the disc window as a user would, once it is on screen.
@@ -229,7 +241,7 @@ TEST_F(LauncherTest, EmulatorThatCannotStartShowsTheCommandLineAndTheReason) {
 
     const QString commandLine =
         "Some files are missing in the key: " + QDir::toNativeSeparators(emulator()) +
-        " -which_medium 0 \"" + game + "\"!\r";
+        " -force_module ss -which_medium 0 \"" + game + "\"!\r";
 #ifdef Q_OS_WIN
     // Windows has no execute right: the file is refused as no program, in the system's words.
     ASSERT_EQ(dialogs.errors.size(), 1);
@@ -272,6 +284,35 @@ TEST_F(LauncherTest, FailureStatusOrCrashIsExplainedByTheLastOutputLines) {
     qunsetenv("VARNIX_STUB_CRASH");
     launcher.launch(game, "", "");
     EXPECT_EQ(dialogs.errors.size(), 2);
+}
+
+// Without a console the Windows emulator writes to Core/stdout.txt: after a failure the box leads
+// with the reason found there, decoded as UTF-8; a file an earlier run left says nothing.
+TEST_F(LauncherTest, FailureIsExplainedByTheOutputFileThisRunWrote) {
+    const QString game = app.write("games/G.cue", "");
+    app.write("Core/stdout.txt", "Old run's last line.\r\n");
+    // The emulator ends with -1 on an error: Windows keeps that status whole, other systems
+    // pass on its last 8 bits.
+    qputenv("VARNIX_STUB_EXIT", "-1");
+#ifdef Q_OS_WIN
+    const QString status = "The emulator ended with status -1.";
+#else
+    const QString status = "The emulator ended with status 255.";
+#endif
+    launcher.launch(game, "", "");
+    EXPECT_EQ(dialogs.errors, QStringList({status}));
+
+    const QString output =
+        app.write("output.txt", "Loading...\r\nError opening file \"C:\\Spiele-"
+                                "\xc3\x9c\\\xe3\x82\xb2\xe3\x83\xbc\xe3\x83\xa0\\"
+                                "sega_101.bin\"\r\n");
+    qputenv("VARNIX_STUB_OUTPUT_FILE", output.toLocal8Bit());
+    launcher.launch(game, "", "");
+    ASSERT_EQ(dialogs.errors.size(), 2);
+    EXPECT_EQ(dialogs.errors[1],
+              QString::fromUtf8("Error opening file \"C:\\Spiele-\u00dc\\\u30b2\u30fc\u30e0\\"
+                                "sega_101.bin\"\r") +
+                  status + "\r\rLoading...");
 }
 
 TEST_F(LauncherTest, EventsAreHandledWhileTheEmulatorRunsAndNoSecondLaunchStarts) {
@@ -336,7 +377,7 @@ TEST(LauncherWithoutDiscWindow, MakesItsOwnDiscWindowWhenNoneWasGiven) {
     launcher.launch(game, "", "");
     // No emulator in this folder: the failure names the chosen disc.
     ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_TRUE(dialogs.errors[0].contains("-which_medium 1 \""));
+    EXPECT_TRUE(dialogs.errors[0].contains("-force_module ss -which_medium 1 \""));
 }
 
 } // namespace

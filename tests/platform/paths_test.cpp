@@ -97,6 +97,32 @@ TEST(TextFile, AtomicWriteReplacesWholeFileWithCrLf) {
     EXPECT_EQ(readTextLines(path), many);
 }
 
+// The launcher's own files stay in the code page while it holds every letter, else they are
+// UTF-8 with a byte order mark; read back, either gives the same text. Latin-1 stands for a
+// western code page.
+TEST(TextFile, LauncherFilesKeepTheCodePageWhileEverythingFits) {
+    testsupport::TempFolder dir;
+    const QString path = dir.file("List.ini");
+    const auto latin1 = QStringConverter::Latin1;
+    const QString western = "C:\\Spiele-\u00dc\\A.cue";
+    writeTextLinesAtomic(path, {western}, latin1);
+    EXPECT_EQ(testsupport::readAll(path), "C:\\Spiele-\xdc\\A.cue\r\n");
+    EXPECT_EQ(readTextLines(path, -1, latin1), QStringList{western});
+
+    const QStringList both{western, "C:\\\u30b2\u30fc\u30e0\\B.cue"};
+    writeTextLinesAtomic(path, both, latin1);
+    EXPECT_EQ(testsupport::readAll(path), "\xef\xbb\xbf" + both.join("\r\n").toUtf8() + "\r\n");
+    EXPECT_EQ(readTextLines(path, -1, latin1), both);
+    // Without the mark, valid UTF-8 beyond ASCII is UTF-8 too.
+    dir.write("List.ini", both.join("\r\n").toUtf8());
+    EXPECT_EQ(readTextLines(path, -1, latin1), both);
+    EXPECT_EQ(decodeLauncherText("\xef\xbb\xbf" "A\xc3\x9c", latin1), "A\u00dc");
+
+    // In the system's own code page, whatever it is, every letter comes back.
+    writeTextLinesAtomic(path, both);
+    EXPECT_EQ(readTextLines(path), both);
+}
+
 TEST(TextFile, TrimRemovesLowCodesAtBothEndsOnly) {
     const QString inner = QString("A") + QChar(0) + "B";
     EXPECT_EQ(trimLowCodes("  " + inner + " \t" + QChar(0)), inner);

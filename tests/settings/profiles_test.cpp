@@ -3,6 +3,7 @@
 #include "settings/config_store.h"
 #include "settings/profiles.h"
 #include "settings/settings_model.h"
+#include "settings/settings_table.h"
 #include "test_support.h"
 
 #include "platform/text_file.h"
@@ -70,6 +71,38 @@ TEST(Profiles, PlaylistGamesUseThePlaylistsName) {
     app.profiles.saveProfile("/games/Saga.m3u", "Saga (Disc 1)");
     EXPECT_TRUE(QFileInfo::exists(app.profile("Saga.ss.cfg")));
     EXPECT_FALSE(QFileInfo::exists(app.profile("Saga (Disc 1).ss.cfg")));
+}
+
+// The emulator reads its files as UTF-8 on every platform and refuses other bytes in a path.
+TEST(Profiles, ProfilesAndTheGlobalFileAreUtf8) {
+    App app;
+    const QByteArray japanese = "C:\\\xe3\x82\xb2\xe3\x83\xbc\xe3\x83\xa0\\sega_101.bin";
+    app.dir.write("Core/mednafen.cfg", globalConfig + "ss.bios_jp " + japanese + "\n");
+    app.profiles.selectGame("/games/A.cue", "A");
+    EXPECT_EQ(app.model.text(Ctl::LabeledEdit1), QString::fromUtf8(japanese));
+
+    const QString western = "C:\\Spiele-\u00dc\\mpr-17933.bin";
+    app.model.setText(Ctl::LabeledEdit2, western);
+    app.profiles.saveProfile("/games/A.cue", "A");
+    const QByteArray saved = testsupport::readAll(app.profile("A.ss.cfg"));
+    EXPECT_TRUE(saved.contains("ss.bios_jp " + japanese + "\r\n"));
+    EXPECT_TRUE(saved.contains("ss.bios_na_eu " + western.toUtf8() + "\r\n"));
+}
+
+// The emulator's own configuration lists every setting it knows: a setting it lacks there is
+// one this emulator version does not have. A short file tells nothing.
+TEST(Profiles, SettingsTheEmulatorDoesNotKnow) {
+    QStringList lines;
+    for (int i = 0; i < 100; ++i)
+        lines << QStringLiteral("ss.input.port1.gamepad.b%1 keyboard 0x0 %1").arg(i);
+    for (const SettingRow& row : settingsTable()) {
+        if (row.key != "ss.midsync ")
+            lines << row.key + "0";
+    }
+    EXPECT_EQ(settingsUnknownTo(ParsedConfig(lines)), std::vector<Ctl>{Ctl::CheckBox7});
+    lines << "ss.midsync 0";
+    EXPECT_TRUE(settingsUnknownTo(ParsedConfig(lines)).empty());
+    EXPECT_TRUE(settingsUnknownTo(ParsedConfig({"ss.cart auto"})).empty());
 }
 
 TEST(Profiles, LoadAnotherProfileThenSave) {

@@ -1,6 +1,7 @@
 #include "controls/labeled_edit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
+#include "i18n/messages.h"
 #include "settings/settings_model.h"
 #include "settings/settings_panel.h"
 #include "test_support.h"
@@ -406,6 +407,26 @@ TEST_F(SettingsPanelTest, TrackBarFillsItsChannelUpToTheThumb) {
 
 // Not part of the suite: writes a picture of every tab for a look at the layout.
 // Run with --gtest_also_run_disabled_tests --gtest_filter=*Screenshots*.
+// A setting the emulator does not know is shown disabled and says why; its group's reactions
+// do not enable it, and it comes back once the emulator knows it.
+TEST_F(SettingsPanelTest, SettingsTheEmulatorDoesNotKnowAreDisabledWithATooltip) {
+    i18n::initMessageTable();
+    auto* midsync = find<QCheckBox>("CheckBox7");
+    const QString tip = midsync->toolTip();
+    const QString unknown = i18n::message(i18n::Extra::UnknownSetting);
+    panel->setUnknownSettings({Ctl::CheckBox7, Ctl::TrackBar4});
+    EXPECT_FALSE(midsync->isEnabled());
+    EXPECT_EQ(midsync->toolTip(), tip + "\n" + unknown);
+    model.setChecked(Ctl::CheckBox10, true); // enables the opacity group
+    EXPECT_FALSE(panel->widgetFor(Ctl::TrackBar4)->isEnabled());
+    EXPECT_FALSE(panel->valueBoxFor(Ctl::TrackBar4)->isEnabled());
+
+    panel->setUnknownSettings({});
+    EXPECT_TRUE(midsync->isEnabled());
+    EXPECT_EQ(midsync->toolTip(), tip);
+    EXPECT_TRUE(panel->widgetFor(Ctl::TrackBar4)->isEnabled());
+}
+
 TEST_F(SettingsPanelTest, DISABLED_Screenshots) {
     window.show();
     auto* inner = find<QTabWidget>("PageControl2");

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -112,12 +113,70 @@ QString installStubEmulator(const QString& appFolder) {
 }
 
 QString expectedEmulatorHome(const QString& coreFolder) {
+    return QDir::toNativeSeparators(coreFolder);
+}
+
+QString realEmulator() {
 #ifdef Q_OS_WIN
-    Q_UNUSED(coreFolder);
-    return QString();
+    const QString folder = qEnvironmentVariable("VARNIX_EMULATOR_DIR");
+    const QString program = folder + QStringLiteral("/mednafen.exe");
+    return !folder.isEmpty() && QFileInfo(program).isFile() ? program : QString();
 #else
-    return coreFolder;
+    const QString program = QStringLiteral("/usr/games/mednafen");
+    return QFileInfo(program).isExecutable() ? program : QString();
 #endif
+}
+
+QString installRealEmulator(const QString& appFolder) {
+    const QString program = realEmulator();
+    const QString core = appFolder + QStringLiteral("/Core");
+    QDir().mkpath(core);
+    if (program.isEmpty())
+        return QString();
+    const QString target = core + QStringLiteral("/") + platform::emulatorFileName();
+#ifdef Q_OS_WIN
+    const QDir folder = QFileInfo(program).dir();
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        if (!QFile::copy(folder.filePath(name), core + QStringLiteral("/") + name))
+            return QString();
+    }
+    return target;
+#else
+    return QFile::link(program, target) ? target : QString();
+#endif
+}
+
+QProcessEnvironment realEmulatorEnvironment(const QString& appFolder) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MEDNAFEN_HOME"),
+               QDir::toNativeSeparators(appFolder + QStringLiteral("/Core")));
+#ifdef Q_OS_WIN
+    env.insert(QStringLiteral("MEDNAFEN_NOPOPUPS"), QStringLiteral("1"));
+#else
+    env.insert(QStringLiteral("SDL_VIDEODRIVER"), QStringLiteral("dummy"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), appFolder);
+#endif
+    return env;
+}
+
+QString runRealEmulator(const QString& appFolder, const QStringList& arguments) {
+    const QString core = appFolder + QStringLiteral("/Core");
+    for (const char* name : {"stdout.txt", "stderr.txt"})
+        QFile::remove(core + QStringLiteral("/") + QLatin1String(name));
+    QProcess p;
+    p.setProcessEnvironment(realEmulatorEnvironment(appFolder));
+    p.setWorkingDirectory(core);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(core + QStringLiteral("/") + platform::emulatorFileName(), arguments);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    QByteArray output = p.readAll();
+    for (const char* name : {"stdout.txt", "stderr.txt"})
+        output += readAll(core + QStringLiteral("/") + QLatin1String(name));
+    return QString::fromUtf8(output);
 }
 
 } // namespace testsupport

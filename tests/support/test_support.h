@@ -3,6 +3,7 @@
 #include "controls/dialogs.h"
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -89,7 +90,22 @@ QString toolPath(const QString& name);
 QString installStubEmulator(const QString& appFolder);
 
 // What the stand-in records as MEDNAFEN_HOME for an emulator started from coreFolder: the folder
-// on platforms that set it, nothing on Windows, where the emulator's base is its own folder.
+// in the platform's own form, on every platform.
 QString expectedEmulatorHome(const QString& coreFolder);
+
+// The real emulator the emulator tests drive, as it ships on each platform: Debian's
+// /usr/games/mednafen, or on Windows the mednafen.exe (with its DLLs) in the folder
+// VARNIX_EMULATOR_DIR names. Empty when there is none.
+QString realEmulator();
+// Puts the real emulator into <app>/Core as the user does (a link to Debian's, a copy of the
+// Windows folder's files); returns its path there, or an empty text.
+QString installRealEmulator(const QString& appFolder);
+// The environment the tests start the real emulator with: Core as its base folder, and where
+// nothing needs a window, no sound or video device (Linux), no error boxes (Windows).
+QProcessEnvironment realEmulatorEnvironment(const QString& appFolder);
+// Runs the real emulator installed in <app>/Core with the arguments, from Core, and returns
+// what it said: its output, or on Windows, where it writes its output to Core/stdout.txt and
+// stderr.txt, those files. Decoded as UTF-8.
+QString runRealEmulator(const QString& appFolder, const QStringList& arguments);
 
 } // namespace testsupport
