@@ -40,9 +40,7 @@ class UnsavedTracker;
 } // namespace settings
 namespace gamedata {
 class PlayTracker;
-struct Rename;
-struct RenamePlan;
-} // namespace gamedata
+}
 namespace launch {
 class GameLauncher;
 class TForm3;
@@ -117,8 +115,6 @@ public:
     void Checkagain1Click();
     void Removemissing1Click();
     void Undo1Click();
-    // Sorts the list by when each game was played last (undone by Ctrl+Z).
-    void Recentlyplayed1Click();
 
     // Whether the tabs hold changes to the shown game's settings that were not saved since they
     // were read or saved.
@@ -184,7 +180,6 @@ private:
     // locate or remove it; false for a game that is there.
     bool explainAbsentGame(int row);
     void locateGame(int row);
-    void renameWithGame(const gamedata::Rename& profile, const gamedata::RenamePlan& saves);
     // Play time and save data: the tracker, the list's tooltips and order, the properties panel.
     void wireGameData();
     void cycleSettingsTab(int step);
@@ -262,6 +257,5 @@ private:
     QAction* Removemissing1 = nullptr;
     QAction* Undo1 = nullptr;
     QAction* Checkagain1 = nullptr;
-    QAction* Recentlyplayed1 = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;
 };

@@ -41,14 +41,25 @@ void TForm1::wireGameData() {
             showError(failure);
     });
 
-    // "Recently played first" follows "Undo" in the list's menu.
-    Recentlyplayed1 = new QAction(i18n::message(i18n::Extra::RecentlyPlayed), PopupMenu1);
-    Recentlyplayed1->setObjectName(QStringLiteral("Recentlyplayed1"));
+    // "Recently played first" follows "Undo" in the list's menu. Games never played keep their
+    // order after the played ones; Ctrl+Z gives the rows their order back.
+    auto* recent = new QAction(i18n::message(i18n::Extra::RecentlyPlayed), PopupMenu1);
+    recent->setObjectName(QStringLiteral("Recentlyplayed1"));
     PopupMenu1->insertAction(PopupMenu1->actions().value(PopupMenu1->actions().indexOf(Undo1) + 1),
-                             Recentlyplayed1);
-    connect(Recentlyplayed1, &QAction::triggered, this, &TForm1::Recentlyplayed1Click);
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] {
-        Recentlyplayed1->setEnabled(!gameList_->busy() && gameList_->model()->count() > 1);
+                             recent);
+    connect(recent, &QAction::triggered, this, [this] {
+        if (gameList_->busy())
+            return;
+        guarded([&] {
+            gameList_->sortByKeyDescending([this](const library::GameRecord& game) {
+                const gamedata::PlayStats stats = playTracker_->log().stats(game.path);
+                return stats.played() ? stats.lastEnd : qint64(-1);
+            });
+        });
+        ListView1SelectItem();
+    });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this, recent] {
+        recent->setEnabled(!gameList_->busy() && gameList_->model()->count() > 1);
     });
 
     // The properties window shows the game's play time and save files.
@@ -61,17 +72,4 @@ void TForm1::wireGameData() {
             panel->showGame(path, profiles_->existingProfile(path, name));
         });
     }
-}
-
-void TForm1::Recentlyplayed1Click() {
-    if (gameList_->busy())
-        return;
-    // Games never played keep their order after the played ones.
-    guarded([&] {
-        gameList_->sortByKeyDescending([this](const library::GameRecord& game) {
-            const gamedata::PlayStats stats = playTracker_->log().stats(game.path);
-            return stats.played() ? stats.lastEnd : qint64(-1);
-        });
-    });
-    ListView1SelectItem();
 }

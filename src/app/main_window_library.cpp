@@ -65,34 +65,6 @@ void TForm1::Removemissing1Click() {
     ListView1SelectItem();
 }
 
-// Renames the profile (when `profile` names one) and the save files with a located game, all or
-// none, and lets Ctrl+Z rename them back with the row.
-void TForm1::renameWithGame(const gamedata::Rename& profile, const gamedata::RenamePlan& saves) {
-    if (launcher_ && launcher_->running()) {
-        showError(i18n::message(i18n::Extra::EmulatorRunningNow));
-        return;
-    }
-    std::vector<gamedata::Rename> renames;
-    if (!profile.from.isEmpty())
-        renames.push_back(profile);
-    renames.insert(renames.end(), saves.renames.begin(), saves.renames.end());
-    const QString failure = gamedata::runRenames(renames);
-    QStringList errors;
-    if (!failure.isEmpty())
-        errors << failure;
-    for (const QString& clash : saves.clashes)
-        errors << i18n::message(i18n::Extra::SaveRenameClash).arg(clash);
-    if (!errors.isEmpty())
-        showError(errors.join(QChar(13)));
-    if (!failure.isEmpty() || renames.empty())
-        return;
-    gameList_->attachUndo([this, back = gamedata::reversedRenames(renames)] {
-        if (launcher_ && launcher_->running())
-            return i18n::message(i18n::Extra::EmulatorRunningNow);
-        return gamedata::runRenames(back);
-    });
-}
-
 void TForm1::Undo1Click() {
     if (gameList_->busy() || !gameList_->canUndo())
         return;
@@ -133,6 +105,40 @@ QString nearestFolder(const QString& path) {
         folder = parent;
     }
     return folder;
+}
+
+} // namespace
+
+namespace {
+
+// Renames the profile (when `profile` names one) and the save files with a located game, all or
+// none, and lets Ctrl+Z rename them back with the row. Nothing is renamed while the emulator
+// runs: it writes the save files when it ends.
+void renameWithGame(QWidget* window, library::GameList& list, const launch::GameLauncher* launcher,
+                    const gamedata::Rename& profile, const gamedata::RenamePlan& saves) {
+    if (launcher && launcher->running()) {
+        controls::dialogs().error(window, i18n::message(i18n::Extra::EmulatorRunningNow));
+        return;
+    }
+    std::vector<gamedata::Rename> renames;
+    if (!profile.from.isEmpty())
+        renames.push_back(profile);
+    renames.insert(renames.end(), saves.renames.begin(), saves.renames.end());
+    const QString failure = gamedata::runRenames(renames);
+    QStringList errors;
+    if (!failure.isEmpty())
+        errors << failure;
+    for (const QString& clash : saves.clashes)
+        errors << i18n::message(i18n::Extra::SaveRenameClash).arg(clash);
+    if (!errors.isEmpty())
+        controls::dialogs().error(window, errors.join(QChar(13)));
+    if (!failure.isEmpty() || renames.empty())
+        return;
+    list.attachUndo([launcher, back = gamedata::reversedRenames(renames)] {
+        if (launcher && launcher->running())
+            return i18n::message(i18n::Extra::EmulatorRunningNow);
+        return gamedata::runRenames(back);
+    });
 }
 
 } // namespace
@@ -183,7 +189,8 @@ void TForm1::locateGame(int row) {
         if (controls::dialogs().choose(this, question,
                                        {i18n::message(i18n::Extra::RenameButton),
                                         i18n::message(i18n::Extra::KeepButton)}) == 0)
-            renameWithGame(offerProfile ? gamedata::Rename{oldProfile, newProfile}
+            renameWithGame(this, *gameList_, launcher_,
+                           offerProfile ? gamedata::Rename{oldProfile, newProfile}
                                         : gamedata::Rename{},
                            saves);
         profiles_->scanProfiles();
