@@ -45,8 +45,9 @@ cd "$dir"
 status=0
 # Wine now and then fails to start a child process (seen twice in some hundred runs of the
 # stand-in emulator, never reproduced on demand): a test program that fails is run once more,
-# and both runs stay in the output.
-ctest --output-on-failure -j"$(nproc)" --repeat until-pass:2 | tee ctest-output.txt || status=$?
+# and both runs stay in the output. Arguments go to CTest (-L emulator runs only those tests).
+ctest --output-on-failure -j"$(nproc)" --repeat until-pass:2 "$@" | tee ctest-output.txt ||
+    status=$?
 log=Testing/Temporary/LastTest.log
 if [ -f "$log" ]; then
     awk '

@@ -26,7 +26,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -197,6 +196,7 @@ void TForm1::startUp() {
             PageControl1->findChild<controls::TXiButton*>(QStringLiteral("MapControlsButton")))
         map->setCaption(i18n::message(i18n::Extra::MapControls));
     buildLibraryCommands();
+    buildInputCommands();
     // The translated captions get their room; the settings panel fits its own when it shows.
     for (QWidget* container : {static_cast<QWidget*>(Xpanel14), static_cast<QWidget*>(GroupBox3),
                                static_cast<QWidget*>(GroupBox5)})
@@ -555,6 +555,8 @@ void TForm1::PopupMenu1Popup() {
     Addfolder1->setEnabled(Addgames1->isEnabled());
     Removemissing1->setEnabled(gameList_->model()->missingCount() > 0);
     Undo1->setEnabled(gameList_->canUndo());
+    PopupMenu1->findChild<QAction*>(QStringLiteral("Details1"))
+        ->setEnabled(!gameList_->batchRefusals().isEmpty());
     Checkagain1->setEnabled(gameList_->model()->count() > 0);
 }
 
@@ -562,7 +564,8 @@ void TForm1::Addgames1Click() {
     if (gameList_->busy())
         return;
     const QStringList files = controls::dialogs().openFiles(
-        this, QStringLiteral("Image files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"), gamesFolder());
+        this, i18n::message(i18n::Extra::FilterImages) + QStringLiteral(" (*.cue *.ccd *.m3u)"),
+        gamesFolder());
     if (files.isEmpty())
         return;
     // The next "Add games" opens where these games were picked.
@@ -679,18 +682,6 @@ void TForm1::Gameproperties1Click() {
         return;
     const QString path = gameList_->model()->at(row).path;
     guarded([&] { form2_->showFor(path); });
-}
-
-void TForm1::Openfolder1Click() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.folder));
-}
-
-void TForm1::XiButton7Click() {
-    // Where the list, the settings and Core are, so the user knows where the BIOS files go.
-    controls::dialogs().information(
-        this,
-        i18n::aboutText() + QChar(13) + QChar(13) +
-            i18n::message(i18n::Extra::AppFolderIs).arg(QDir::toNativeSeparators(paths_.folder)));
 }
 
 void TForm1::ListView1DblClick() {

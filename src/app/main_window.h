@@ -6,6 +6,7 @@
 #include "controls/borderless_window.h"
 #include "library/game_filter.h"
 #include "platform/io_error.h"
+#include "settings/profiles.h"
 
 #include <QWidget>
 #include <functional>
@@ -115,6 +116,8 @@ public:
     void Checkagain1Click();
     void Removemissing1Click();
     void Undo1Click();
+    // Names each file the last batch of games did not add, with the reason.
+    void Details1Click();
 
     // Whether the tabs hold changes to the shown game's settings that were not saved since they
     // were read or saved.
@@ -173,6 +176,9 @@ private:
     void settingsInStore();
     void showUnsavedMark();
     void popUpListMenuAtCurrentRow();
+    // The Controls tab follows the mapping of the port and device it shows.
+    void buildInputCommands();
+    void showNoKeysNotice();
     // The library's commands: menu entries, keys and texts.
     void buildLibraryCommands();
     void applyLibraryTexts();
@@ -180,6 +186,9 @@ private:
     // locate or remove it; false for a game that is there.
     bool explainAbsentGame(int row);
     void locateGame(int row);
+    // Undoes "Delete profile": the file back as it was, and the tabs showing it.
+    void restoreProfile(const settings::Profiles::RemovedProfile& removed, const QString& path,
+                        const QString& name);
     // Play time and save data: the tracker, the list's tooltips and order, the properties panel.
     void wireGameData();
     void cycleSettingsTab(int step);

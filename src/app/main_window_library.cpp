@@ -1,5 +1,6 @@
 // The list's commands for games that went missing and for mistakes: looking at the games again,
-// acting on a missing game (locate or remove it), removing the missing games, and undo.
+// acting on a missing game (locate or remove it), removing the missing games, and undo; and
+// where the application folder is: showing it, and the About box that names it.
 
 #include "app/main_window.h"
 
@@ -42,15 +43,36 @@ void TForm1::buildLibraryCommands() {
     Undo1 = addAction("Undo1", &TForm1::Undo1Click, QKeySequence::Undo, afterClear);
     Checkagain1 =
         addAction("Checkagain1", &TForm1::Checkagain1Click, QKeySequence(Qt::Key_F5), afterClear);
+    // After "Add folder...": what the last batch did not add, and why.
+    QAction* afterAddFolder =
+        PopupMenu1->actions().value(PopupMenu1->actions().indexOf(Addfolder1) + 1);
+    auto* details = new QAction(PopupMenu1);
+    details->setObjectName(QStringLiteral("Details1"));
+    PopupMenu1->insertAction(afterAddFolder, details);
+    connect(details, &QAction::triggered, this, &TForm1::Details1Click);
     applyLibraryTexts();
 
     connect(gameList_.get(), &library::GameList::checked, this, [this] { applySelectionRule(); });
+}
+
+void TForm1::Details1Click() {
+    const QStringList& refusals = gameList_->batchRefusals();
+    if (refusals.isEmpty())
+        return;
+    // A box stays within the screen: a long list names its first files and how many more.
+    constexpr qsizetype Shown = 30;
+    QStringList lines = refusals.mid(0, Shown);
+    if (refusals.size() > Shown)
+        lines << i18n::message(i18n::Extra::MoreRefused).arg(refusals.size() - Shown);
+    controls::dialogs().information(this, lines.join(QChar(13)));
 }
 
 void TForm1::applyLibraryTexts() {
     Removemissing1->setText(i18n::message(i18n::Extra::RemoveMissing));
     Undo1->setText(i18n::message(i18n::Extra::Undo));
     Checkagain1->setText(i18n::message(i18n::Extra::CheckAgain));
+    PopupMenu1->findChild<QAction*>(QStringLiteral("Details1"))
+        ->setText(i18n::message(i18n::Extra::BatchDetails));
 }
 
 void TForm1::Checkagain1Click() {
@@ -148,7 +170,7 @@ void TForm1::locateGame(int row) {
         return;
     const library::GameRecord before = gameList_->model()->at(row);
     const QString file = controls::dialogs().openFile(
-        this, QStringLiteral("Images files (CUE, CCD, M3U) (*.cue *.ccd *.m3u)"),
+        this, i18n::message(i18n::Extra::FilterImages) + QStringLiteral(" (*.cue *.ccd *.m3u)"),
         nearestFolder(before.path));
     if (file.isEmpty())
         return;
@@ -199,4 +221,22 @@ void TForm1::locateGame(int row) {
     // The tabs show the located game's settings, read afresh.
     unsaved_->showGame(QString(), QString());
     ListView1SelectItem();
+}
+
+void TForm1::Openfolder1Click() {
+    // Without a file manager the user still learns where the folder is, in a text to copy.
+    if (!controls::dialogs().showFolder(paths_.folder))
+        showError(i18n::message(i18n::Extra::FolderNotOpened) + QChar(13) +
+                  QDir::toNativeSeparators(paths_.folder));
+}
+
+void TForm1::XiButton7Click() {
+    // Where the list, the settings and Core are, so the user knows where the BIOS files go.
+    QString text =
+        i18n::aboutText() + QChar(13) + QChar(13) +
+        i18n::message(i18n::Extra::AppFolderIs).arg(QDir::toNativeSeparators(paths_.folder));
+    // The demo folder's games only look like Saturn discs: it says so, and what playing needs.
+    if (QFileInfo::exists(QDir(paths_.folder).filePath(QStringLiteral("Demo.txt"))))
+        text += QString(QChar(13)) + QChar(13) + i18n::message(i18n::Extra::DemoNote);
+    controls::dialogs().information(this, text);
 }

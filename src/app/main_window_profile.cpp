@@ -53,6 +53,7 @@ void TForm1::ListView1SelectItem() {
     }
     applySelectionRule();
     showUnsavedMark();
+    showNoKeysNotice();
     if (!error.isEmpty())
         showError(error);
 }
@@ -152,7 +153,7 @@ void TForm1::XiButton1Click() {
         return;
     // Profiles live in Core/pgconfig: the dialog opens there.
     const QString file = controls::dialogs().openFile(
-        this, QStringLiteral("Profile (cfg) (*.cfg)"),
+        this, i18n::message(i18n::Extra::FilterProfiles) + QStringLiteral(" (*.cfg)"),
         QDir(paths_.folder).absoluteFilePath(QStringLiteral("Core/pgconfig")));
     if (file.isEmpty())
         return;
@@ -166,18 +167,22 @@ void TForm1::Resettoglobal1Click() {
         PageControl1->resetToGlobal();
 }
 
+// The profile goes at once, without a question; its bytes stay in the undo history, so Ctrl+Z
+// puts it back as it was.
 void TForm1::Deletegameprofile1Click() {
     const int row = selectedRow();
     if (row < 0)
         return;
     const library::GameRecord& game = gameList_->model()->at(row);
-    bool deleted = false;
+    std::optional<settings::Profiles::RemovedProfile> removed;
     guarded([&] {
-        const QString status = profiles_->deleteProfile(game.path, game.gameName);
-        setStatus(status);
-        deleted = status == i18n::message(11);
+        removed = profiles_->removeProfile(game.path, game.gameName);
+        setStatus(removed ? i18n::message(i18n::Extra::ProfileRemoved).arg(game.gameName)
+                          : i18n::message(12));
     });
-    if (deleted) {
+    if (removed) {
+        gameList_->addUndoStep([this, bytes = std::move(*removed), path = game.path,
+                                name = game.gameName] { restoreProfile(bytes, path, name); });
         // The emulator now reads the global file alone for this game: the tabs show that, as
         // stored, instead of the deleted profile's values.
         guarded([&] { readGameSettings(game.path, game.gameName); });
@@ -185,4 +190,20 @@ void TForm1::Deletegameprofile1Click() {
         applySelectionRule();
     }
     gameList_->model()->refreshProfileMarkers();
+}
+
+void TForm1::restoreProfile(const settings::Profiles::RemovedProfile& removed, const QString& path,
+                            const QString& name) {
+    if (!profiles_->restoreProfile(removed)) {
+        setStatus(i18n::message(i18n::Extra::ProfileSavedSince).arg(name));
+        return;
+    }
+    setStatus(i18n::message(i18n::Extra::ProfileRestored).arg(name));
+    gameList_->model()->refreshProfileMarkers();
+    // The tabs show the profile again, unless they hold edits of their own.
+    if (unsaved_->path() == path && !settingsUnsaved()) {
+        guarded([&] { readGameSettings(path, name); });
+        settingsInStore();
+        applySelectionRule();
+    }
 }

@@ -1,8 +1,10 @@
 #include "controls/dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 namespace controls {
 
@@ -11,7 +13,11 @@ namespace {
 class RealDialogs : public Dialogs {
 public:
     void error(QWidget* parent, const QString& text) override {
-        QMessageBox::critical(parent, boxTitle(BoxKind::Error), boxText(text));
+        // Error texts name files and folders: they can be selected and copied.
+        QMessageBox box(QMessageBox::Critical, boxTitle(BoxKind::Error), boxText(text),
+                        QMessageBox::Ok, parent);
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+        box.exec();
     }
     void warning(QWidget* parent, const QString& text) override {
         QMessageBox::warning(parent, boxTitle(BoxKind::Warning), boxText(text));
@@ -62,7 +68,7 @@ public:
         return QFileDialog::getExistingDirectory(parent, QString(), folder);
     }
     int choose(QWidget* parent, const QString& text, const QStringList& buttonTexts) override {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), boxText(text),
+        QMessageBox box(QMessageBox::Question, boxTitle(BoxKind::Confirm), boxText(text),
                         QMessageBox::NoButton, parent);
         QList<QAbstractButton*> buttons;
         for (const QString& caption : buttonTexts)
@@ -86,6 +92,10 @@ RealDialogs realDialogs;
 Dialogs* current = nullptr;
 
 } // namespace
+
+bool Dialogs::showFolder(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
 
 QString boxTitle(BoxKind kind) {
     return titles[static_cast<int>(kind)];

@@ -38,6 +38,8 @@ public:
     // Folder dialog, opening in the given folder (empty: the current one); an empty text means
     // the user cancelled.
     virtual QString openFolder(QWidget* parent, const QString& folder = QString()) = 0;
+    // Shows the folder in the desktop's file manager; false when the desktop could not.
+    virtual bool showFolder(const QString& folder);
 };
 
 // The dialogs in use; never null.

@@ -101,7 +101,48 @@ enum class Extra : int {
     StatusAccessViolation,
     StatusWrongArchitecture,
     StatusStackOverrun,
-    UnknownSetting, // a setting's tooltip: this emulator version has no such setting
+    UnknownSetting,      // a setting's tooltip: this emulator version has no such setting
+    ProfileRemoved,      // status after "Delete profile" (%1: the game), offering the undo
+    ProfileRestored,     // status after Undo put the profile of game %1 back
+    ProfileSavedSince,   // status after Undo when game %1 has a profile saved since
+    NoKeysMapped,        // the Controls tab: no button of the port's device has any input
+    CopyFromPad,         // the mapping window: the shared buttons from the port's digital pad
+    BatchDetails,        // the list's context menu: the files the last batch refused
+    MoreRefused,         // ends a long list of refused files: %1 more
+    CountWithOneMissing, // the count panel when one game is missing: "%1 (1 missing)"
+    FilterImages,        // the file dialogs' type filters: disc images,
+    FilterProfiles,      // profiles,
+    FilterRoms,          // BIOS and cart ROMs
+    FolderNotOpened,     // error box: the desktop did not open the folder (named after it)
+    // The pad buttons' names in the mapping window, English as the emulator names them.
+    PadUp,
+    PadDown,
+    PadLeft,
+    PadRight,
+    PadStart,
+    PadLeftShoulder,
+    PadRightShoulder,
+    DpadUp,
+    DpadDown,
+    DpadLeft,
+    DpadRight,
+    AnalogLeftShoulder,
+    AnalogRightShoulder,
+    AnalogUp,
+    AnalogDown,
+    AnalogLeft,
+    AnalogRight,
+    PadMode,
+    MouseLeft,
+    MouseMiddle,
+    MouseRight,
+    MouseUp,
+    MouseDown,
+    MouseMoveLeft,
+    MouseMoveRight,
+    MouseStart,
+    DemoNote,         // the About box of the demo folder: its games are synthetic
+    UnknownSetting,   // a setting's tooltip: this emulator version has no such setting
     PlayedSummary,    // the properties window and a row's tooltip: played %1 in %2 sessions, last
                       // on %3 (the date and time in the user's locale)
     PlayedSummaryOne, // the same after one session: played %1, last on %2

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace input {
@@ -40,6 +41,12 @@ public:
     void clear(int button);
     // Every button back to the emulator's default for this port.
     void restoreDefaults();
+    // Whether the device shares buttons with the digital pad (directions, A B C X Y Z, Start,
+    // L R), so that they can take the port's pad mapping.
+    bool sharesPadButtons() const { return !padValues_.isEmpty(); }
+    // The shared buttons take what drives them on the port's digital pad; a button the pad
+    // leaves unmapped keeps its own mapping.
+    void copyFromPad();
 
     // The settings whose value differs from what the file gave.
     QList<Setting> changes() const;
@@ -61,6 +68,14 @@ private:
     QList<Button> buttons_;
     QList<QString> defaults_;
     QList<Command> commands_;
+    // For each button the pad shares: the pad's mapping on this port, by button number.
+    QHash<int, QString> padValues_;
 };
+
+// Whether no button of the device on the port (from 1) maps to anything, so that it cannot be
+// played there. `valueOf` gives a setting's value by name, nullopt when the file has no line
+// for it (the emulator's default applies). A device without buttons ("none") lacks nothing.
+bool deviceMapsNothing(int port, const QString& device,
+                       const std::function<std::optional<QString>(const QString&)>& valueOf);
 
 } // namespace input

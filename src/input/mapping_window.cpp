@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,6 +21,8 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace input {
 
@@ -68,8 +71,13 @@ MappingWindow::MappingWindow(MappingEditor editor, const QString& deviceLabel,
         list_->addTopLevelItem(new QTreeWidgetItem);
     for (int i = 0; i < editor_.count(); ++i)
         showButton(i);
-    list_->resizeColumnToContents(0);
-    list_->setColumnWidth(0, list_->columnWidth(0) + 16);
+    // Wide enough for every name in bold, as a changed button shows it.
+    QFont bold = list_->font();
+    bold.setBold(true);
+    int nameWidth = 0;
+    for (int i = 0; i < editor_.count(); ++i)
+        nameWidth = std::max(nameWidth, QFontMetrics(bold).horizontalAdvance(editor_.label(i)));
+    list_->setColumnWidth(0, nameWidth + 24);
     list_->setCurrentItem(list_->topLevelItem(0));
     layout->addWidget(list_, 1);
 
@@ -97,6 +105,9 @@ MappingWindow::MappingWindow(MappingEditor editor, const QString& deviceLabel,
             &MappingWindow::clearButton);
     connect(addButton(row, "DefaultsButton", Extra::MapDefaults), &QPushButton::clicked, this,
             &MappingWindow::restoreDefaults);
+    if (editor_.sharesPadButtons())
+        connect(addButton(row, "CopyFromPadButton", Extra::CopyFromPad), &QPushButton::clicked,
+                this, &MappingWindow::copyFromPad);
     row->addStretch(1);
     connect(addButton(row, "OkButton", Extra::MapOk), &QPushButton::clicked, this,
             &MappingWindow::okClick);
@@ -171,6 +182,13 @@ void MappingWindow::clearButton() {
 
 void MappingWindow::restoreDefaults() {
     editor_.restoreDefaults();
+    cancelCapture();
+    for (int i = 0; i < editor_.count(); ++i)
+        showButton(i);
+}
+
+void MappingWindow::copyFromPad() {
+    editor_.copyFromPad();
     cancelCapture();
     for (int i = 0; i < editor_.count(); ++i)
         showButton(i);

@@ -16,9 +16,10 @@ namespace input {
 // The controller mapping window: every button of one device on one virtual port with its
 // mapping in words. Clicking a button (or Enter, or "Set key") waits for a key; the key's scan
 // code replaces the button's keys or is added to them. Escape cancels the wait, Delete clears
-// the button, "Defaults" puts back the emulator's defaults. A key that another button of the
-// port or a command key of the emulator uses is named, and taken on a second press. "OK" writes
-// the changed lines into the global configuration, unless the emulator runs.
+// the button, "Defaults" puts back the emulator's defaults, "Copy from the digital pad" (for
+// pad-like devices) gives the buttons they share the port's pad mapping. A key that another button
+// of the port or a command key of the emulator uses is named, and taken on a second press. "OK"
+// writes the changed lines into the global configuration, unless the emulator runs.
 class MappingWindow : public QDialog {
     Q_OBJECT
 
@@ -37,6 +38,8 @@ public:
     void cancelCapture();
     void clearButton();
     void restoreDefaults();
+    // The buttons the device shares with the digital pad take the port's pad mapping.
+    void copyFromPad();
     // Writes the changes and closes; stays open after an error box.
     void okClick();
     // A key pressed while the window waits for one, by its native scan code.

@@ -295,12 +295,17 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
     // add an entry of its own): it is never listed, and is named once the batch is done.
     QStringList paths;
     QString refused;
+    refusals_.clear();
     for (const QString& path : chosen) {
         if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
             refused += QLatin1Char('\n') + platform::displayPath(path);
         else
             paths.append(path);
     }
+    // Each file the batch does not add, with why: the status only counts them.
+    const auto refuse = [this](const QString& path, const QString& reason) {
+        refusals_.append(platform::displayPath(path) + QStringLiteral(": ") + reason);
+    };
     const QString refusedText = i18n::message(i18n::Extra::UnsafePath) + refused;
     if (paths.isEmpty())
         throw platform::IoError(refusedText);
@@ -322,13 +327,16 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
                 ahead.entryEnds();
                 if (!saturn && !missing.isEmpty()) {
                     status = missing;
+                    refusals_.append(missing);
                     ++notFound;
                 } else if (!saturn) {
                     status = i18n::message(MessageNotSaturn);
+                    refuse(path, status);
                     ++notSaturn;
                 } else if (batch.isListed(path)) {
                     // The duplicate test comes after the Saturn check and the header read.
                     status = i18n::message(MessageAlreadyListed);
+                    refuse(path, status);
                     ++listed;
                 } else {
                     batch.add(std::move(record));
@@ -401,15 +409,17 @@ int GameList::removeMissing() {
 
 void GameList::removed(std::vector<PlacedRecord>&& rows) {
     const int count = static_cast<int>(rows.size());
-    UndoStep step;
-    step.rows = std::move(rows);
-    pushUndo(std::move(step));
+    keepUndoStep({std::move(rows), {}});
     emit countChanged(countText());
     emit statusChanged(removedText(count));
     save();
 }
 
-void GameList::pushUndo(UndoStep&& step) {
+void GameList::addUndoStep(std::function<void()> undoStep) {
+    keepUndoStep({{}, std::move(undoStep)});
+}
+
+void GameList::keepUndoStep(UndoStep&& step) {
     undo_.push_back(std::move(step));
     if (undo_.size() > UndoSteps) {
         std::vector<PlacedRecord> oldest = std::move(undo_.front().rows);
@@ -437,7 +447,7 @@ void GameList::sortByKeyDescending(const std::function<qint64(const GameRecord&)
     step.reordered = true;
     step.order = model_.paths();
     model_.reorder(rowOrder);
-    pushUndo(std::move(step));
+    keepUndoStep(std::move(step));
     save();
 }
 
@@ -469,9 +479,20 @@ void GameList::restoreOrder(const QStringList& order) {
 bool GameList::undo() {
     if (busy_ || undo_.empty())
         return false;
+    undoError_.clear();
+    if (undo_.back().other) {
+        std::function<void()> step = std::move(undo_.back().other);
+        undo_.pop_back();
+        try {
+            step();
+        } catch (...) {
+            undo_.push_back({{}, std::move(step)}); // to be tried again
+            throw;
+        }
+        return true;
+    }
     UndoStep step = std::move(undo_.back());
     undo_.pop_back();
-    undoError_.clear();
     if (step.located) {
         const int row = model_.rowOf(step.locatedPath);
         if (row >= 0 && !step.rows.empty())
@@ -519,6 +540,9 @@ void GameList::save() {
 QString GameList::countText() const {
     if (model_.missingCount() == 0)
         return QString::number(model_.count());
+    // Languages that bend the verb for one game ("1 fehlt", "2 fehlen") have a text for it.
+    if (model_.missingCount() == 1)
+        return i18n::message(i18n::Extra::CountWithOneMissing).arg(model_.count());
     return i18n::message(i18n::Extra::CountWithMissing)
         .arg(model_.count())
         .arg(model_.missingCount());
@@ -538,7 +562,7 @@ GameList::Located GameList::locate(int row, const QString& path) {
     step.locatedPath = record.path;
     step.rows.push_back({row, model_.at(row)});
     model_.replace({{row, std::move(record)}});
-    pushUndo(std::move(step));
+    keepUndoStep(std::move(step));
     emit countChanged(countText());
     save();
     return Located::Replaced;

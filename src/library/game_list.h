@@ -179,14 +179,21 @@ public:
     // current file. Rows added so far stay and are written; a scan cancelled before any row
     // adds nothing.
     void cancelBatch() { cancelled_ = busy_; }
+    // The files the last batch of "Add games", "Add folder..." or a drop did not add, one line
+    // each with the reason ("<file>: Supports only Sega Saturn system!").
+    const QStringList& batchRefusals() const { return refusals_; }
     // Delete, clear and removing the absent rows can be undone: each keeps the rows it took.
     void deleteRow(int row);
     void clear();
     // Removes every missing or unreadable row; gives how many.
     int removeMissing();
     // Puts back the rows the last delete, clear or removal took, each in its old place (one
-    // added again since stays where it is). False when there is nothing to undo.
+    // added again since stays where it is), or undoes the last step another command added.
+    // False when there is nothing to undo.
     bool undo();
+    // A step of another command in the same history (a deleted profile): undoing it runs
+    // `undoStep`. A step whose undo fails (throws platform::IoError) stays to be tried again.
+    void addUndoStep(std::function<void()> undoStep);
     bool canUndo() const { return !undo_.empty(); }
     // Sorts by the column, ascending; a second sort by the same column turns the order round.
     void sortByColumn(int column);
@@ -234,25 +241,25 @@ private:
     void addBatch(const QStringList& chosen, const Progress& progress);
     // Keeps the taken rows for undo and tells how many went.
     void removed(std::vector<PlacedRecord>&& rows);
-    struct UndoStep;
-    void pushUndo(UndoStep&& step);
+    // One undoable step: the rows a removal took, another command's own undo, the order of the
+    // rows before a reordering, or the game a located one replaced.
+    struct UndoStep {
+        std::vector<PlacedRecord> rows;
+        std::function<void()> other;
+        bool reordered = false;
+        QStringList order{};
+        bool located = false;
+        QString locatedPath{};
+        // What else the step changed outside the list (files renamed with it), put back last.
+        std::function<QString()> alsoUndo{};
+    };
+    void keepUndoStep(UndoStep&& step);
     void restoreOrder(const QStringList& order);
     void applyCheck(const std::vector<PlacedRecord>& results,
                     const QHash<QString, QString>& reasons);
 
     QString folder_;
     GameListModel model_;
-    // An undo step: the rows a removal took, or the order of the rows before a reordering.
-    struct UndoStep {
-        std::vector<PlacedRecord> rows;
-        bool reordered = false;
-        QStringList order;
-        // A located game: the record it replaced, and the path it took.
-        bool located = false;
-        QString locatedPath;
-        // What else the step changed outside the list (files renamed with it), put back last.
-        std::function<QString()> alsoUndo;
-    };
     std::vector<UndoStep> undo_;
     struct CheckState;
     std::shared_ptr<CheckState> check_;
@@ -260,6 +267,7 @@ private:
     int progressIntervalMs_ = 50;
     bool readAheadAlways_ = false;
     bool cancelled_ = false;
+    QStringList refusals_;
     QString undoError_;
 };
 

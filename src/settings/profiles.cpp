@@ -23,6 +23,18 @@ const SettingsModel* Profiles::globalSettings() const {
     return globalKnown_ ? global_.get() : nullptr;
 }
 
+ConfigView Profiles::globalConfig() {
+    ConfigView config;
+    try {
+        const QString path = globalConfigPath(folder_);
+        if (isExistingFile(path))
+            config.addLayer(globalConfig_.read(path), path);
+    } catch (const platform::IoError&) {
+        // Nothing known: the caller sees no settings.
+    }
+    return config;
+}
+
 std::vector<Ctl> settingsUnknownTo(const ParsedConfig& emulatorConfig) {
     // The emulator writes each of its settings; a Saturn module lists thousands.
     constexpr int CompleteListLines = 50;
@@ -118,17 +130,31 @@ QString Profiles::loadProfile(const QString& chosenFile) {
 }
 
 QString Profiles::deleteProfile(const QString& gamePath, const QString& gameName) {
+    return removeProfile(gamePath, gameName) ? i18n::message(11) : i18n::message(12);
+}
+
+std::optional<Profiles::RemovedProfile> Profiles::removeProfile(const QString& gamePath,
+                                                                const QString& gameName) {
     const QString path = gameProfilePath(folder_, gamePath, gameName);
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
     if (!QFileInfo(path).isFile()) {
         profileNames_.remove(name);
-        return i18n::message(12);
+        return std::nullopt;
     }
+    RemovedProfile removed{path, platform::readFileBytes(path)};
+    QFile file(path);
     if (!file.remove())
         throw platform::IoError(platform::fileErrorText(path, file.errorString()));
     profileNames_.remove(name);
-    return i18n::message(11);
+    return removed;
+}
+
+bool Profiles::restoreProfile(const RemovedProfile& removed) {
+    if (QFileInfo::exists(removed.path))
+        return false;
+    platform::writeFileAtomic(removed.path, removed.bytes);
+    profileNames_.insert(QFileInfo(removed.path).fileName());
+    return true;
 }
 
 void Profiles::scanProfiles() {

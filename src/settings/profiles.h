@@ -4,9 +4,11 @@
 
 #include "settings/settings_model.h"
 
+#include <QByteArray>
 #include <QSet>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace settings {
@@ -37,6 +39,18 @@ public:
     QString loadProfile(const QString& chosenFile);
     QString deleteProfile(const QString& gamePath, const QString& gameName);
 
+    // A profile "Delete profile" took, kept whole so that the deletion can be undone.
+    struct RemovedProfile {
+        QString path;
+        QByteArray bytes;
+    };
+    // Removes the game's profile and gives its bytes; nothing when the game has none. The file
+    // is read whole before it goes: one that cannot be read stays.
+    std::optional<RemovedProfile> removeProfile(const QString& gamePath, const QString& gameName);
+    // Puts a removed profile back byte for byte. False, writing nothing, when a profile was
+    // saved there since: the newer one stays.
+    bool restoreProfile(const RemovedProfile& removed);
+
     // Whether the controls show a configuration that was read whole (false after a failed
     // selection, until a selection or a load succeeds).
     bool readable() const { return readable_; }
@@ -44,6 +58,9 @@ public:
     // The settings the global configuration alone gives, read as a game's are, after the last
     // successful selection; null when it could not be read (then nothing differs from it).
     const SettingsModel* globalSettings() const;
+    // The global configuration as it is on disk now, read again only when it changed; empty
+    // when it is missing or cannot be read.
+    ConfigView globalConfig();
 
     // The controls whose settings the emulator's global configuration lacks (see
     // settingsUnknownTo), after the last successful selection.

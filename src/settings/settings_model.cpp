@@ -119,6 +119,10 @@ void SettingsModel::checkBoxClick(Ctl box) {
         setEnabled(EnableGroup::BlurAmount, checked(box));
         break;
     case Ctl::CheckBox10:
+        // A tick at opacity 0 would be written as "off": the opacity comes back to where it
+        // was last, or a visible default.
+        if (checked(Ctl::CheckBox10) && position(Ctl::TrackBar4) == 0)
+            setPosition(Ctl::TrackBar4, lastScanlines_);
         setEnabled(EnableGroup::ScanlineOpacity, checked(Ctl::CheckBox10));
         break;
     default:
@@ -144,19 +148,25 @@ void SettingsModel::setIndex(Ctl list, int index) {
 void SettingsModel::userSelect(Ctl list, int index) {
     if (!isKind(list, ControlKind::List) || index < 0 || index >= items(list).size())
         return; // the user can only pick one of the items
+    // The port's device and mode change before the list reports its change, so that whoever
+    // follows the change (the marks, the unsaved mark) sees the new settings.
+    const bool portList = list == Ctl::ComboBox15 || list == Ctl::ComboBox16;
+    if (list == Ctl::ComboBox15)
+        s_.portDevices[static_cast<size_t>(currentPort())] = index;
+    else if (list == Ctl::ComboBox16)
+        s_.portPadModes[static_cast<size_t>(currentPort())] = index;
+    const bool shown = s_.values[at(list)] == index;
     setIndex(list, index);
+    // The widget may have shown the choice already (without a reaction): the port's setting
+    // changed all the same.
+    if (portList && shown)
+        emit controlChanged(list);
     switch (list) {
     case Ctl::ComboBox4: // ComboBox4Select
         showCurrentPort();
         break;
     case Ctl::ComboBox9:
         comboBox9Change();
-        break;
-    case Ctl::ComboBox15:
-        s_.portDevices[static_cast<size_t>(currentPort())] = index;
-        break;
-    case Ctl::ComboBox16:
-        s_.portPadModes[static_cast<size_t>(currentPort())] = index;
         break;
     default:
         break;
@@ -226,6 +236,8 @@ void SettingsModel::setPosition(Ctl bar, int position) {
     if (s_.values[at(bar)] == position)
         return;
     s_.values[at(bar)] = position;
+    if (bar == Ctl::TrackBar4 && position != 0)
+        lastScanlines_ = position;
     emit controlChanged(bar); // the value box text follows the position
 }
 

@@ -150,6 +150,8 @@ private:
     // values: check state, list index, track bar position; texts: path edits; readValues: the
     // value each list control was last set from; extras: each list's extra item.
     State s_;
+    // The scanline opacity a tick brings back: the last non-zero position.
+    int lastScanlines_ = 20;
 };
 
 } // namespace settings

@@ -25,9 +25,11 @@
 #include <QStyleOption>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
+#include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace settings {
 
@@ -36,8 +38,6 @@ namespace {
 size_t slot(Ctl ctl) {
     return static_cast<size_t>(ctl);
 }
-
-const QString kRomFilter = QStringLiteral("Rom (bin, ic1) (*.bin *.ic1)");
 
 // Layout inside a tab page (about 284 x 414 pixels): panels span the page with a small margin.
 constexpr int kPanelX = 3;
@@ -516,6 +516,15 @@ void SettingsPanel::buildControls() {
     bindComboBox(Ctl::ComboBox15, devices, QRect(100, 50, 170, kRowH));
     makeRowLabel(devices, "Label32", QStringLiteral("Switch mode:"), 8, 76);
     bindComboBox(Ctl::ComboBox16, devices, QRect(100, 76, 170, kRowH));
+    // Under the device type, while no input drives the shown device on the shown port; the
+    // rows below make room for it.
+    auto* notice = new QLabel(devices);
+    notice->setObjectName(QStringLiteral("NoKeysNotice"));
+    notice->setWordWrap(true);
+    notice->setTextFormat(Qt::RichText);
+    notice->setGeometry(8, 50 + kRowH + 2, kPanelW - 16, 0);
+    notice->hide();
+    connect(notice, &QLabel::linkActivated, this, &SettingsPanel::mapControlsRequested);
     bindCheckBox(Ctl::CheckBox7, devices, QStringLiteral("Mid-frame synchronization"),
                  QRect(8, 102, 250, kCheckH));
     bindCheckBox(Ctl::CheckBox14, devices, QStringLiteral("Multitap №1"),
@@ -564,6 +573,31 @@ void SettingsPanel::changeEvent(QEvent* event) {
     QTabWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         fitTexts();
+}
+
+// At a fractional scale (1.25, 1.5, 1.75) the Fusion style's one-pixel lines of the pane's frame
+// fall between device pixels and its left and bottom edges vanish. The three edges are drawn
+// again as lines one logical pixel wide, which always cover a device pixel; at whole scales they
+// land on the style's own pixels, so nothing is drawn then.
+void SettingsPanel::paintEvent(QPaintEvent* event) {
+    QTabWidget::paintEvent(event);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == std::floor(ratio) ||
+        style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+        return;
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    const QRectF pane(style()->subElementRect(QStyle::SE_TabWidgetTabPane, &option, this));
+    QPainter painter(this);
+    QPen pen(palette().window().color().darker(140), 1.0);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(pane.left() + 0.5, pane.top() + 1),
+                     QPointF(pane.left() + 0.5, pane.bottom() - 1));
+    painter.drawLine(QPointF(pane.left(), pane.bottom() - 1.5),
+                     QPointF(pane.right(), pane.bottom() - 1.5));
+    painter.drawLine(QPointF(pane.right() - 0.5, pane.top() + 1),
+                     QPointF(pane.right() - 0.5, pane.bottom() - 1));
 }
 
 // Captions may be replaced after the panel is built (the language file) or drawn in another
@@ -618,6 +652,39 @@ void SettingsPanel::placeMapButton() {
     const int width = map->fontMetrics().horizontalAdvance(map->caption()) + 16;
     map->setGeometry(box->width() - width - 8, box->height() - 21, width, 18);
     map->raise();
+}
+
+void SettingsPanel::showNoKeysNotice(bool show) {
+    auto* notice = findChild<QLabel*>(QStringLiteral("NoKeysNotice"));
+    if (show)
+        notice->setText(
+            QStringLiteral("<span style=\"color: #b00000;\">%1</span> <a href=\"map\">%2</a>")
+                .arg(i18n::message(i18n::Extra::NoKeysMapped).toHtmlEscaped(),
+                     i18n::message(i18n::Extra::MapControls).toHtmlEscaped()));
+    const int height = show ? notice->heightForWidth(notice->width()) : 0;
+    notice->resize(notice->width(), height);
+    notice->setVisible(show);
+    const int shift = show ? height + 2 : 0;
+    const int delta = shift - noticeShift_;
+    if (delta == 0)
+        return;
+    noticeShift_ = shift;
+    // The device rows below the notice move down; the help panel below gives up the room at the
+    // top of its default mappings, whose lists scroll.
+    QWidget* devices = notice->parentWidget();
+    for (QWidget* child : devices->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child != notice && child->y() > notice->y())
+            child->move(child->x(), child->y() + delta);
+    devices->resize(devices->width(), devices->height() + delta);
+    auto* help = findChild<QWidget*>(QStringLiteral("Xpanel13"));
+    help->setGeometry(help->x(), help->y() + delta, help->width(), help->height() - delta);
+    for (const char* name : {"GroupBox1", "Memo1", "Memo2"}) {
+        auto* widget = help->findChild<QWidget*>(QString::fromLatin1(name));
+        widget->resize(widget->width(), widget->height() - delta);
+    }
+    auto* redefine = help->findChild<QWidget*>(QStringLiteral("GroupBox2"));
+    redefine->move(redefine->x(), redefine->y() - delta);
+    showMarks();
 }
 
 void SettingsPanel::showModel() {
@@ -698,7 +765,8 @@ void SettingsPanel::choosePath(Ctl edit) {
     const QString folder = current.isAbsolute() && current.dir().exists()
                                ? current.absolutePath()
                                : QDir::current().absoluteFilePath(QStringLiteral("Core/firmware"));
-    const QString chosen = controls::dialogs().openFile(this, kRomFilter, folder);
+    const QString chosen = controls::dialogs().openFile(
+        this, i18n::message(i18n::Extra::FilterRoms) + QStringLiteral(" (*.bin *.ic1)"), folder);
     if (chosen.isEmpty())
         return;
     // The path goes into a profile line: a name that line cannot carry is never taken.

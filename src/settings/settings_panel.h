@@ -66,6 +66,9 @@ public:
     // The context menu a control offers: "Use the global value", enabled while it is marked
     // (a path edit's own entries come first). The caller owns it.
     QMenu* contextMenuFor(Ctl ctl);
+    // A line under "Device type" saying that no input drives the shown device on the shown
+    // port, with a link to the mapping window.
+    void showNoKeysNotice(bool show);
 signals:
     // "Map controls..." in the Controls tab's "Redefine controls" box was pressed.
     void mapControlsRequested();
@@ -73,6 +76,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void fitTexts();
@@ -106,6 +110,7 @@ private:
     const SettingsModel* global_ = nullptr;
     std::vector<Ctl> marked_;
     std::array<QWidget*, CtlCount> dots_{};
+    int noticeShift_ = 0; // how far the notice under "Device type" pushed the rows below it
     std::array<bool, CtlCount> unknown_{};
 };
 

@@ -78,10 +78,11 @@ TEST(MainWindow, FrameRegionsSitWhereTheDesignPutsThem) {
     QStringList captions;
     for (QAction* a : menu->actions())
         captions << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(captions, (QStringList{"Add games", "Add folder...", "Delete item", "Clear list",
-                                     "Remove missing games", "Undo", "Check the list again", "-",
-                                     "Delete profile", "Reset to global", "-", "Game properties",
-                                     "-", "Open application folder"}));
+    EXPECT_EQ(
+        captions,
+        (QStringList{"Add games", "Add folder...", "Details...", "Delete item", "Clear list",
+                     "Remove missing games", "Undo", "Check the list again", "-", "Delete profile",
+                     "Reset to global", "-", "Game properties", "-", "Open application folder"}));
 }
 
 TEST(MainWindow, WithoutMainIniTheSilverSkinIsInForce) {

@@ -55,11 +55,15 @@ TEST_F(MappingEmulator, DefaultsAreTheFreshFilesValues) {
             }
         }
     }
+    // The command keys are 1.29's; a later version may have dropped an alternative (1.32 quits
+    // with F12 only, no longer with Escape).
     const QHash<QString, QString> commands = readSettings(bytes, {QStringLiteral("command.")});
-    for (const CommandDefault& entry : defaultCommands())
-        EXPECT_EQ(commands.value("command." + QLatin1String(entry.name)),
-                  QString::fromLatin1(entry.mapping))
-            << entry.name;
+    for (const CommandDefault& entry : defaultCommands()) {
+        const QString file = commands.value("command." + QLatin1String(entry.name));
+        const QString kept = QString::fromLatin1(entry.mapping);
+        EXPECT_TRUE(file == kept || (!file.isEmpty() && kept.startsWith(file + " || ")))
+            << entry.name << ": " << file.toStdString();
+    }
 }
 
 TEST_F(MappingEmulator, ThreeChangedButtonsLoadWithEveryOtherLineKept) {

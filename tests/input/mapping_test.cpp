@@ -1,14 +1,15 @@
 // The controller mapping: mapping values, the in-place write of the global configuration and
 // the window's capture.
+#include "i18n/messages.h"
 #include "input/global_config.h"
 #include "input/mapping.h"
 #include "input/mapping_editor.h"
-#include "i18n/messages.h"
 #include "input/mapping_window.h"
 #include "test_support.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -137,7 +138,7 @@ TEST_F(MappingWindowTest, KeysAreCapturedConfirmedAndWritten) {
     list->setCurrentItem(list->topLevelItem(7)); // C
     window.startCapture();
     press(list, Qt::Key_F5, nativeCodeOf(63, 0x3F));
-    EXPECT_TRUE(window.statusText().contains("Save state")) << window.statusText().toStdString();
+    EXPECT_TRUE(window.statusText().contains("F5 save state")) << window.statusText().toStdString();
     press(list, Qt::Key_Escape, nativeCodeOf(1, 0x01));
     EXPECT_FALSE(window.capturing());
     EXPECT_EQ(window.editor().value(7), "keyboard 0x0 91");
@@ -184,3 +185,27 @@ TEST_F(MappingWindowTest, LockedFolderMeansTheEmulatorRuns) {
 #endif
 
 } // namespace
+
+// The emulator maps no key to the 3D pad: the window copies the port's digital pad mapping to
+// the buttons both share, and writes only those lines.
+TEST_F(MappingWindowTest, TheThreeDPadTakesTheSharedButtonsFromTheDigitalPad) {
+    const auto settings = readSettings(config, MappingEditor::prefixes(1, "3dpad"));
+    EXPECT_TRUE(deviceMapsNothing(1, "3dpad", [&](const QString& name) -> std::optional<QString> {
+        return settings.contains(name) ? std::optional(settings.value(name)) : std::nullopt;
+    }));
+    MappingWindow window(MappingEditor(1, "3dpad", settings), "3D Control Pad", path, {}, {});
+    auto* copy = window.findChild<QPushButton*>("CopyFromPadButton");
+    ASSERT_TRUE(copy);
+    copy->click();
+    QHash<QString, QString> written;
+    for (const Setting& change : window.editor().changes())
+        written.insert(change.first, change.second);
+    EXPECT_EQ(written.size(), 13);
+    EXPECT_EQ(written.value("ss.input.port1.3dpad.b"), "keyboard 0x0 90 || " + pad);
+    EXPECT_EQ(written.value("ss.input.port1.3dpad.ls"), "keyboard 0x0 95");
+    EXPECT_FALSE(written.contains("ss.input.port1.3dpad.mode"));
+    window.okClick();
+    const QByteArray file = testsupport::readAll(path);
+    EXPECT_TRUE(file.contains("ss.input.port1.3dpad.rs keyboard 0x0 97"));
+    EXPECT_FALSE(file.contains("3dpad.mode"));
+}

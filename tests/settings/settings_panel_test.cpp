@@ -31,6 +31,7 @@ struct PanelFixture : ::testing::Test {
     SettingsPanel* panel = nullptr;
 
     void SetUp() override {
+        i18n::initMessageTable(); // the panel's later texts come from the table
         QFont font(QStringLiteral("Tahoma"));
         font.setStyleHint(QFont::SansSerif);
         font.setPixelSize(11);

@@ -53,6 +53,11 @@ public:
     // Records the text among the warnings and answers with the next queued answer; going on
     // when none is queued.
     bool confirm(QWidget*, const QString& text, const QStringList&) override;
+    // Records the folder and answers with showFolderAnswer.
+    bool showFolder(const QString& folder) override {
+        shownFolders << folder;
+        return showFolderAnswer;
+    }
 
     QStringList errors, warnings, informations, filters, folders;
     QList<QStringList> openFilesAnswers; // empty list = cancel
@@ -62,6 +67,8 @@ public:
     QStringList openFolderAnswers; // empty text = cancel
     QList<int> chooseAnswers;
     QList<bool> confirmAnswers;
+    QStringList shownFolders;
+    bool showFolderAnswer = true;
 
 private:
     controls::Dialogs* previous_;
