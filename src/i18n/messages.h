@@ -142,7 +142,6 @@ enum class Extra : int {
     MouseMoveRight,
     MouseStart,
     DemoNote,         // the About box of the demo folder: its games are synthetic
-    UnknownSetting,   // a setting's tooltip: this emulator version has no such setting
     PlayedSummary,    // the properties window and a row's tooltip: played %1 in %2 sessions, last
                       // on %3 (the date and time in the user's locale)
     PlayedSummaryOne, // the same after one session: played %1, last on %2
