@@ -40,6 +40,12 @@ QString text(Extra e) {
 // Runs the work on a thread of its own while the window's thread keeps painting (user input
 // waits meanwhile): mednafen.cfg can be tens of megabytes. Throws what the work threw.
 void runBeside(const std::function<void()>& work) {
+#ifdef Q_OS_WIN
+    // Under Wine the write on a thread of its own crashed the Windows build: there the work
+    // runs on the window's thread, as it did before.
+    work();
+    return;
+#endif
     QEventLoop loop;
     std::exception_ptr failure;
     std::thread worker([&] {
