@@ -49,6 +49,7 @@ void run(int missing, int found) {
     QElapsedTimer timer;
     timer.start();
     list.startUp();
+    list.waitForStartUpCheck(3600000);
     QCoreApplication::processEvents();
     const qint64 startUp = timer.elapsed();
 

@@ -11,6 +11,7 @@ packages=(cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     xvfb xauth openbox fonts-dejavu-core qt6-translations-l10n xdotool x11-utils
     desktop-file-utils appstream dpkg-dev
+    fuse3 python3-fusepy
     mednafen)
 for option in "$@"; do
     case "$option" in

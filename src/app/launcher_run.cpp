@@ -81,8 +81,6 @@ int runLauncher(const CommandLine& commandLine, const std::function<void(QWidget
         instance.release();
         return platform::restartSelf(folder);
     });
-    if (form1.closedDuringStartUp())
-        return 0;
     form1.centerOnDesktop();
     form1.show();
     if (shown)

@@ -71,9 +71,6 @@ namespace {
 constexpr int WindowWidth = 694;
 constexpr int WindowHeight = 503;
 
-// Start-up shows the window once checking the game list has taken this long, so the user is
-// never left without a window; the status bar then shows how far the check has come.
-constexpr qint64 ShowWindowAfterMs = 400;
 // Added batches larger than this show their progress in the status bar.
 constexpr int ProgressMinimum = 300;
 
@@ -123,8 +120,6 @@ void TForm1::showError(const QString& text) {
 
 // The start-up sequence, in its fixed order.
 void TForm1::startUp() {
-    QElapsedTimer elapsed;
-    elapsed.start();
     buildWindow();
     layOutTitleBar();
     paths_.folder = QDir::currentPath();
@@ -211,27 +206,20 @@ void TForm1::startUp() {
             return profiles_->existingProfile(game.path, game.gameName);
         },
         markerFont);
-    if (QFileInfo(gameList_->listFilePath()).isFile()) {
-        startingUp_ = true;
-        guarded([&] {
-            gameList_->startUp([this, &elapsed](int done, int total) {
-                if (!shownDuringStartUp_) {
-                    if (elapsed.elapsed() < ShowWindowAfterMs)
-                        return true;
-                    shownDuringStartUp_ = true;
-                    centerOnDesktop();
-                    show();
-                }
-                showProgress(done, total);
-                QCoreApplication::processEvents();
-                return isVisible(); // a window closed meanwhile ends the program
+    // The rows show at once; the games are checked beside the window, and a large list shows
+    // in the status bar how far that has come.
+    connect(gameList_.get(), &library::GameList::startUpProgress, this,
+            [this](int done, int total) {
+                if (total > ProgressMinimum && done < total)
+                    showProgress(done, total);
             });
-        });
-        startingUp_ = false;
-        endProgress(QString());
-        // An activation while the list was checked waited for the check to end.
-        if (checkAfterStartUp_ && !closedDuringStartUp())
-            QTimer::singleShot(0, this, [this] { FormActivate(); });
+    connect(gameList_.get(), &library::GameList::startUpChecked, this,
+            [this] { endProgress(QString()); });
+    connect(gameList_.get(), &library::GameList::rowsChecked, this,
+            [this] { applySelectionRule(); });
+    connect(gameList_.get(), &library::GameList::failed, this, &TForm1::showError);
+    if (QFileInfo(gameList_->listFilePath()).isFile()) {
+        guarded([&] { gameList_->startUp(); });
     } else {
         // No list yet: "Total games:" still reads as a number.
         filter_.setListCount(QStringLiteral("0"));
@@ -367,9 +355,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // The place is kept for the next start; Main.ini is written only when it changed. A window
-    // closed while start-up still checks the list keeps the place it had.
-    if (!ending_ && !startingUp_) {
+    // The place is kept for the next start; Main.ini is written only when it changed.
+    if (!ending_) {
         const LauncherSettings place = placeNow();
         if (place.toLines() != launcherSettings_.toLines())
             guarded([&] { place.write(paths_.mainIni()); });
@@ -385,10 +372,6 @@ void TForm1::activated() {
 void TForm1::FormActivate() {
     if (ending_)
         return;
-    if (startingUp_) {
-        checkAfterStartUp_ = true; // the check follows the creation steps
-        return;
-    }
     if (emulatorCheck_.run() == EmulatorCheck::Result::EmulatorMissing) {
         ending_ = true;
         controls::dialogs().error(this, emulatorCheck_.missingText());
@@ -687,9 +670,16 @@ void TForm1::ListView1DblClick() {
 }
 
 void TForm1::LaunchSelectedGame() {
-    const int row = selectedRow();
-    if (row < 0 || !launcher_ || gameList_->busy() || launcher_->running() ||
-        explainAbsentGame(row))
+    int row = selectedRow();
+    if (row < 0 || !launcher_ || gameList_->busy() || launcher_->running())
+        return;
+    // A game start-up has not looked at yet is looked at now.
+    if (gameList_->model()->at(row).presence == library::Presence::Checking) {
+        if (!checkBeforeLaunch(row))
+            return;
+        row = selectedRow();
+    }
+    if (explainAbsentGame(row))
         return;
     // The emulator reads the stored profile: unsaved changes are saved first or dropped.
     if (!settleUnsavedSettings())

@@ -59,10 +59,6 @@ public:
     // Hands over the two smaller windows, created right after this one.
     void attachWindows(launch::TForm3* form3, library::TForm2* form2);
 
-    // True when the user closed the window while start-up was still checking the game list
-    // (the window shows early when that takes long); the program then ends.
-    bool closedDuringStartUp() const { return shownDuringStartUp_ && !isVisible(); }
-
     // Replaces how the launcher starts itself again (tests).
     void setRestarter(std::function<bool(const QString&)> restarter);
 
@@ -186,6 +182,8 @@ private:
     // Undoes "Delete profile": the file back as it was, and the tabs showing it.
     void restoreProfile(const settings::Profiles::RemovedProfile& removed, const QString& path,
                         const QString& name);
+    // Looks at a game not checked yet before it is launched; false when it cannot be launched.
+    bool checkBeforeLaunch(int row);
     void cycleSettingsTab(int step);
     void fitLanguageSelectorPopup();
     // Runs the action; a file failure in it shows its error box.
@@ -202,9 +200,6 @@ private:
     EmulatorCheck emulatorCheck_{QString()};
     bool ending_ = false;
     bool checkPending_ = false;
-    bool startingUp_ = false;
-    bool shownDuringStartUp_ = false;
-    bool checkAfterStartUp_ = false;
     QString progressText_;
     std::function<bool(const QString&)> restarter_;
 

@@ -14,11 +14,20 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTableView>
+#include <QTimer>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
 
 void TForm1::buildLibraryCommands() {
     const auto addAction = [this](const char* name, void (TForm1::*slot)(),
@@ -95,7 +104,7 @@ void TForm1::Undo1Click() {
 
 bool TForm1::explainAbsentGame(int row) {
     const library::GameRecord& game = gameList_->model()->at(row);
-    if (game.found())
+    if (!game.absent())
         return false;
     const int choice = controls::dialogs().choose(this, gameList_->model()->absenceText(game),
                                                   {i18n::message(i18n::Extra::LocateButton),
@@ -109,6 +118,48 @@ bool TForm1::explainAbsentGame(int row) {
 }
 
 namespace {
+
+// Runs the work on a thread of its own while the window's events go on, for at most `timeoutMs`
+// (none: until it ends), calling `slow` once the work has taken `slowMs`. False when it did not
+// end in time or the program is ending; the thread then goes on alone and its result is lost.
+template <typename T>
+bool runBeside(std::function<T()> work, T& result, int timeoutMs, int slowMs = -1,
+               const std::function<void()>& slow = {}) {
+    struct Shared {
+        std::atomic<bool> done{false};
+        T value;
+    };
+    auto shared = std::make_shared<Shared>();
+    std::thread([shared, work = std::move(work)] {
+        shared->value = work();
+        shared->done = true;
+    }).detach();
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer poll;
+    bool slowTold = false;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (shared->done || (timeoutMs >= 0 && clock.elapsed() >= timeoutMs)) {
+            loop.quit();
+        } else if (!slowTold && slow && slowMs >= 0 && clock.elapsed() >= slowMs) {
+            slowTold = true;
+            slow();
+        }
+    });
+    poll.start(5);
+    if (!shared->done)
+        loop.exec();
+    if (!shared->done)
+        return false;
+    result = std::move(shared->value);
+    return true;
+}
+
+// A storage that does not answer within this time leaves the dialog at its own folder.
+constexpr int NearestFolderWaitMs = 500;
+// A launch tells in the status that it is still looking at its game after this time.
+constexpr int LaunchCheckSlowMs = 500;
 
 // The folder nearest to the path that exists: the file dialog opens there.
 QString nearestFolder(const QString& path) {
@@ -124,13 +175,43 @@ QString nearestFolder(const QString& path) {
 
 } // namespace
 
+bool TForm1::checkBeforeLaunch(int row) {
+    // A second launch while the first still looks at its game waits for the first.
+    static bool looking = false;
+    if (looking)
+        return false;
+    QScopedValueRollback<bool> lookingNow(looking, true);
+    const library::GameRecord game = gameList_->model()->at(row);
+    library::CheckedGame checked;
+    const bool done = runBeside<library::CheckedGame>(
+        [path = game.path] { return library::checkGame(path); }, checked, -1, LaunchCheckSlowMs,
+        [&] { setStatus(i18n::message(i18n::Extra::CheckingGame).arg(game.gameName)); });
+    if (!done || selectedRow() < 0 || gameList_->model()->at(selectedRow()).path != game.path)
+        return false; // ending, or another game was picked meanwhile
+    if (statusText() == i18n::message(i18n::Extra::CheckingGame).arg(game.gameName))
+        setStatus(QString());
+    if (checked.outcome == library::CheckedGame::Outcome::NotSaturn) {
+        setStatus(i18n::message(3));
+        return false;
+    }
+    gameList_->applyChecked(game.path, checked);
+    return true;
+}
+
 void TForm1::locateGame(int row) {
     if (gameList_->busy())
         return;
     const library::GameRecord before = gameList_->model()->at(row);
+    // Looked for beside the window: the game's drive may be asleep or gone.
+    QString folder;
+    if (!runBeside<QString>([path = before.path] { return nearestFolder(path); }, folder,
+                            NearestFolderWaitMs))
+        folder.clear();
+    if (gameList_->model()->rowOf(before.path) != row)
+        return; // the list changed meanwhile
     const QString file = controls::dialogs().openFile(
         this, i18n::message(i18n::Extra::FilterImages) + QStringLiteral(" (*.cue *.ccd *.m3u)"),
-        nearestFolder(before.path));
+        folder);
     if (file.isEmpty())
         return;
     const QString oldProfile = profiles_->existingProfile(before.path, before.gameName);

@@ -170,6 +170,9 @@ const char* const englishExtras[ExtraCount] = {
     "into that folder (ln -s /usr/games/mednafen \"%1\") and restart \"Varnix\".",
     "Not a regular file: %1, named in %2",
     "%1 with a file that is not a regular file",
+    "Checking...",
+    "The list of games has been loaded; %1 entries were dropped.",
+    "Checking %1...",
 };
 
 } // namespace

@@ -146,6 +146,9 @@ enum class Extra : int {
     InstallEmulator,   // and how to install it and link it as %1
     NotRegularNamedIn, // status: a file (%1) that an image (%2) names is no regular file (a pipe)
     BatchNotRegular,   // a batch's count: %1 whose data file is no regular file
+    Checking,          // a row's tooltip while start-up has not looked at its game yet
+    LoadedDropped,     // the status after start-up's check dropped %1 entries
+    CheckingGame,      // the status while a launch looks at its game (%1: its name)
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

@@ -191,6 +191,7 @@ void readCueSheet(const QString& cuePath, ResolvedImage& image, QByteArray* head
         return;
     }
     image.gameName = gameNameOf(cuePath);
+    image.sheetPath = file.path();
     QString line;
     const bool found = findFileLine(file, line);
     file.close();
@@ -217,6 +218,7 @@ void readCcdFile(const QString& ccdPath, ResolvedImage& image, QByteArray* heade
         return;
     }
     image.gameName = gameNameOf(ccdPath);
+    image.sheetPath = ccdPath;
     image.dataFilePath = platform::folderPart(ccdPath) + image.gameName + QStringLiteral(".IMG");
     // The emulator opens the image with the letter case of the CCD file's extension ("x.ccd":
     // "x.img"), which is how nearly every dump is named: tried first, it is found in one open,

@@ -16,6 +16,7 @@ struct ResolvedImage {
     bool isSaturn = false; // the Saturn check passed on the data file
     QString gameName;      // cue sheet or CCD file name without its last four characters
     QString kind;          // upper-cased extension of the file resolved last
+    QString sheetPath;     // the cue sheet or CCD file resolved (a playlist's names it)
     // A file the resolution needed and did not find (the image itself, the playlist's disc,
     // the data file); empty when every file it looked for was there. When another file names
     // it (a cue sheet its data file, a CCD file its image, a playlist its disc), that file.

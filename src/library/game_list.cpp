@@ -5,6 +5,7 @@
 #include "library/file_access.h"
 #include "library/folder_scan.h"
 #include "library/game_list_release.h"
+#include "library/header_cache.h"
 #include "library/read_ahead.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
@@ -66,9 +67,11 @@ QString trimmedField(const QByteArray& header, HeaderField field) {
 // is named, and `notRegular` (when given) which of the two it is.
 bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseIndex* index,
                  QString* missing = nullptr, QString* notFound = nullptr,
-                 bool* notRegular = nullptr) {
+                 bool* notRegular = nullptr, ResolvedImage* resolved = nullptr) {
     QByteArray header;
     const ResolvedImage image = resolveImageRaw(path, &header, index);
+    if (resolved)
+        *resolved = image;
     if (!image.isSaturn && missing && !image.missingPath.isEmpty()) {
         record = absentRecord(path, Presence::Missing);
         *missing = image.missingPath;
@@ -179,6 +182,58 @@ QString batchSummary(int added, int notSaturn, int listed, int notFound, int not
 
 } // namespace
 
+namespace {
+
+// The cache entry of a found game: its files and their identities. The files were read before
+// their identities were taken, so the game is read once more after that: a file changed in
+// between reads differently and gets no entry (it is read again at the next start).
+QByteArray cacheEntryFor(const QString& path, const GameRecord& record, const ResolvedImage& image,
+                         platform::FileCaseIndex* index) {
+    QStringList files{path};
+    if (!image.sheetPath.isEmpty() && image.sheetPath != path)
+        files.append(image.sheetPath);
+    if (!image.dataFilePath.isEmpty())
+        files.append(image.dataFilePath);
+    quint64 digest = 0;
+    if (!filesDigest(files, digest))
+        return {};
+    GameRecord again;
+    ResolvedImage imageAgain;
+    if (!buildRecord(path, again, index, nullptr, nullptr, nullptr, &imageAgain) ||
+        again.gameName != record.gameName || again.gameId != record.gameId ||
+        again.region != record.region || imageAgain.dataFilePath != image.dataFilePath ||
+        imageAgain.sheetPath != image.sheetPath)
+        return {};
+    return encodeCacheEntry({record, image.kind, files, digest});
+}
+
+} // namespace
+
+CheckedGame checkGame(const QString& path, platform::FileCaseIndex* index) {
+    CheckedGame game;
+    if (namesNoFile(path))
+        return game;
+    try {
+        QString missing;
+        ResolvedImage image;
+        if (!buildRecord(path, game.record, index, &missing, nullptr, nullptr, &image))
+            return game;
+        if (!game.record.found()) {
+            game.outcome = CheckedGame::Outcome::Absent;
+            game.reason = missing;
+            return game;
+        }
+        game.outcome = CheckedGame::Outcome::Found;
+        game.cacheEntry = cacheEntryFor(path, game.record, image, index);
+    } catch (const platform::IoError& error) {
+        game.outcome = CheckedGame::Outcome::Absent;
+        game.record = absentRecord(path, Presence::Unreadable);
+        game.reason = error.text();
+        game.cacheEntry.clear();
+    }
+    return game;
+}
+
 // ---- GameList -------------------------------------------------------------------------------
 
 GameList::GameList(const QString& applicationFolder, QObject* parent)
@@ -189,72 +244,12 @@ QString GameList::listFilePath() const {
     return platform::resolveFileCase(platform::joinPath(folder_, QStringLiteral("/List.ini")));
 }
 
-void GameList::startUp(const Progress& progress) {
-    if (busy_ || !QFileInfo::exists(listFilePath()))
-        return;
-    BusyScope scope(busy_);
-    // Every entry is opened while it is validated, and one whose file is missing fails there
-    // just as it fails the existence test of loadGameList; so the lines go straight to the
-    // validation and each file is looked up once, not twice.
-    QStringList candidates = platform::readTextLines(listFilePath(), MaxListFileBytes);
-    Batch batch(model_, progress, static_cast<int>(candidates.size()), progressIntervalMs_);
-    // Entries read and dropped as no Saturn disc: a repeat of one is not read again. (A repeat
-    // of a listed one is found among the rows.)
-    QSet<QString> seen;
-    bool stopped = false;
-    ReadAheadWhenSlow ahead(candidates, readAheadAlways_);
-    try {
-        int done = 0;
-        for (const QString& path : std::as_const(candidates)) {
-            ++done;
-            // A repeated entry is dropped whatever its image holds, so it is not read again.
-            if (namesNoFile(path) || seen.contains(listKey(path)) || batch.isListed(path))
-                continue;
-            GameRecord record;
-            ahead.entryStarts(done - 1);
-            try {
-                // A game whose file is missing keeps its row and its place: its drive may only
-                // be unplugged, and it comes back when the file is there again.
-                QString missing;
-                const bool listed = buildRecord(path, record, batch.index(), &missing);
-                ahead.entryEnds();
-                if (listed) {
-                    if (!missing.isEmpty())
-                        model_.setReason(path, missing);
-                    batch.add(std::move(record));
-                } else {
-                    seen.insert(listKey(path));
-                }
-            } catch (const platform::IoError& error) {
-                ahead.entryEnds();
-                // An entry that exists but cannot be read now (no permission, an I/O error)
-                // keeps its row too, with the system's reason in its tooltip.
-                model_.setReason(path, error.text());
-                batch.add(absentRecord(path, Presence::Unreadable));
-            }
-            if (!batch.step(done)) {
-                stopped = true;
-                break;
-            }
-        }
-    } catch (const platform::IoError&) {
-        // The rows validated so far stay in the window; List.ini is not rewritten, so the
-        // entries not yet validated are kept for the next start.
-        batch.flush();
-        emit countChanged(countText());
-        throw;
-    }
-    ahead.stop();
-    batch.flush();
-    candidates.clear(); // the rows hold the entries now; the list is not kept beside them
-    seen.clear();
-    emit countChanged(countText());
-    if (stopped)
-        return; // as after a failure: the entries not yet validated stay in List.ini
-    // The status tells of the load only once the file holds the list.
-    save();
-    if (model_.count() > 0)
-        emit statusChanged(i18n::message(MessageLoaded));
+bool GameList::startUpChecking() const {
+    return startUp_ != nullptr;
+}
+
+QString GameList::cacheFilePath() const {
+    return platform::joinPath(folder_, QStringLiteral("/ListHeaders.cache"));
 }
 
 void GameList::addGames(const QStringList& paths, const Progress& progress) {
@@ -318,6 +313,7 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
     // One file reports its own outcome; a batch of several counts them.
     QString status;
     int added = 0, notSaturn = 0, listed = 0, notFound = 0, notRegular = 0;
+    QStringList addedPaths;
     {
         BusyScope scope(busy_);
         Batch batch(model_, progress, static_cast<int>(paths.size()), progressIntervalMs_);
@@ -347,6 +343,7 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
                     refuse(path, status);
                     ++listed;
                 } else {
+                    addedPaths.append(path);
                     batch.add(std::move(record));
                     status = i18n::message(MessageAdded);
                     ++added;
@@ -370,6 +367,7 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
         batch.flush();
     }
     emit countChanged(countText());
+    describeBeside(addedPaths);
     save();
     if (paths.size() > 1)
         status = batchSummary(added, notSaturn, listed, notFound, notRegular);
@@ -407,7 +405,7 @@ int GameList::removeMissing() {
     std::vector<int> rows;
     rows.reserve(static_cast<size_t>(model_.missingCount()));
     for (int row = 0; row < model_.count(); ++row) {
-        if (!model_.at(row).found())
+        if (model_.at(row).absent())
             rows.push_back(row);
     }
     const int count = static_cast<int>(rows.size());
@@ -453,6 +451,7 @@ bool GameList::undo() {
     }
     std::vector<PlacedRecord> rows = std::move(undo_.back().rows);
     undo_.pop_back();
+    takeLateResults(rows);
     // A game added again since keeps the row it has now.
     std::erase_if(
         rows, [this](const PlacedRecord& placed) { return model_.isListed(placed.record.path); });
@@ -504,6 +503,7 @@ GameList::Located GameList::locate(int row, const QString& path, QString* proble
         return Located::AlreadyListed;
     model_.replace({{row, std::move(record)}});
     emit countChanged(countText());
+    describeBeside({path});
     save();
     return Located::Replaced;
 }
@@ -519,6 +519,7 @@ struct GameList::CheckState {
 };
 
 GameList::~GameList() {
+    leaveStartUp();
     if (check_) {
         std::lock_guard<std::mutex> lock(check_->mutex);
         check_->receiver = nullptr;
@@ -530,7 +531,8 @@ bool GameList::checking() const {
 }
 
 void GameList::checkAgain(bool all) {
-    if (checking())
+    // Start-up's check looks at every row already.
+    if (checking() || startUp_)
         return;
     struct Job {
         QString path;
@@ -539,7 +541,8 @@ void GameList::checkAgain(bool all) {
     std::vector<Job> jobs;
     for (int row = 0; row < model_.count(); ++row) {
         const GameRecord& record = model_.at(row);
-        if (all || !record.found())
+        // With `all`, also the rows start-up left unchecked (their folder did not answer).
+        if (all || record.absent())
             jobs.push_back({record.path, record.presence});
     }
     if (jobs.empty())

@@ -16,9 +16,13 @@ class FileCaseIndex;
 
 namespace library {
 
+class CacheWriter;
+class HeaderCache;
+
 // Whether a row's game was there when it was last looked at. A missing or unreadable game keeps
-// its row (its drive may only be unplugged), shown by its file name alone.
-enum class Presence : quint8 { Found, Missing, Unreadable };
+// its row (its drive may only be unplugged), shown by its file name alone; so does a game that
+// start-up has not looked at yet (Checking) and that the header cache does not know.
+enum class Presence : quint8 { Found, Missing, Unreadable, Checking };
 
 // One row of the game list. The path is the row's key; the other fields are worked out again
 // from the image whenever the row is built and are never stored.
@@ -30,6 +34,9 @@ struct GameRecord {
     Presence presence = Presence::Found;
 
     bool found() const { return presence == Presence::Found; }
+    bool absent() const {
+        return presence == Presence::Missing || presence == Presence::Unreadable;
+    }
 };
 
 // The row of a game that is missing or cannot be read: its file name without the extension as
@@ -65,6 +72,21 @@ QString listKey(const QString& path);
 // 8-bit text with a-z folded onto A-Z only; a text that begins another sorts first.
 int compareRows(const GameRecord& a, const GameRecord& b, int column);
 
+// What looking at one game gave: a row (found, missing or unreadable, with the reason for the
+// latter two), or no Saturn disc (no row). A found game comes with its header cache entry,
+// empty when its files cannot be told apart from their next version.
+struct CheckedGame {
+    enum class Outcome : quint8 { Found, Absent, NotSaturn };
+    Outcome outcome = Outcome::NotSaturn;
+    GameRecord record;
+    QString reason;
+    QByteArray cacheEntry;
+};
+
+// Resolves the game and reads its header; never throws (a file that cannot be read gives an
+// unreadable row). Safe on any thread.
+CheckedGame checkGame(const QString& path, platform::FileCaseIndex* index = nullptr);
+
 // The rows of the game list, shown by the list view: columns "Path" (hidden), "Game name",
 // "Game ID", "Region"; every even row on the skin's tint, every odd one on white. Header
 // captions can be replaced (the language file does) with setHeaderData.
@@ -96,6 +118,9 @@ public:
     void reserve(int rows);
     void append(const GameRecord& record);
     void append(const std::vector<GameRecord>& records);
+    // Appends the records whose paths are not listed yet, in one insertion; gives how many
+    // repeated a listed path (or an earlier record) and were left out.
+    int appendNew(std::vector<GameRecord>&& records);
     void removeAt(int row);
     void clearAll();
     // Takes out the rows (ascending numbers) and gives them with their numbers.
@@ -107,6 +132,8 @@ public:
 
     // Rows whose game is missing or cannot be read.
     int missingCount() const { return missing_; }
+    // Rows not looked at yet.
+    int checkingCount() const { return checking_; }
     // Why an absent row's game is absent: the file not found (when it is not the row's own
     // path) or the system's reason it cannot be read. Shown in the row's tooltip.
     void setReason(const QString& path, const QString& reason);
@@ -140,11 +167,13 @@ private:
 
     void rebuildIndex();
     void countMissing();
+    void countIn(const GameRecord& record, int sign);
 
     std::vector<GameRecord> rows_;
     QHash<QString, int> index_; // listKey(path) -> its first row
     QHash<QString, QString> reasons_;
     int missing_ = 0;
+    int checking_ = 0;
     QString headers_[ColumnCount];
     QColor tint_{222, 224, 218};
     ProfileLookup profileOf_;
@@ -172,9 +201,20 @@ public:
     // start-up: the rows so far stay and List.ini is not rewritten.
     using Progress = std::function<bool(int done, int total)>;
 
-    // Start-up: when List.ini exists, load it, validate every entry, write it back. Entries
-    // whose files are missing or cannot be read stay as absent rows in their places.
-    void startUp(const Progress& progress = {});
+    // Start-up: when List.ini exists, every entry shows at once, from the header cache where it
+    // has the entry, otherwise by its file name as a row being checked. The check goes on beside
+    // the window: a row whose files are unchanged is confirmed by their identities alone, any
+    // other is read again and updated in place (or dropped: empty lines, repeats, files that are
+    // no Saturn disc). When it ends, the rows are those a full validation gives, List.ini and the
+    // cache are written, and startUpChecked follows. Entries whose files are missing or cannot
+    // be read stay as absent rows in their places.
+    void startUp();
+    bool startUpChecking() const;
+    // Runs the events until the start-up check has ended (tests, benchmarks); false on timeout.
+    bool waitForStartUpCheck(int timeoutMs = 60000);
+    QString cacheFilePath() const;
+    // Puts the outcome of one game looked at elsewhere (a launch checks its game) into its row.
+    void applyChecked(const QString& path, const CheckedGame& game);
     // Adds the chosen files.
     void addGames(const QStringList& paths, const Progress& progress = {});
     // Adds files and, for each folder among the paths, the image files below it (see
@@ -235,6 +275,13 @@ signals:
     void statusChanged(const QString& text);
     // A check of the games ended; `found` games came back.
     void checked(int found);
+    // Start-up's check: `done` of `total` rows looked at, after their rows were updated.
+    void startUpProgress(int done, int total);
+    void startUpChecked();
+    // Rows changed by a check (the selected game may have become playable).
+    void rowsChecked();
+    // A file that nothing asked for could not be written (List.ini after the start-up check).
+    void failed(const QString& text);
 
 private:
     void addBatch(const QStringList& chosen, const Progress& progress);
@@ -249,8 +296,31 @@ private:
     void applyCheck(const std::vector<PlacedRecord>& results,
                     const QHash<QString, QString>& reasons);
 
+    struct StartUpRun;
+    struct StartUpResults;
+    void takeStartUpResults(const std::shared_ptr<StartUpResults>& results);
+    void applyStartUpResults(StartUpResults& results);
+    void finishStartUp(StartUpResults& results);
+    // The start-up check's thread: confirms and reads the rows, hands the findings over.
+    static void checkBeside(const std::shared_ptr<StartUpRun>& run, const QStringList& paths,
+                            const HeaderCache& cache, int intervalMs, bool aheadAlways);
+    // The check's thread delivers nothing more (it may go on, or hang, on its own).
+    void leaveStartUp();
+    // Rows taken out during the start-up check take the outcome it found for them meanwhile.
+    void takeLateResults(std::vector<PlacedRecord>& rows);
+    // Gives the cache the entries of games just added or located, worked out beside the window.
+    void describeBeside(const QStringList& paths);
+
     QString folder_;
     GameListModel model_;
+    std::shared_ptr<StartUpRun> startUp_;
+    std::shared_ptr<CacheWriter> cacheWriter_;
+    // Outcomes for rows that were out of the list when the check reached them (undo brings
+    // them back during the check).
+    QHash<QString, CheckedGame> lateResults_;
+    std::vector<std::shared_ptr<StartUpResults>> pendingResults_;
+    bool drainScheduled_ = false;
+    int dropped_ = 0;
     std::vector<UndoStep> undo_;
     struct CheckState;
     std::shared_ptr<CheckState> check_;

@@ -99,11 +99,11 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
         return fieldOf(at(index.row()), index.column());
     if (role == Qt::BackgroundRole)
         return index.row() % 2 == 0 ? tint_ : QColor(Qt::white);
-    // A missing or unreadable game shows in grey italics.
+    // A missing or unreadable game shows in grey italics, one not checked yet in grey.
     const bool found = at(index.row()).found();
     if (role == Qt::ForegroundRole && !found)
         return QColor(Qt::gray);
-    if (role == Qt::FontRole && !found) {
+    if (role == Qt::FontRole && at(index.row()).absent()) {
         QFont font = markerFont_;
         font.setItalic(true);
         return font;
@@ -224,8 +224,7 @@ void GameListModel::append(const GameRecord& record) {
     const int row = count();
     beginInsertRows({}, row, row);
     rows_.push_back(record);
-    if (!record.found())
-        ++missing_;
+    countIn(record, 1);
     const QString key = listKey(record.path);
     if (!index_.contains(key))
         index_.insert(key, row);
@@ -243,10 +242,44 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
         if (!index_.contains(key))
             index_.insert(key, count());
         rows_.push_back(record);
-        if (!record.found())
-            ++missing_;
+        countIn(record, 1);
     }
     endInsertRows();
+}
+
+int GameListModel::appendNew(std::vector<GameRecord>&& records) {
+    // The repeats go first, so that the view sees one insertion of the rows that stay.
+    size_t kept = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        QString key = listKey(records[i].path);
+        if (index_.contains(key))
+            continue;
+        index_.insert(std::move(key), count() + static_cast<int>(kept));
+        if (kept != i)
+            records[kept] = std::move(records[i]);
+        ++kept;
+    }
+    const int repeats = static_cast<int>(records.size() - kept);
+    records.resize(kept);
+    if (records.empty())
+        return repeats;
+    forgetSort();
+    const int first = count();
+    beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
+    rows_.reserve(rows_.size() + records.size());
+    for (GameRecord& record : records) {
+        countIn(record, 1);
+        rows_.push_back(std::move(record));
+    }
+    endInsertRows();
+    return repeats;
+}
+
+void GameListModel::countIn(const GameRecord& record, int sign) {
+    if (record.absent())
+        missing_ += sign;
+    else if (record.presence == Presence::Checking)
+        checking_ += sign;
 }
 
 void GameListModel::reserve(int rows) {
@@ -260,8 +293,7 @@ void GameListModel::removeAt(int row) {
     if (row < 0 || row >= count())
         return;
     beginRemoveRows({}, row, row);
-    if (!at(row).found())
-        --missing_;
+    countIn(at(row), -1);
     const QString path = listKey(at(row).path);
     const bool indexed = index_.value(path, -1) == row;
     rows_.erase(rows_.begin() + row);
@@ -294,6 +326,7 @@ void GameListModel::clearAll() {
     rows_.clear();
     index_.clear();
     missing_ = 0;
+    checking_ = 0;
     endResetModel();
 }
 
@@ -315,6 +348,7 @@ std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) 
         releaseBeside(std::exchange(index_, {}), size);
         releaseBeside(std::exchange(rows_, {}), size);
         missing_ = 0;
+        checking_ = 0;
         endResetModel();
         return taken;
     }
@@ -354,8 +388,7 @@ void GameListModel::putBack(std::vector<PlacedRecord> rows) {
         const QString key = listKey(record.path);
         if (index_.value(key, row + 1) > row)
             index_.insert(key, row);
-        if (!record.found())
-            ++missing_;
+        countIn(record, 1);
         endInsertRows();
         if (row + 1 < count())
             emit dataChanged(index(row + 1, 0), index(count() - 1, ColumnCount - 1),
@@ -430,12 +463,16 @@ QString GameListModel::absenceText(const GameRecord& record) const {
             .arg(platform::displayPath(reasons_.value(record.path, record.path)));
     if (record.presence == Presence::Unreadable)
         return i18n::message(i18n::Extra::CannotBeRead).arg(reasons_.value(record.path));
+    if (record.presence == Presence::Checking)
+        return i18n::message(i18n::Extra::Checking);
     return QString();
 }
 
 void GameListModel::countMissing() {
-    missing_ = static_cast<int>(
-        std::count_if(rows_.begin(), rows_.end(), [](const GameRecord& r) { return !r.found(); }));
+    missing_ = 0;
+    checking_ = 0;
+    for (const GameRecord& record : rows_)
+        countIn(record, 1);
 }
 
 void GameListModel::sortByColumn(int column, Qt::SortOrder order) {

@@ -102,6 +102,7 @@ TEST(Robustness, FullOrReadOnlyFolderKeepsEveryFileAndReportsTheError) {
         QDir::setCurrent(app);
         {
             TForm1 form;
+            form.gameList()->waitForStartUpCheck();
             QStringList restarts;
             form.setRestarter([&](const QString& folder) {
                 restarts << folder;
@@ -275,6 +276,7 @@ TEST(Robustness, PipesAndHugeFilesNeverHoldTheStartUp) {
         QDir::setCurrent(dir.path());
         {
             TForm1 form;
+            form.gameList()->waitForStartUpCheck();
             ASSERT_EQ(dialogs.errors.size(), pipes ? 2 : 1) << qPrintable(dialogs.errors.join("|"));
             for (const QString& error : dialogs.errors)
                 EXPECT_TRUE(error.contains(pipes ? "Not a regular file" : "File too large"));

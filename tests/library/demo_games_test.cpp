@@ -58,6 +58,7 @@ TEST(DemoGames, ScriptFillsAnApplicationFolderThatLoadsThreeGames) {
     EXPECT_TRUE(testsupport::readAll(app.file("List.ini")).endsWith("Twin Discs.m3u\r\n"));
     GameList list(app.path());
     list.startUp();
+    ASSERT_TRUE(list.waitForStartUpCheck());
     ASSERT_EQ(list.model()->count(), 3);
     EXPECT_EQ(list.model()->at(0).gameName, "Demo");
     EXPECT_EQ(list.model()->at(1).gameName, "Sample Game");

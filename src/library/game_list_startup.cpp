@@ -1,0 +1,488 @@
+// Start-up: every List.ini entry shows at once, and the games are checked beside the window.
+
+#include "i18n/messages.h"
+#include "library/game_list.h"
+#include "library/header_cache.h"
+#include "library/read_ahead.h"
+#include "platform/io_error.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QSet>
+#include <QTimer>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+
+#include <algorithm>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+namespace library {
+
+namespace {
+
+constexpr int MessageLoaded = 8;
+// The check hands its results to the window in runs, at most this often.
+constexpr qint64 ReportEveryMs = 50;
+
+} // namespace
+
+// Shared by the list and the thread of the check: the thread delivers only while the list
+// exists. A check that hangs on storage is never waited for, neither by the window nor when
+// the program ends.
+struct GameList::StartUpRun {
+    std::mutex mutex;
+    GameList* receiver = nullptr;
+};
+
+struct GameList::StartUpResults {
+    std::vector<CheckedGame> games; // rows read again
+    int done = 0;
+    int total = 0;
+    bool last = false;
+    QByteArray cacheEntries; // with `last`: the whole cache
+    quint32 cacheCount = 0;
+};
+
+namespace {
+
+// A game whose files do not answer within this time is taken for one on storage that hangs
+// (a sleeping network share): its folder is left, and the check goes on without it.
+constexpr qint64 StallMs = 1000;
+// Workers left behind in storage that hangs, at most; past that the check gives up.
+constexpr int MaxStalledWorkers = 16;
+
+// What the check found for one row.
+struct Finding {
+    enum class Kind : quint8 { Confirmed, ToRead, Read, Left };
+    Kind kind;
+    int row;
+    CheckedGame game; // Read only
+};
+
+// Runs `look` over the items 0..count-1 in order on a worker thread. A worker that stays on one
+// item longer than StallMs is left behind: that item's folder counts as hanging, its items are
+// left out (Left), and a new worker goes on after it. `report` runs on the calling thread about
+// every `intervalMs` with the findings so far. Each worker owns what `makeLooker` gives it.
+// False when too many workers hung or nobody wants the findings any more.
+template <typename MakeLooker, typename Report>
+bool lookGuarded(int count, const std::function<QString(int)>& folderOf, MakeLooker makeLooker,
+                 qint64 intervalMs, Report report) {
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::vector<Finding> findings;
+        QSet<QString> hanging;
+        int next = 0;       // the item the current worker is on
+        int generation = 0; // of the current worker; older ones are left behind
+        bool finished = false;
+    };
+    auto shared = std::make_shared<Shared>();
+    const auto startWorker = [&](int from, int generation) {
+        std::thread([shared, from, generation, count, folderOf,
+                     looker = makeLooker(from)]() mutable {
+            for (int item = from; item < count; ++item) {
+                bool leave = false;
+                {
+                    std::lock_guard<std::mutex> lock(shared->mutex);
+                    if (shared->generation != generation)
+                        return;
+                    shared->next = item;
+                    leave = !shared->hanging.isEmpty() && shared->hanging.contains(folderOf(item));
+                }
+                Finding finding = leave ? Finding{Finding::Kind::Left, item, {}} : looker(item);
+                std::lock_guard<std::mutex> lock(shared->mutex);
+                if (shared->generation != generation)
+                    return; // left behind meanwhile: a newer worker has this item
+                shared->findings.push_back(std::move(finding));
+                shared->next = item + 1;
+            }
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            if (shared->generation == generation) {
+                shared->finished = true;
+                shared->changed.notify_all();
+            }
+        }).detach();
+    };
+    if (count == 0)
+        return true;
+    // However this ends, a worker still running stops at its next item: it never touches what
+    // the caller owns once the caller has gone on.
+    const auto stopWorkers = qScopeGuard([&shared] {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        ++shared->generation;
+    });
+    startWorker(0, 0);
+    int stalled = 0;
+    int lastNext = -1;
+    QElapsedTimer still; // since the current worker last moved on
+    still.start();
+    for (;;) {
+        std::vector<Finding> findings;
+        bool finished = false;
+        {
+            std::unique_lock<std::mutex> lock(shared->mutex);
+            shared->changed.wait_for(
+                lock, std::chrono::milliseconds(std::min<qint64>(intervalMs, ReportEveryMs)),
+                [&] { return shared->finished; });
+            findings = std::move(shared->findings);
+            shared->findings.clear();
+            finished = shared->finished;
+            if (shared->next != lastNext) {
+                lastNext = shared->next;
+                still.restart();
+            } else if (!finished && still.elapsed() >= StallMs) {
+                // The worker hangs on this item: its folder is left, and a new worker goes on.
+                const int item = shared->next;
+                if (++stalled > MaxStalledWorkers)
+                    return false;
+                shared->hanging.insert(folderOf(item));
+                ++shared->generation;
+                findings.push_back({Finding::Kind::Left, item, {}});
+                shared->next = item + 1;
+                lastNext = item + 1;
+                still.restart();
+                if (item + 1 >= count) {
+                    shared->finished = finished = true;
+                } else {
+                    const int generation = shared->generation;
+                    lock.unlock();
+                    startWorker(item + 1, generation);
+                }
+            }
+        }
+        if (!report(findings))
+            return false;
+        if (finished)
+            return true;
+    }
+}
+
+} // namespace
+
+void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QStringList& paths,
+                           const HeaderCache& cache, int intervalMs, bool aheadAlways) {
+    const int total = static_cast<int>(paths.size());
+    auto results = std::make_shared<StartUpResults>();
+    QByteArray entries;
+    // Mostly the old entries again: room for them at once, not twice as much by growing.
+    entries.reserve(cache.entries().size() + 4096);
+    quint32 count = 0;
+    int done = 0;
+    const auto deliver = [&](bool last) {
+        results->done = done;
+        results->total = total;
+        results->last = last;
+        std::lock_guard<std::mutex> lock(run->mutex);
+        if (GameList* list = run->receiver) {
+            QMetaObject::invokeMethod(
+                list, [list, results] { list->takeStartUpResults(results); }, Qt::QueuedConnection);
+        }
+        results = std::make_shared<StartUpResults>();
+        return run->receiver != nullptr;
+    };
+    const auto keepEntry = [&](int row) {
+        const qint32 at = cache.find(paths.at(row));
+        if (at >= 0) {
+            entries += cache.raw(at);
+            ++count;
+        }
+    };
+    const auto folderOf = [paths](int row) { return platform::folderPart(paths.at(row)); };
+
+    // First every row the cache knows, by the identities of its files alone.
+    std::vector<int> toRead;
+    const bool firstDone = lookGuarded(
+        total, folderOf,
+        [&cache, &paths](int) {
+            return [cache, paths](int row) {
+                const qint32 at = cache.find(paths.at(row));
+                if (at < 0)
+                    return Finding{Finding::Kind::ToRead, row, {}};
+                const CachedGame cached = cache.entry(at);
+                quint64 digest = 0;
+                // The first file is always the image itself.
+                const bool same = !cached.files.isEmpty() &&
+                                  cached.files.first() == paths.at(row) &&
+                                  filesDigest(cached.files, digest) && digest == cached.digest;
+                return Finding{same ? Finding::Kind::Confirmed : Finding::Kind::ToRead, row, {}};
+            };
+        },
+        intervalMs,
+        [&](std::vector<Finding>& findings) {
+            for (Finding& finding : findings) {
+                if (finding.kind == Finding::Kind::ToRead) {
+                    toRead.push_back(finding.row);
+                    continue;
+                }
+                ++done;
+                keepEntry(finding.row); // confirmed, or unconfirmed in a folder that hangs
+            }
+            return deliver(false);
+        });
+    if (!firstDone)
+        return;
+    // Then the others are read, in list order, with the read-ahead of a batch.
+    std::sort(toRead.begin(), toRead.end());
+    QStringList reading;
+    reading.reserve(static_cast<qsizetype>(toRead.size()));
+    for (const int row : toRead)
+        reading.append(paths.at(row));
+    const bool secondDone = lookGuarded(
+        static_cast<int>(reading.size()),
+        [reading](int item) { return platform::folderPart(reading.at(item)); },
+        [&reading, aheadAlways](int from) {
+            // Each worker reads ahead of itself and looks up letter case in its own index.
+            auto ahead = std::make_shared<ReadAheadWhenSlow>(reading.mid(from), aheadAlways);
+            auto index = std::make_shared<platform::FileCaseIndex>();
+            return [reading, from, ahead, index](int item) {
+                ahead->entryStarts(item - from);
+                CheckedGame game = checkGame(reading.at(item), index.get());
+                ahead->entryEnds();
+                if (game.outcome == CheckedGame::Outcome::NotSaturn)
+                    game.record.path = reading.at(item);
+                return Finding{Finding::Kind::Read, item, std::move(game)};
+            };
+        },
+        intervalMs,
+        [&](std::vector<Finding>& findings) {
+            for (Finding& finding : findings) {
+                ++done;
+                const int row = toRead[static_cast<size_t>(finding.row)];
+                if (finding.kind == Finding::Kind::Left) {
+                    keepEntry(row); // what it showed stays for the next start
+                    continue;
+                }
+                if (!finding.game.cacheEntry.isEmpty()) {
+                    entries += finding.game.cacheEntry;
+                    ++count;
+                    finding.game.cacheEntry.clear();
+                }
+                results->games.push_back(std::move(finding.game));
+            }
+            return deliver(false);
+        });
+    if (!secondDone)
+        return;
+    results->cacheEntries = std::move(entries);
+    results->cacheCount = count;
+    deliver(true);
+}
+
+void GameList::startUp() {
+    if (busy_ || startUp_ || !QFileInfo::exists(listFilePath()))
+        return;
+    const QStringList lines = platform::readTextLines(listFilePath(), MaxListFileBytes);
+    HeaderCache cache = HeaderCache::read(cacheFilePath());
+    // Every entry becomes a row now: from the cache where it knows the entry, otherwise by its
+    // file name, to be checked. Lines that name no file and repeats never become rows.
+    std::vector<GameRecord> rows;
+    rows.reserve(static_cast<size_t>(lines.size()));
+    QSet<QString> regions; // a few area symbol strings stand for thousands of games
+    int dropped = 0;
+    for (const QString& line : lines) {
+        if (line.isEmpty() || line.contains(QChar(0))) {
+            ++dropped;
+            continue;
+        }
+        const qint32 at = cache.find(line);
+        if (at < 0) {
+            rows.push_back(absentRecord(line, Presence::Checking));
+            continue;
+        }
+        GameRecord record = cache.record(at);
+        record.path = line;
+        const auto region = regions.constFind(record.region);
+        if (region != regions.constEnd())
+            record.region = *region;
+        else if (regions.size() < 256)
+            regions.insert(record.region);
+        rows.push_back(std::move(record));
+    }
+    dropped += model_.appendNew(std::move(rows));
+    dropped_ = dropped;
+    emit countChanged(countText());
+
+    if (!cacheWriter_)
+        cacheWriter_ = std::make_shared<CacheWriter>(cacheFilePath());
+    cacheWriter_->hold();
+    startUp_ = std::make_shared<StartUpRun>();
+    startUp_->receiver = this;
+    // The thread is not waited for: a folder that does not answer must hold up neither the
+    // window nor its closing.
+    std::thread([run = startUp_, paths = model_.paths(), cache = std::move(cache),
+                 intervalMs = progressIntervalMs_, aheadAlways = readAheadAlways_] {
+        checkBeside(run, paths, cache, intervalMs, aheadAlways);
+    }).detach();
+}
+
+void GameList::takeStartUpResults(const std::shared_ptr<StartUpResults>& results) {
+    if (results)
+        pendingResults_.push_back(results);
+    // A batch being added lets events run: the rows change only once it has ended.
+    if (busy_) {
+        if (!drainScheduled_) {
+            drainScheduled_ = true;
+            QTimer::singleShot(20, this, [this] {
+                drainScheduled_ = false;
+                takeStartUpResults(nullptr);
+            });
+        }
+        return;
+    }
+    std::vector<std::shared_ptr<StartUpResults>> ready = std::move(pendingResults_);
+    pendingResults_.clear();
+    for (const std::shared_ptr<StartUpResults>& each : ready)
+        applyStartUpResults(*each);
+}
+
+void GameList::applyStartUpResults(StartUpResults& results) {
+    if (!startUp_)
+        return;
+    std::vector<PlacedRecord> changes;
+    QStringList reasons; // beside the changes: replacing a row forgets its reason
+    std::vector<int> drops;
+    for (CheckedGame& game : results.games) {
+        const QString& path = game.record.path;
+        const int row = model_.rowOf(path);
+        if (row < 0) {
+            // Taken out meanwhile: undo may bring it back.
+            lateResults_.insert(path, std::move(game));
+            continue;
+        }
+        if (game.outcome == CheckedGame::Outcome::NotSaturn) {
+            drops.push_back(row);
+            continue;
+        }
+        const GameRecord& now = model_.at(row);
+        if (now.presence == game.record.presence && now.gameName == game.record.gameName &&
+            now.gameId == game.record.gameId && now.region == game.record.region) {
+            model_.setReason(path, game.reason);
+            continue;
+        }
+        reasons.append(game.reason);
+        changes.push_back({row, std::move(game.record)});
+    }
+    model_.replace(changes);
+    for (size_t i = 0; i < changes.size(); ++i)
+        model_.setReason(changes[i].record.path, reasons.at(static_cast<qsizetype>(i)));
+    if (!drops.empty()) {
+        // The dropped entries are not for undo: the design drops them for good.
+        std::sort(drops.begin(), drops.end());
+        dropped_ += static_cast<int>(drops.size());
+        if (drops.size() <= 32) {
+            for (auto it = drops.rbegin(); it != drops.rend(); ++it)
+                model_.removeAt(*it);
+        } else {
+            model_.takeRows(drops);
+        }
+    }
+    if (!changes.empty() || !drops.empty()) {
+        emit countChanged(countText());
+        emit rowsChecked();
+    }
+    emit startUpProgress(results.done, results.total);
+    if (results.last)
+        finishStartUp(results);
+}
+
+void GameList::leaveStartUp() {
+    if (!startUp_)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(startUp_->mutex);
+        startUp_->receiver = nullptr;
+    }
+    startUp_.reset();
+}
+
+void GameList::finishStartUp(StartUpResults& results) {
+    leaveStartUp();
+    // Rows kept for undo are put back as the check found them.
+    for (UndoStep& step : undo_)
+        takeLateResults(step.rows);
+    lateResults_.clear();
+    cacheWriter_->writeAll(std::move(results.cacheEntries), results.cacheCount);
+    results.cacheEntries = QByteArray();
+    emit countChanged(countText());
+    // The file loses the dropped entries, as after every start-up check; the status tells of
+    // the load only once the file holds the list.
+    bool saved = true;
+    try {
+        save();
+    } catch (const platform::IoError& error) {
+        saved = false;
+        emit failed(error.text());
+    }
+    if (saved && model_.count() > 0)
+        emit statusChanged(dropped_ > 0 ? i18n::message(i18n::Extra::LoadedDropped).arg(dropped_)
+                                        : i18n::message(MessageLoaded));
+    dropped_ = 0;
+    emit startUpChecked();
+}
+
+void GameList::takeLateResults(std::vector<PlacedRecord>& rows) {
+    if (lateResults_.isEmpty())
+        return;
+    std::erase_if(rows, [this](PlacedRecord& placed) {
+        const auto late = lateResults_.constFind(placed.record.path);
+        if (late == lateResults_.constEnd())
+            return false;
+        if (late->outcome == CheckedGame::Outcome::NotSaturn)
+            return true; // dropped, as the check drops such entries
+        placed.record = late->record;
+        model_.setReason(late->record.path, late->reason);
+        return false;
+    });
+}
+
+void GameList::applyChecked(const QString& path, const CheckedGame& game) {
+    const int row = model_.rowOf(path);
+    if (row < 0 || game.outcome == CheckedGame::Outcome::NotSaturn)
+        return;
+    model_.replace({{row, game.record}});
+    model_.setReason(path, game.reason);
+    emit countChanged(countText());
+    emit rowsChecked();
+}
+
+bool GameList::waitForStartUpCheck(int timeoutMs) {
+    if (!startUp_)
+        return true;
+    QEventLoop loop;
+    connect(this, &GameList::startUpChecked, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (cacheWriter_)
+        cacheWriter_->flush();
+    return !startUp_;
+}
+
+void GameList::describeBeside(const QStringList& paths) {
+    if (paths.isEmpty())
+        return;
+    if (!cacheWriter_)
+        cacheWriter_ = std::make_shared<CacheWriter>(cacheFilePath());
+    std::thread([writer = cacheWriter_, paths] {
+        QByteArray entries;
+        quint32 count = 0;
+        platform::FileCaseIndex index;
+        for (const QString& path : paths) {
+            const CheckedGame game = checkGame(path, &index);
+            if (!game.cacheEntry.isEmpty()) {
+                entries += game.cacheEntry;
+                ++count;
+            }
+        }
+        writer->append(entries, count);
+    }).detach();
+}
+
+} // namespace library

@@ -1,0 +1,371 @@
+#include "library/header_cache.h"
+
+#include "platform/file_stamp.h"
+#include "platform/io_error.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace library {
+
+namespace {
+
+constexpr char Mark[8] = {'V', 'a', 'r', 'n', 'i', 'x', 'H', 'C'};
+constexpr int HeaderBytes = 8 + 4 + 4 + 8 + 8;
+constexpr int MaxFiles = 8;
+
+// FNV-1a, 64 bits: the checksum of the entries and the digest of a row's files.
+constexpr quint64 FnvStart = 14695981039346656037ull;
+quint64 fnv(quint64 hash, const char* data, qsizetype size) {
+    for (qsizetype i = 0; i < size; ++i) {
+        hash ^= static_cast<unsigned char>(data[i]);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+template <typename T> quint64 fnvValue(quint64 hash, T value) {
+    const T little = qToLittleEndian(value);
+    return fnv(hash, reinterpret_cast<const char*>(&little), sizeof little);
+}
+
+template <typename T> void put(QByteArray& out, T value) {
+    const T little = qToLittleEndian(value);
+    out.append(reinterpret_cast<const char*>(&little), sizeof little);
+}
+void putText(QByteArray& out, const QByteArray& text) {
+    put<quint32>(out, static_cast<quint32>(text.size()));
+    out.append(text);
+}
+
+// Reads an entry's fields within its bounds; every read fails once one ran past them.
+class Reader {
+public:
+    Reader(const char* data, qsizetype size) : data_(data), size_(size) {}
+    template <typename T> T get() {
+        T value{};
+        if (!take(sizeof(T)))
+            return value;
+        std::memcpy(&value, data_ + position_ - qsizetype(sizeof(T)), sizeof(T));
+        return qFromLittleEndian(value);
+    }
+    QByteArrayView text() {
+        const quint32 size = get<quint32>();
+        if (!take(size))
+            return {};
+        return QByteArrayView(data_ + position_ - size, size);
+    }
+    bool ok() const { return ok_; }
+    bool atEnd() const { return position_ == size_; }
+
+private:
+    bool take(quint64 size) {
+        if (!ok_ || size > quint64(size_ - position_)) {
+            ok_ = false;
+            return false;
+        }
+        position_ += static_cast<qsizetype>(size);
+        return true;
+    }
+    const char* data_;
+    qsizetype size_;
+    qsizetype position_ = 0;
+    bool ok_ = true;
+};
+
+quint64 pathKey(QByteArrayView utf8) {
+    return fnv(FnvStart, utf8.data(), utf8.size());
+}
+
+// An entry: its length, then path, game name, game ID, region, kind, the files (each one
+// relative to the image's folder when it lies there, marked 1, else whole, marked 0) and the
+// digest of their identities. Texts are UTF-8 with their length before them.
+struct Fields {
+    QByteArrayView path, gameName, gameId, region, kind;
+    QByteArrayView files[MaxFiles];
+    bool relative[MaxFiles] = {};
+    int fileCount = 0;
+    quint64 digest = 0;
+};
+
+bool parse(const char* data, qsizetype size, Fields& fields) {
+    Reader reader(data, size);
+    reader.get<quint32>(); // the length, known already
+    fields.path = reader.text();
+    fields.gameName = reader.text();
+    fields.gameId = reader.text();
+    fields.region = reader.text();
+    fields.kind = reader.text();
+    fields.fileCount = reader.get<quint8>();
+    if (fields.fileCount < 1 || fields.fileCount > MaxFiles)
+        return false;
+    for (int i = 0; i < fields.fileCount; ++i) {
+        fields.relative[i] = reader.get<quint8>() != 0;
+        fields.files[i] = reader.text();
+    }
+    fields.digest = reader.get<quint64>();
+    return reader.ok() && reader.atEnd() && !fields.path.isEmpty();
+}
+
+QString utf8(QByteArrayView bytes) {
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace
+
+bool filesDigest(const QStringList& files, quint64& digest) {
+    quint64 hash = FnvStart;
+    for (const QString& file : files) {
+        const platform::FileStamp stamp = platform::fileStamp(file);
+        if (!stamp.isFile)
+            return false;
+        hash = fnvValue(hash, stamp.size);
+        hash = fnvValue(hash, stamp.modifiedNs);
+        hash = fnvValue(hash, stamp.changedNs);
+        hash = fnvValue(hash, stamp.device);
+        hash = fnvValue(hash, stamp.fileNumber);
+    }
+    digest = hash;
+    return true;
+}
+
+QByteArray encodeCacheEntry(const CachedGame& game) {
+    QByteArray out;
+    out.reserve(256);
+    put<quint32>(out, 0); // the length, set at the end
+    putText(out, game.record.path.toUtf8());
+    putText(out, game.record.gameName.toUtf8());
+    putText(out, game.record.gameId.toUtf8());
+    putText(out, game.record.region.toUtf8());
+    putText(out, game.kind.toUtf8());
+    const QString folder = platform::folderPart(game.record.path);
+    const qsizetype files = std::min<qsizetype>(game.files.size(), MaxFiles);
+    put<quint8>(out, static_cast<quint8>(files));
+    for (qsizetype i = 0; i < files; ++i) {
+        const QString& file = game.files.at(i);
+        const bool relative = !folder.isEmpty() && file.startsWith(folder);
+        put<quint8>(out, relative ? 1 : 0);
+        putText(out, (relative ? file.mid(folder.size()) : file).toUtf8());
+    }
+    put<quint64>(out, game.digest);
+    const quint32 length = qToLittleEndian(static_cast<quint32>(out.size()));
+    std::memcpy(out.data(), &length, sizeof length);
+    return out;
+}
+
+QByteArray HeaderCache::fileBytes(const QByteArray& entries, quint32 count) {
+    QByteArray out;
+    out.reserve(HeaderBytes + entries.size());
+    out.append(Mark, sizeof Mark);
+    put<quint32>(out, Version);
+    put<quint32>(out, count);
+    put<quint64>(out, static_cast<quint64>(entries.size()));
+    put<quint64>(out, fnv(FnvStart, entries.constData(), entries.size()));
+    out.append(entries);
+    return out;
+}
+
+HeaderCache HeaderCache::read(const QString& path) {
+    if (!platform::isRegularFile(path))
+        return {};
+    try {
+        return fromBytes(platform::readFileBytes(path, MaxFileBytes));
+    } catch (const platform::IoError&) {
+        return {}; // unreadable or too large: rebuilt after the check
+    }
+}
+
+HeaderCache HeaderCache::fromBytes(const QByteArray& bytes) {
+    HeaderCache cache;
+    if (bytes.size() < HeaderBytes || std::memcmp(bytes.constData(), Mark, sizeof Mark) != 0)
+        return cache;
+    Reader header(bytes.constData() + sizeof Mark, HeaderBytes - qsizetype(sizeof Mark));
+    const quint32 version = header.get<quint32>();
+    const quint32 count = header.get<quint32>();
+    const quint64 length = header.get<quint64>();
+    const quint64 checksum = header.get<quint64>();
+    if (version != Version || length != quint64(bytes.size() - HeaderBytes))
+        return cache;
+    const char* entries = bytes.constData() + HeaderBytes;
+    if (fnv(FnvStart, entries, static_cast<qsizetype>(length)) != checksum)
+        return cache;
+    // Every entry is looked at before any is used: one that does not parse spoils the file.
+    QHash<quint64, qint32> index;
+    index.reserve(static_cast<qsizetype>(std::min<quint64>(count, length / 16)));
+    qsizetype position = 0;
+    for (quint32 i = 0; i < count; ++i) {
+        if (qsizetype(length) - position < 4)
+            return cache;
+        quint32 size = 0;
+        std::memcpy(&size, entries + position, sizeof size);
+        size = qFromLittleEndian(size);
+        Fields fields;
+        if (size > quint64(qsizetype(length) - position) ||
+            !parse(entries + position, size, fields))
+            return cache;
+        index.insert(pathKey(fields.path), static_cast<qint32>(position));
+        position += size;
+    }
+    if (position != qsizetype(length))
+        return cache;
+    cache.entries_ = bytes.sliced(HeaderBytes);
+    cache.count_ = count;
+    cache.index_ = std::move(index);
+    return cache;
+}
+
+qint32 HeaderCache::find(const QString& path) const {
+    if (index_.isEmpty())
+        return -1;
+    const QByteArray key = path.toUtf8();
+    const qint32 at = index_.value(pathKey(key), -1);
+    if (at < 0)
+        return -1;
+    Fields fields;
+    quint32 size = 0;
+    std::memcpy(&size, entries_.constData() + at, sizeof size);
+    size = qFromLittleEndian(size);
+    // Two paths with one digest: the entry is another path's.
+    if (!parse(entries_.constData() + at, size, fields) || fields.path.size() != key.size() ||
+        std::memcmp(fields.path.data(), key.constData(), static_cast<size_t>(key.size())) != 0)
+        return -1;
+    return at;
+}
+
+QByteArray HeaderCache::raw(qint32 at) const {
+    quint32 size = 0;
+    std::memcpy(&size, entries_.constData() + at, sizeof size);
+    return entries_.mid(at, qFromLittleEndian(size));
+}
+
+GameRecord HeaderCache::record(qint32 at) const {
+    quint32 size = 0;
+    std::memcpy(&size, entries_.constData() + at, sizeof size);
+    Fields fields;
+    parse(entries_.constData() + at, qFromLittleEndian(size), fields);
+    GameRecord record;
+    record.gameName = utf8(fields.gameName);
+    record.gameId = utf8(fields.gameId);
+    record.region = utf8(fields.region);
+    return record;
+}
+
+CachedGame HeaderCache::entry(qint32 at) const {
+    quint32 size = 0;
+    std::memcpy(&size, entries_.constData() + at, sizeof size);
+    Fields fields;
+    parse(entries_.constData() + at, qFromLittleEndian(size), fields);
+    CachedGame game;
+    game.record.path = utf8(fields.path);
+    game.record.gameName = utf8(fields.gameName);
+    game.record.gameId = utf8(fields.gameId);
+    game.record.region = utf8(fields.region);
+    game.kind = utf8(fields.kind);
+    const QString folder = platform::folderPart(game.record.path);
+    for (int i = 0; i < fields.fileCount; ++i)
+        game.files.append(fields.relative[i] ? folder + utf8(fields.files[i])
+                                             : utf8(fields.files[i]));
+    game.digest = fields.digest;
+    return game;
+}
+
+// ---- CacheWriter ----------------------------------------------------------------------------
+
+CacheWriter::CacheWriter(const QString& path) : path_(path) {}
+
+CacheWriter::~CacheWriter() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void CacheWriter::hold() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    holding_ = true;
+}
+
+void CacheWriter::writeAll(QByteArray entries, quint32 count) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        entries += held_;
+        tasks_.push_back({true, std::move(entries), count + heldCount_});
+        held_.clear();
+        heldCount_ = 0;
+        holding_ = false;
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { run(); });
+    }
+    wake_.notify_all();
+}
+
+void CacheWriter::append(const QByteArray& entries, quint32 count) {
+    if (count == 0)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (holding_) {
+            held_ += entries;
+            heldCount_ += count;
+            return;
+        }
+        tasks_.push_back({false, entries, count});
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { run(); });
+    }
+    wake_.notify_all();
+}
+
+void CacheWriter::flush() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait(lock, [this] { return tasks_.empty() && !writing_; });
+}
+
+void CacheWriter::run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stop_ || !tasks_.empty(); });
+        if (tasks_.empty())
+            return; // stopped with nothing left to write
+        // Appends that follow each other go out in one write.
+        std::vector<Task> tasks = std::move(tasks_);
+        tasks_.clear();
+        writing_ = true;
+        lock.unlock();
+        QByteArray entries;
+        quint32 count = 0;
+        bool whole = false;
+        for (Task& task : tasks) {
+            if (task.whole) {
+                entries = std::move(task.entries);
+                count = task.count;
+                whole = true;
+            } else {
+                entries += task.entries;
+                count += task.count;
+            }
+        }
+        if (!whole) {
+            const HeaderCache old = HeaderCache::read(path_);
+            entries.prepend(old.entries());
+            count += old.count();
+        }
+        try {
+            platform::writeFileAtomic(path_, HeaderCache::fileBytes(entries, count));
+        } catch (const platform::IoError&) {
+            // The old cache stays; rows it lacks are read again at the next start.
+        }
+        entries = QByteArray();
+        lock.lock();
+        writing_ = false;
+        if (tasks_.empty())
+            idle_.notify_all();
+    }
+}
+
+} // namespace library

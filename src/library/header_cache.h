@@ -1,0 +1,109 @@
+#pragma once
+
+#include "library/game_list.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace library {
+
+// What the list keeps of a found game between two starts, so that its row shows at once: the
+// row's texts, the kind of disc, the files its row was worked out from (the image, the file a
+// playlist names, the data file) and one digest of those files' identities (size, times, file
+// number). While the digest still matches, the row is confirmed without reading a file.
+struct CachedGame {
+    GameRecord record;
+    QString kind;
+    QStringList files;
+    quint64 digest = 0;
+};
+
+// The digest of the files' identities, each taken with one status query. False when one of
+// them is not a file now (then the row has to be read again).
+bool filesDigest(const QStringList& files, quint64& digest);
+
+// One entry as the cache file holds it.
+QByteArray encodeCacheEntry(const CachedGame& game);
+
+// The cache file: a header (a mark, the format's version, the number of entries, the length and
+// a checksum of what follows) and the entries. Nothing in it is needed: a file that is missing,
+// too large, damaged, cut short or of another version is read as an empty cache.
+class HeaderCache {
+public:
+    static constexpr quint32 Version = 1;
+    // Larger than the entries of a million games; a larger file is no cache of this program.
+    static constexpr qint64 MaxFileBytes = qint64(256) << 20;
+
+    // The file's bytes around the encoded entries.
+    static QByteArray fileBytes(const QByteArray& entries, quint32 count);
+    // Reads the file; an empty cache whenever it cannot be used.
+    static HeaderCache read(const QString& path);
+    static HeaderCache fromBytes(const QByteArray& bytes);
+
+    bool isEmpty() const { return index_.isEmpty(); }
+    // The entry kept for the path, as a position for entry() and raw(); -1 when there is none.
+    // Of two entries for one path, the later one counts.
+    qint32 find(const QString& path) const;
+    CachedGame entry(qint32 at) const;
+    // The entry's encoded bytes, to be written again unchanged.
+    QByteArray raw(qint32 at) const;
+    // The row texts of the entry (no path, no files).
+    GameRecord record(qint32 at) const;
+    const QByteArray& entries() const { return entries_; }
+    quint32 count() const { return count_; }
+
+private:
+    QByteArray entries_;
+    quint32 count_ = 0;
+    QHash<quint64, qint32> index_; // a digest of the path's UTF-8 bytes -> entry position
+};
+
+// Writes the cache file on a thread of its own, one write after another, each replacing the file
+// atomically; a write that fails leaves the old file (the cache is rebuilt after the next
+// check). While held (start-up's check runs), entries appended are kept and go out with the
+// whole cache the check writes.
+class CacheWriter {
+public:
+    explicit CacheWriter(const QString& path);
+    // Finishes the writes asked for.
+    ~CacheWriter();
+    CacheWriter(const CacheWriter&) = delete;
+    CacheWriter& operator=(const CacheWriter&) = delete;
+
+    void hold();
+    // The whole cache, with the entries appended while held after it.
+    void writeAll(QByteArray entries, quint32 count);
+    // Entries added to the cache in the file (an unusable file starts afresh).
+    void append(const QByteArray& entries, quint32 count);
+    // Waits until every write asked for is done (tests).
+    void flush();
+
+private:
+    void run();
+
+    const QString path_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    struct Task {
+        bool whole;
+        QByteArray entries;
+        quint32 count;
+    };
+    std::vector<Task> tasks_;
+    QByteArray held_;
+    quint32 heldCount_ = 0;
+    bool holding_ = false;
+    bool writing_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+} // namespace library

@@ -1,0 +1,152 @@
+#include "disc_writer.h"
+#include "i18n/messages.h"
+#include "library/game_list.h"
+#include "library/header_cache.h"
+#include "test_support.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+using namespace library;
+using discwriter::Sectors;
+
+namespace {
+
+class HeaderCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        i18n::initMessageTable();
+        a = game(dir.file("games"), "A", "T-1");
+        b = game(dir.file("games"), "B", "T-2");
+        dir.write("List.ini",
+                  (a + "\r\n" + dir.file("games/Gone.cue") + "\r\n" + b + "\r\n" + other() + "\r\n")
+                      .toLocal8Bit());
+    }
+    static QString game(const QString& folder, const QString& name, const QByteArray& product) {
+        discwriter::Header header;
+        header.productNumber = product;
+        header.areaSymbols = "JU";
+        return discwriter::writeCueGame(folder, name, header, Sectors::Raw2352, 1);
+    }
+    QString other() {
+        return discwriter::writeCueGame(dir.file("games"), "Other", discwriter::nonSaturnHeader(),
+                                        Sectors::Raw2352, 1);
+    }
+    // What every row shows, in order.
+    static QStringList rows(GameList& list) {
+        QStringList shown;
+        GameListModel* model = list.model();
+        for (int row = 0; row < model->count(); ++row) {
+            const GameRecord& r = model->at(row);
+            shown << QStringList{r.path, r.gameName, r.gameId, r.region,
+                                 QString::number(int(r.presence))}
+                         .join('|');
+        }
+        return shown;
+    }
+    // Starts a list on the folder; `first` gets the rows as they show before the check.
+    QStringList start(QStringList* first = nullptr) {
+        GameList list(dir.path());
+        list.startUp();
+        if (first)
+            *first = rows(list);
+        EXPECT_TRUE(list.waitForStartUpCheck());
+        return rows(list);
+    }
+    QByteArray cacheBytes() const { return testsupport::readAll(dir.file("ListHeaders.cache")); }
+
+    testsupport::TempFolder dir;
+    QString a, b;
+};
+
+// Puts `replacement`'s bytes in place of `file` keeping its size and modification time: either
+// as a new file renamed over it (another file number) or written into it (another change time).
+void replaceKeepingSizeAndTime(const QString& file, const QString& replacement, bool rename) {
+#ifndef Q_OS_WIN
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &before), 0);
+#endif
+    const QDateTime modified = QFileInfo(file).lastModified();
+    ASSERT_EQ(QFileInfo(file).size(), QFileInfo(replacement).size());
+    if (rename) {
+        ASSERT_TRUE(QFile::remove(file));
+        ASSERT_TRUE(QFile::rename(replacement, file));
+    } else {
+        QFile target(file);
+        ASSERT_TRUE(target.open(QIODevice::ReadWrite));
+        target.write(testsupport::readAll(replacement));
+        target.close();
+    }
+#ifndef Q_OS_WIN
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+#else
+    QFile target(file);
+    ASSERT_TRUE(target.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(target.setFileTime(modified, QFileDevice::FileModificationTime));
+#endif
+}
+
+} // namespace
+
+TEST_F(HeaderCacheTest, RowsShowFromTheCacheAtOnceAndChangedDiscsAreReadAgain) {
+    QStringList first;
+    const QStringList reference = start(&first);
+    ASSERT_EQ(reference.size(), 3); // the other disc is dropped, the missing game stays
+    // Without a cache every row waits for the check.
+    EXPECT_EQ(first.at(0), a + "|A|||" + QString::number(int(Presence::Checking)));
+
+    EXPECT_EQ(start(&first), reference);
+    EXPECT_EQ(first.at(0), reference.at(0)); // from the cache, before the check
+    EXPECT_EQ(first.at(2), reference.at(2));
+
+    // The same size and time, but another disc: by rename, then by a write in place.
+    const QString data = dir.file("games/B (Track 01).bin");
+    for (const bool rename : {true, false}) {
+        const QByteArray product = rename ? "T-9" : "T-8";
+        game(dir.file("new"), "B", product);
+        replaceKeepingSizeAndTime(data, dir.file("new/B (Track 01).bin"), rename);
+        const QStringList now = start(&first);
+        EXPECT_EQ(first.at(2).section('|', 2, 2), rename ? "T-2" : "T-9"); // what the cache had
+        EXPECT_EQ(now.at(2).section('|', 2, 2), product);
+        EXPECT_EQ(start(), now); // and the cache follows
+    }
+}
+
+TEST_F(HeaderCacheTest, ADamagedOrForeignCacheIsIgnoredAndRebuilt) {
+    const QStringList reference = start();
+    const QByteArray good = cacheBytes();
+    ASSERT_GT(good.size(), 64);
+    const HeaderCache valid = HeaderCache::fromBytes(good);
+    ASSERT_FALSE(valid.isEmpty());
+
+    QByteArray flipped = good;
+    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x10);
+    QByteArray otherVersion = good;
+    otherVersion[8] = char(HeaderCache::Version + 1);
+    // An entry for A that names B's files, with their true digest and other texts.
+    CachedGame wrong = valid.entry(valid.find(b));
+    wrong.record.path = a;
+    wrong.record.gameName = "Wrong";
+    const QByteArray pointing = HeaderCache::fileBytes(encodeCacheEntry(wrong), 1);
+
+    for (const QByteArray& damaged :
+         {good.left(good.size() - 5), good.left(20), flipped, otherVersion, pointing,
+          QByteArray("not a cache at all"), QByteArray()}) {
+        dir.write("ListHeaders.cache", damaged);
+        EXPECT_EQ(start(), reference);
+        EXPECT_FALSE(HeaderCache::read(dir.file("ListHeaders.cache")).isEmpty());
+    }
+    // A cache never adds, drops or reorders an entry of the list.
+    dir.write("List.ini", (b + "\r\n").toLocal8Bit());
+    dir.write("ListHeaders.cache", good);
+    EXPECT_EQ(start(), QStringList{reference.at(2)});
+}
