@@ -141,7 +141,7 @@ enum class Extra : int {
     MouseMoveLeft,
     MouseMoveRight,
     MouseStart,
-    DemoNote, // the About box of the demo folder: its games are synthetic
+    DemoNote,          // the About box of the demo folder: its games are synthetic
     EmulatorNotIn,     // outside Windows, instead of entries 0 and 1: emulator %1 not in folder %2,
     InstallEmulator,   // and how to install it and link it as %1
     NotRegularNamedIn, // status: a file (%1) that an image (%2) names is no regular file (a pipe)
