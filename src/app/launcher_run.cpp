@@ -6,6 +6,7 @@
 #include "controls/dialogs.h"
 #include "input/global_config.h"
 #include "launch/cd_window.h"
+#include "library/game_list.h"
 #include "library/properties_window.h"
 #include "platform/process.h"
 #include "platform/single_instance.h"
@@ -69,6 +70,8 @@ int runLauncher(const CommandLine& commandLine, const std::function<void(QWidget
     // that no other launcher can be writing it.
     input::removeWriteLeftovers(AppPaths{QDir::currentPath()}.globalConfig());
 
+    // The list's rows are made while the window is built.
+    library::GameList::prepareStartUp(QDir::currentPath());
     // The three windows live from start to end; closing the main window ends the program.
     TForm1 form1;
     launch::TForm3 form3(&form1);

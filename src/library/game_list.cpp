@@ -239,9 +239,16 @@ CheckedGame checkGame(const QString& path, platform::FileCaseIndex* index) {
 GameList::GameList(const QString& applicationFolder, QObject* parent)
     : QObject(parent), folder_(applicationFolder) {}
 
+QString listFileIn(const QString& folder) {
+    return platform::resolveFileCase(platform::joinPath(folder, QStringLiteral("/List.ini")));
+}
+
+QString cacheFileIn(const QString& folder) {
+    return platform::joinPath(folder, QStringLiteral("/ListHeaders.cache"));
+}
+
 QString GameList::listFilePath() const {
-    // Found ignoring letter case, like every file of the application folder.
-    return platform::resolveFileCase(platform::joinPath(folder_, QStringLiteral("/List.ini")));
+    return listFileIn(folder_);
 }
 
 bool GameList::startUpChecking() const {
@@ -249,7 +256,7 @@ bool GameList::startUpChecking() const {
 }
 
 QString GameList::cacheFilePath() const {
-    return platform::joinPath(folder_, QStringLiteral("/ListHeaders.cache"));
+    return cacheFileIn(folder_);
 }
 
 void GameList::addGames(const QStringList& paths, const Progress& progress) {

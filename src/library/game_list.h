@@ -62,6 +62,11 @@ int compareSortKeys(const QByteArray& a, const QByteArray& b);
 // thousands of games) is refused with "File too large", like every file the launcher reads.
 constexpr qint64 MaxListFileBytes = qint64(64) << 20;
 
+// List.ini of an application folder (found ignoring letter case, like every file there), and
+// the header cache beside it.
+QString listFileIn(const QString& folder);
+QString cacheFileIn(const QString& folder);
+
 // The form of a path by which the list tells one file from another: a folder separator written
 // twice and a "." folder name ("games//Other.cue", "./games/Other.cue") name the same file as
 // the plain spelling, so they give the same key. Letter case and ".." steps still count (they
@@ -121,6 +126,10 @@ public:
     // Appends the records whose paths are not listed yet, in one insertion; gives how many
     // repeated a listed path (or an earlier record) and were left out.
     int appendNew(std::vector<GameRecord>&& records);
+    // Takes the rows of an empty list in one go, with their index (listKey(path) -> its first
+    // row) made beforehand; a list that holds rows appends them (appendNew) instead. Gives how
+    // many were left out as repeats.
+    int adoptRows(std::vector<GameRecord>&& records, QHash<QString, int>&& index);
     void removeAt(int row);
     void clearAll();
     // Takes out the rows (ascending numbers) and gives them with their numbers.
@@ -209,6 +218,10 @@ public:
     // cache are written, and startUpChecked follows. Entries whose files are missing or cannot
     // be read stay as absent rows in their places.
     void startUp();
+    // Reads List.ini and the header cache of the application folder on a thread of its own and
+    // makes the rows from them, so that they are ready when the window's start-up asks for them
+    // (the window is built meanwhile). startUp takes them when it starts in that folder.
+    static void prepareStartUp(const QString& applicationFolder);
     bool startUpChecking() const;
     // Runs the events until the start-up check has ended (tests, benchmarks); false on timeout.
     bool waitForStartUpCheck(int timeoutMs = 60000);
@@ -303,7 +316,8 @@ private:
     void finishStartUp(StartUpResults& results);
     // The start-up check's thread: confirms and reads the rows, hands the findings over.
     static void checkBeside(const std::shared_ptr<StartUpRun>& run, const QStringList& paths,
-                            const HeaderCache& cache, int intervalMs, bool aheadAlways);
+                            const HeaderCache& cache, std::vector<qint32> cachedAt, int intervalMs,
+                            bool aheadAlways);
     // The check's thread delivers nothing more (it may go on, or hang, on its own).
     void leaveStartUp();
     // Rows taken out during the start-up check take the outcome it found for them meanwhile.

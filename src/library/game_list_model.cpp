@@ -275,6 +275,19 @@ int GameListModel::appendNew(std::vector<GameRecord>&& records) {
     return repeats;
 }
 
+int GameListModel::adoptRows(std::vector<GameRecord>&& records, QHash<QString, int>&& index) {
+    if (count() > 0)
+        return appendNew(std::move(records));
+    forgetSort();
+    // A reset: the view lays out all the rows at once, however many they are.
+    beginResetModel();
+    rows_ = std::move(records);
+    index_ = std::move(index);
+    countMissing();
+    endResetModel();
+    return 0;
+}
+
 void GameListModel::countIn(const GameRecord& record, int sign) {
     if (record.absent())
         missing_ += sign;

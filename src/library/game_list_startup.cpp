@@ -18,6 +18,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <future>
 
 #include <algorithm>
 #include <mutex>
@@ -168,8 +169,16 @@ bool lookGuarded(int count, const std::function<QString(int)>& folderOf, MakeLoo
 } // namespace
 
 void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QStringList& paths,
-                           const HeaderCache& cache, int intervalMs, bool aheadAlways) {
+                           const HeaderCache& cache, std::vector<qint32> cachedAt, int intervalMs,
+                           bool aheadAlways) {
     const int total = static_cast<int>(paths.size());
+    // Each row's entry, found once: at start-up, or here when the rows were not made from it.
+    if (cachedAt.size() != static_cast<size_t>(paths.size())) {
+        cachedAt.resize(paths.size());
+        for (int row = 0; row < total; ++row)
+            cachedAt[static_cast<size_t>(row)] = cache.find(paths.at(row));
+    }
+    const auto entryAt = std::make_shared<const std::vector<qint32>>(std::move(cachedAt));
     auto results = std::make_shared<StartUpResults>();
     QByteArray entries;
     // Mostly the old entries again: room for them at once, not twice as much by growing.
@@ -189,7 +198,7 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
         return run->receiver != nullptr;
     };
     const auto keepEntry = [&](int row) {
-        const qint32 at = cache.find(paths.at(row));
+        const qint32 at = (*entryAt)[static_cast<size_t>(row)];
         if (at >= 0) {
             entries += cache.raw(at);
             ++count;
@@ -201,9 +210,9 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     std::vector<int> toRead;
     const bool firstDone = lookGuarded(
         total, folderOf,
-        [&cache, &paths](int) {
-            return [cache, paths](int row) {
-                const qint32 at = cache.find(paths.at(row));
+        [&cache, &paths, &entryAt](int) {
+            return [cache, paths, entryAt](int row) {
+                const qint32 at = (*entryAt)[static_cast<size_t>(row)];
                 if (at < 0)
                     return Finding{Finding::Kind::ToRead, row, {}};
                 const CachedGame cached = cache.entry(at);
@@ -276,38 +285,120 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     deliver(true);
 }
 
-void GameList::startUp() {
-    if (busy_ || startUp_ || !QFileInfo::exists(listFilePath()))
-        return;
-    const QStringList lines = platform::readTextLines(listFilePath(), MaxListFileBytes);
-    HeaderCache cache = HeaderCache::read(cacheFilePath());
-    // Every entry becomes a row now: from the cache where it knows the entry, otherwise by its
-    // file name, to be checked. Lines that name no file and repeats never become rows.
+namespace {
+
+// The rows a start shows before any game is looked at, and the cache they came from.
+struct StartRows {
     std::vector<GameRecord> rows;
-    rows.reserve(static_cast<size_t>(lines.size()));
-    QSet<QString> regions; // a few area symbol strings stand for thousands of games
+    QHash<QString, int> index; // listKey(path) -> its row
+    HeaderCache cache;
+    std::vector<qint32> cachedAt; // each row's cache entry, or -1
     int dropped = 0;
-    for (const QString& line : lines) {
-        if (line.isEmpty() || line.contains(QChar(0))) {
-            ++dropped;
-            continue;
+    bool listed = false;      // List.ini is there
+    std::exception_ptr error; // List.ini could not be read
+};
+
+// Every entry becomes a row: from the cache where it knows the entry, otherwise by its file
+// name, to be checked. Lines that name no file and repeats never become rows. Safe on any thread.
+StartRows makeStartRows(const QString& listPath, const QString& cachePath) {
+    StartRows made;
+    if (!QFileInfo::exists(listPath))
+        return made;
+    made.listed = true;
+    try {
+        const QStringList lines = platform::readTextLines(listPath, MaxListFileBytes);
+        made.cache = HeaderCache::read(cachePath);
+        made.rows.reserve(static_cast<size_t>(lines.size()));
+        made.cachedAt.reserve(static_cast<size_t>(lines.size()));
+        made.index.reserve(lines.size());
+        QSet<QString> regions; // a few area symbol strings stand for thousands of games
+        qint32 expected = made.cache.first(); // the entry after the last one found
+        for (const QString& line : lines) {
+            if (line.isEmpty() || line.contains(QChar(0))) {
+                ++made.dropped;
+                continue;
+            }
+            // One look-up in the index both finds a repeat and takes a new entry.
+            const qsizetype listed = made.index.size();
+            int& row = made.index[listKey(line)];
+            if (made.index.size() == listed) {
+                ++made.dropped;
+                continue;
+            }
+            row = static_cast<int>(made.rows.size());
+            const qint32 at = expected >= 0 && made.cache.isFor(expected, line)
+                                  ? expected
+                                  : made.cache.find(line);
+            made.cachedAt.push_back(at);
+            if (at < 0) {
+                made.rows.push_back(absentRecord(line, Presence::Checking));
+                continue;
+            }
+            expected = made.cache.next(at);
+            GameRecord record = made.cache.record(at);
+            record.path = line;
+            const auto region = regions.constFind(record.region);
+            if (region != regions.constEnd())
+                record.region = *region;
+            else if (regions.size() < 256)
+                regions.insert(record.region);
+            made.rows.push_back(std::move(record));
         }
-        const qint32 at = cache.find(line);
-        if (at < 0) {
-            rows.push_back(absentRecord(line, Presence::Checking));
-            continue;
-        }
-        GameRecord record = cache.record(at);
-        record.path = line;
-        const auto region = regions.constFind(record.region);
-        if (region != regions.constEnd())
-            record.region = *region;
-        else if (regions.size() < 256)
-            regions.insert(record.region);
-        rows.push_back(std::move(record));
+    } catch (...) {
+        made.error = std::current_exception();
     }
-    dropped += model_.appendNew(std::move(rows));
-    dropped_ = dropped;
+    return made;
+}
+
+// The rows prepared for the start in one folder, taken once.
+struct PreparedStart {
+    std::mutex mutex;
+    QString folder;
+    std::future<StartRows> rows;
+};
+
+PreparedStart& preparedStart() {
+    static PreparedStart prepared;
+    return prepared;
+}
+
+} // namespace
+
+void GameList::prepareStartUp(const QString& applicationFolder) {
+    PreparedStart& prepared = preparedStart();
+    std::lock_guard<std::mutex> lock(prepared.mutex);
+    if (prepared.rows.valid())
+        return;
+    prepared.folder = applicationFolder;
+    prepared.rows = std::async(std::launch::async, [folder = applicationFolder] {
+        return makeStartRows(listFileIn(folder), cacheFileIn(folder));
+    });
+}
+
+void GameList::startUp() {
+    if (busy_ || startUp_)
+        return;
+    StartRows made;
+    bool taken = false;
+    {
+        PreparedStart& prepared = preparedStart();
+        std::lock_guard<std::mutex> lock(prepared.mutex);
+        if (prepared.rows.valid() && prepared.folder == folder_) {
+            made = prepared.rows.get();
+            taken = true;
+        }
+    }
+    if (!taken)
+        made = makeStartRows(listFilePath(), cacheFilePath());
+    if (!made.listed)
+        return;
+    if (made.error)
+        std::rethrow_exception(made.error);
+    HeaderCache cache = std::move(made.cache);
+    const size_t rows = made.rows.size();
+    dropped_ = made.dropped + model_.adoptRows(std::move(made.rows), std::move(made.index));
+    if (static_cast<size_t>(model_.count()) != rows)
+        made.cachedAt.clear(); // the rows are not those made: the check finds their entries
     emit countChanged(countText());
 
     if (!cacheWriter_)
@@ -318,8 +409,9 @@ void GameList::startUp() {
     // The thread is not waited for: a folder that does not answer must hold up neither the
     // window nor its closing.
     std::thread([run = startUp_, paths = model_.paths(), cache = std::move(cache),
-                 intervalMs = progressIntervalMs_, aheadAlways = readAheadAlways_] {
-        checkBeside(run, paths, cache, intervalMs, aheadAlways);
+                 cachedAt = std::move(made.cachedAt), intervalMs = progressIntervalMs_,
+                 aheadAlways = readAheadAlways_]() mutable {
+        checkBeside(run, paths, cache, std::move(cachedAt), intervalMs, aheadAlways);
     }).detach();
 }
 

@@ -37,7 +37,7 @@ QByteArray encodeCacheEntry(const CachedGame& game);
 // too large, damaged, cut short or of another version is read as an empty cache.
 class HeaderCache {
 public:
-    static constexpr quint32 Version = 1;
+    static constexpr quint32 Version = 2;
     // Larger than the entries of a million games; a larger file is no cache of this program.
     static constexpr qint64 MaxFileBytes = qint64(256) << 20;
 
@@ -47,7 +47,14 @@ public:
     static HeaderCache read(const QString& path);
     static HeaderCache fromBytes(const QByteArray& bytes);
 
-    bool isEmpty() const { return index_.isEmpty(); }
+    bool isEmpty() const { return count_ == 0; }
+    // The entries in the file's order, as positions: the first (-1 when there is none) and the
+    // one after `at` (-1 after the last). The check writes them in the list's order, so a start
+    // mostly finds each row's entry right after the previous row's.
+    qint32 first() const { return count_ > 0 ? 0 : -1; }
+    qint32 next(qint32 at) const;
+    // Whether the entry at the position is the path's.
+    bool isFor(qint32 at, const QString& path) const;
     // The entry kept for the path, as a position for entry() and raw(); -1 when there is none.
     // Of two entries for one path, the later one counts.
     qint32 find(const QString& path) const;
@@ -62,7 +69,9 @@ public:
 private:
     QByteArray entries_;
     quint32 count_ = 0;
-    QHash<quint64, qint32> index_; // a digest of the path's UTF-8 bytes -> entry position
+    // A digest of the path's UTF-8 bytes -> entry position; made at the first find.
+    mutable QHash<quint64, qint32> index_;
+    mutable bool indexed_ = false;
 };
 
 // Writes the cache file on a thread of its own, one write after another, each replacing the file
