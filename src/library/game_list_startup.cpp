@@ -48,8 +48,8 @@ struct GameList::StartUpResults {
     int done = 0;
     int total = 0;
     bool last = false;
-    QByteArray cacheEntries; // with `last`: the whole cache
-    quint32 cacheCount = 0;
+    CacheEntries cacheEntries; // with `last`: the whole cache
+    bool cacheCurrent = false; // the file holds them already
 };
 
 namespace {
@@ -180,10 +180,8 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     }
     const auto entryAt = std::make_shared<const std::vector<qint32>>(std::move(cachedAt));
     auto results = std::make_shared<StartUpResults>();
-    QByteArray entries;
-    // Mostly the old entries again: room for them at once, not twice as much by growing.
-    entries.reserve(cache.entries().size() + 4096);
-    quint32 count = 0;
+    // Mostly the old entries again, left in the old cache's bytes.
+    CacheEntries entries;
     int done = 0;
     const auto deliver = [&](bool last) {
         results->done = done;
@@ -199,10 +197,8 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     };
     const auto keepEntry = [&](int row) {
         const qint32 at = (*entryAt)[static_cast<size_t>(row)];
-        if (at >= 0) {
-            entries += cache.raw(at);
-            ++count;
-        }
+        if (at >= 0)
+            entries.keep(cache, at);
     };
     const auto folderOf = [paths](int row) { return platform::folderPart(paths.at(row)); };
 
@@ -269,19 +265,15 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
                     keepEntry(row); // what it showed stays for the next start
                     continue;
                 }
-                if (!finding.game.cacheEntry.isEmpty()) {
-                    entries += finding.game.cacheEntry;
-                    ++count;
-                    finding.game.cacheEntry.clear();
-                }
+                entries.add(std::exchange(finding.game.cacheEntry, {}));
                 results->games.push_back(std::move(finding.game));
             }
             return deliver(false);
         });
     if (!secondDone)
         return;
+    results->cacheCurrent = entries.areAllOf(cache);
     results->cacheEntries = std::move(entries);
-    results->cacheCount = count;
     deliver(true);
 }
 
@@ -501,8 +493,8 @@ void GameList::finishStartUp(StartUpResults& results) {
     for (UndoStep& step : undo_)
         takeLateResults(step.rows);
     lateResults_.clear();
-    cacheWriter_->writeAll(std::move(results.cacheEntries), results.cacheCount);
-    results.cacheEntries = QByteArray();
+    cacheWriter_->writeAll(std::move(results.cacheEntries), results.cacheCurrent);
+    results.cacheEntries = CacheEntries();
     emit countChanged(countText());
     // The file loses the dropped entries, as after every start-up check; the status tells of
     // the load only once the file holds the list.

@@ -28,17 +28,45 @@ quint64 fnv(quint64 hash, const char* data, qsizetype size) {
 }
 // The checksum of the entries: FNV-1a's steps over 8 bytes at a time, so that a cache of
 // 100,000 games is checked in a few milliseconds. Each step is one-to-one, so a changed word
-// always changes the sum.
-quint64 checksum(const char* data, qsizetype size) {
-    quint64 hash = FnvStart;
-    qsizetype i = 0;
-    for (; i + 8 <= size; i += 8) {
-        quint64 word = 0;
-        std::memcpy(&word, data + i, sizeof word);
-        hash ^= qFromLittleEndian(word);
-        hash *= 1099511628211ull;
+// always changes the sum. The bytes may come in pieces of any size.
+class Checksum {
+public:
+    void add(const char* data, qsizetype size) {
+        if (carried_ > 0) {
+            while (carried_ < 8 && size > 0) {
+                carry_[carried_++] = *data++;
+                --size;
+            }
+            if (carried_ < 8)
+                return;
+            mix(carry_);
+            carried_ = 0;
+        }
+        for (; size >= 8; data += 8, size -= 8)
+            mix(data);
+        while (size > 0) {
+            carry_[carried_++] = *data++;
+            --size;
+        }
     }
-    return fnv(hash, data + i, size - i);
+    quint64 sum() const { return fnv(hash_, carry_, carried_); }
+
+private:
+    void mix(const char* word8) {
+        quint64 word = 0;
+        std::memcpy(&word, word8, sizeof word);
+        hash_ ^= qFromLittleEndian(word);
+        hash_ *= 1099511628211ull;
+    }
+    quint64 hash_ = FnvStart;
+    char carry_[8] = {};
+    int carried_ = 0;
+};
+
+quint64 checksum(const char* data, qsizetype size) {
+    Checksum sum;
+    sum.add(data, size);
+    return sum.sum();
 }
 template <typename T> quint64 fnvValue(quint64 hash, T value) {
     const T little = qToLittleEndian(value);
@@ -178,6 +206,23 @@ QByteArray HeaderCache::fileBytes(const QByteArray& entries, quint32 count) {
     put<quint64>(out, static_cast<quint64>(entries.size()));
     put<quint64>(out, checksum(entries.constData(), entries.size()));
     out.append(entries);
+    return out;
+}
+
+QByteArray HeaderCache::fileHeader(const CacheEntries& entries) {
+    Checksum sum;
+    qint64 length = 0;
+    for (const QByteArrayView piece : entries.pieces()) {
+        sum.add(piece.data(), piece.size());
+        length += piece.size();
+    }
+    QByteArray out;
+    out.reserve(HeaderBytes);
+    out.append(Mark, sizeof Mark);
+    put<quint32>(out, Version);
+    put<quint32>(out, entries.count());
+    put<quint64>(out, static_cast<quint64>(length));
+    put<quint64>(out, sum.sum());
     return out;
 }
 
@@ -328,6 +373,59 @@ CachedGame HeaderCache::entry(qint32 at) const {
     return game;
 }
 
+// ---- CacheEntries ---------------------------------------------------------------------------
+
+void CacheEntries::keep(const HeaderCache& cache, qint32 at) {
+    const QByteArray& entries = cache.entries();
+    const qsizetype size = entrySize(entries, at);
+    ++count_;
+    if (!pieces_.empty()) {
+        Piece& last = pieces_.back();
+        if (last.bytes.constData() == entries.constData() && last.from + last.size == at) {
+            last.size += size;
+            return;
+        }
+    }
+    pieces_.push_back({entries, at, size});
+}
+
+void CacheEntries::keepAll(const HeaderCache& cache) {
+    if (cache.isEmpty())
+        return;
+    pieces_.push_back({cache.entries(), 0, cache.entries().size()});
+    count_ += cache.count();
+}
+
+void CacheEntries::add(QByteArray entries, quint32 count) {
+    if (entries.isEmpty())
+        return;
+    const qsizetype size = entries.size();
+    pieces_.push_back({std::move(entries), 0, size});
+    count_ += count;
+}
+
+void CacheEntries::add(CacheEntries&& more) {
+    for (Piece& piece : more.pieces_)
+        pieces_.push_back(std::move(piece));
+    count_ += more.count_;
+    more.pieces_.clear();
+    more.count_ = 0;
+}
+
+bool CacheEntries::areAllOf(const HeaderCache& cache) const {
+    return pieces_.size() == 1 && count_ == cache.count() &&
+           pieces_.front().bytes.constData() == cache.entries().constData() &&
+           pieces_.front().from == 0 && pieces_.front().size == cache.entries().size();
+}
+
+std::vector<QByteArrayView> CacheEntries::pieces() const {
+    std::vector<QByteArrayView> views;
+    views.reserve(pieces_.size());
+    for (const Piece& piece : pieces_)
+        views.emplace_back(piece.bytes.constData() + piece.from, piece.size);
+    return views;
+}
+
 // ---- CacheWriter ----------------------------------------------------------------------------
 
 CacheWriter::CacheWriter(const QString& path) : path_(path) {}
@@ -347,14 +445,15 @@ void CacheWriter::hold() {
     holding_ = true;
 }
 
-void CacheWriter::writeAll(QByteArray entries, quint32 count) {
+void CacheWriter::writeAll(CacheEntries entries, bool current) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries += held_;
-        tasks_.push_back({true, std::move(entries), count + heldCount_});
-        held_.clear();
-        heldCount_ = 0;
         holding_ = false;
+        if (current && held_.count() == 0)
+            return; // the file holds these entries already
+        entries.add(std::move(held_));
+        held_ = CacheEntries();
+        tasks_.push_back({true, std::move(entries)});
         if (!thread_.joinable())
             thread_ = std::thread([this] { run(); });
     }
@@ -367,11 +466,12 @@ void CacheWriter::append(const QByteArray& entries, quint32 count) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (holding_) {
-            held_ += entries;
-            heldCount_ += count;
+            held_.add(entries, count);
             return;
         }
-        tasks_.push_back({false, entries, count});
+        CacheEntries added;
+        added.add(entries, count);
+        tasks_.push_back({false, std::move(added)});
         if (!thread_.joinable())
             thread_ = std::thread([this] { run(); });
     }
@@ -394,30 +494,36 @@ void CacheWriter::run() {
         tasks_.clear();
         writing_ = true;
         lock.unlock();
-        QByteArray entries;
-        quint32 count = 0;
+        CacheEntries entries;
         bool whole = false;
         for (Task& task : tasks) {
             if (task.whole) {
                 entries = std::move(task.entries);
-                count = task.count;
                 whole = true;
             } else {
-                entries += task.entries;
-                count += task.count;
+                entries.add(std::move(task.entries));
             }
         }
+        tasks.clear();
+        HeaderCache old;
         if (!whole) {
-            const HeaderCache old = HeaderCache::read(path_);
-            entries.prepend(old.entries());
-            count += old.count();
+            // Appended entries go after those the file holds.
+            old = HeaderCache::read(path_);
+            CacheEntries all;
+            all.keepAll(old);
+            all.add(std::move(entries));
+            entries = std::move(all);
         }
         try {
-            platform::writeFileAtomic(path_, HeaderCache::fileBytes(entries, count));
+            std::vector<QByteArrayView> pieces = entries.pieces();
+            const QByteArray header = HeaderCache::fileHeader(entries);
+            pieces.insert(pieces.begin(), QByteArrayView(header));
+            platform::writeFileAtomic(path_, pieces);
         } catch (const platform::IoError&) {
             // The old cache stays; rows it lacks are read again at the next start.
         }
-        entries = QByteArray();
+        entries = CacheEntries();
+        old = HeaderCache();
         lock.lock();
         writing_ = false;
         if (tasks_.empty())

@@ -32,6 +32,8 @@ bool filesDigest(const QStringList& files, quint64& digest);
 // One entry as the cache file holds it.
 QByteArray encodeCacheEntry(const CachedGame& game);
 
+class CacheEntries;
+
 // The cache file: a header (a mark, the format's version, the number of entries, the length and
 // a checksum of what follows) and the entries. Nothing in it is needed: a file that is missing,
 // too large, damaged, cut short or of another version is read as an empty cache.
@@ -43,6 +45,8 @@ public:
 
     // The file's bytes around the encoded entries.
     static QByteArray fileBytes(const QByteArray& entries, quint32 count);
+    // The file's first bytes, before these entries.
+    static QByteArray fileHeader(const CacheEntries& entries);
     // Reads the file; an empty cache whenever it cannot be used.
     static HeaderCache read(const QString& path);
     static HeaderCache fromBytes(const QByteArray& bytes);
@@ -74,6 +78,32 @@ private:
     mutable bool indexed_ = false;
 };
 
+// The entries of a cache about to be written, in order: runs of an old cache's entries, left
+// where they are (implicitly shared), and entries of their own. The whole is never copied.
+class CacheEntries {
+public:
+    // The old cache's entry at the position; entries that follow each other make one run.
+    void keep(const HeaderCache& cache, qint32 at);
+    void keepAll(const HeaderCache& cache);
+    // Encoded entries, `count` of them.
+    void add(QByteArray entries, quint32 count = 1);
+    void add(CacheEntries&& more);
+    quint32 count() const { return count_; }
+    // Whether these are all of the cache's entries, as they stand in it.
+    bool areAllOf(const HeaderCache& cache) const;
+    // The pieces in order (valid while this lives).
+    std::vector<QByteArrayView> pieces() const;
+
+private:
+    struct Piece {
+        QByteArray bytes;
+        qsizetype from;
+        qsizetype size;
+    };
+    std::vector<Piece> pieces_;
+    quint32 count_ = 0;
+};
+
 // Writes the cache file on a thread of its own, one write after another, each replacing the file
 // atomically; a write that fails leaves the old file (the cache is rebuilt after the next
 // check). While held (start-up's check runs), entries appended are kept and go out with the
@@ -87,8 +117,9 @@ public:
     CacheWriter& operator=(const CacheWriter&) = delete;
 
     void hold();
-    // The whole cache, with the entries appended while held after it.
-    void writeAll(QByteArray entries, quint32 count);
+    // The whole cache, with the entries appended while held after it. With `current`, the file
+    // holds these entries already: it is written only when entries were appended meanwhile.
+    void writeAll(CacheEntries entries, bool current = false);
     // Entries added to the cache in the file (an unusable file starts afresh).
     void append(const QByteArray& entries, quint32 count);
     // Waits until every write asked for is done (tests).
@@ -103,12 +134,10 @@ private:
     std::condition_variable idle_;
     struct Task {
         bool whole;
-        QByteArray entries;
-        quint32 count;
+        CacheEntries entries;
     };
     std::vector<Task> tasks_;
-    QByteArray held_;
-    quint32 heldCount_ = 0;
+    CacheEntries held_;
     bool holding_ = false;
     bool writing_ = false;
     bool stop_ = false;

@@ -258,7 +258,7 @@ bool folderAcceptsNewFiles(const QString& path) {
 }
 
 // Writes everything, checking every write: an unbuffered file reports a full disk at once.
-bool writeAll(QFileDevice& file, const QByteArray& bytes) {
+bool writeAll(QFileDevice& file, QByteArrayView bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
@@ -337,6 +337,16 @@ void replaceFile(const QString& path, const std::function<bool(QFileDevice&)>& w
 
 void writeFileAtomic(const QString& path, const QByteArray& bytes) {
     replaceFile(path, [&bytes](QFileDevice& file) { return writeAll(file, bytes); });
+}
+
+void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pieces) {
+    replaceFile(path, [&pieces](QFileDevice& file) {
+        for (const QByteArrayView piece : pieces) {
+            if (!writeAll(file, piece))
+                return false;
+        }
+        return true;
+    });
 }
 
 namespace {

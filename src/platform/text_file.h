@@ -6,6 +6,8 @@
 #include <QStringConverter>
 #include <QStringList>
 
+#include <vector>
+
 #include <functional>
 
 namespace platform {
@@ -63,6 +65,9 @@ QStringList readPlaylistLines(const QString& path);
 // place, and put back as it was when that fails. A file that may not be changed (write-protected,
 // on a read-only file system) is refused. Throws IoError with the system's text.
 void writeFileAtomic(const QString& path, const QByteArray& bytes);
+// The same with the file's bytes in pieces, written one after another: a large file made of
+// parts of others is never copied whole first.
+void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pieces);
 
 // Writes a text file of the launcher whole (encoded as decodeLauncherText reads it back), every
 // line ended by CR LF, replacing it atomically: the old file stays intact until the new one is
