@@ -39,6 +39,9 @@ class SettingsModel;
 class SettingsPanel;
 class UnsavedTracker;
 } // namespace settings
+namespace gamedata {
+class PlayTracker;
+}
 namespace launch {
 class GameLauncher;
 class TForm3;
@@ -186,6 +189,8 @@ private:
     // Undoes "Delete profile": the file back as it was, and the tabs showing it.
     void restoreProfile(const settings::Profiles::RemovedProfile& removed, const QString& path,
                         const QString& name);
+    // Play time and save data: the tracker, the list's tooltips and order, the properties panel.
+    void wireGameData();
     void cycleSettingsTab(int step);
     void fitLanguageSelectorPopup();
     // Runs the action; a file failure in it shows its error box.
@@ -219,6 +224,7 @@ private:
     // The game whose settings the tabs show, and whether they hold unsaved changes.
     std::unique_ptr<settings::UnsavedTracker> unsaved_;
     launch::GameLauncher* launcher_ = nullptr;
+    std::unique_ptr<gamedata::PlayTracker> playTracker_;
     launch::TForm3* form3_ = nullptr;
     library::TForm2* form2_ = nullptr;
 
