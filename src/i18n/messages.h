@@ -141,24 +141,24 @@ enum class Extra : int {
     MouseMoveLeft,
     MouseMoveRight,
     MouseStart,
-    DemoNote, // the About box of the demo folder: its games are synthetic
+    DemoNote,          // the About box of the demo folder: its games are synthetic
     EmulatorNotIn,     // outside Windows, instead of entries 0 and 1: emulator %1 not in folder %2,
     InstallEmulator,   // and how to install it and link it as %1
     NotRegularNamedIn, // status: a file (%1) that an image (%2) names is no regular file (a pipe)
     BatchNotRegular,   // a batch's count: %1 whose data file is no regular file
-    PlayedSummary,    // the properties window and a row's tooltip: played %1 in %2 sessions, last
-                      // on %3 (the date and time in the user's locale)
-    PlayedSummaryOne, // the same after one session: played %1, last on %2
-    NotPlayed,        // a game never played
-    PlayedSession,    // the status after a game: played %1
-    HoursMinutes,     // a time played: %1 h %2 min,
-    MinutesOnly,      // %1 min,
-    SecondsOnly,      // %1 s
-    RecentlyPlayed,   // the list's context menu: sort by last played
-    OrderRestored,    // the status after an undo gave the rows their order back
-    PlayTimeNotSaved, // error box: play time could not be written (%1: the system's text)
-    SaveDataHeading,  // the properties window: the game's save files,
-    SaveColumnFile,   // their columns
+    PlayedSummary,     // the properties window and a row's tooltip: played %1 in %2 sessions, last
+                       // on %3 (the date and time in the user's locale)
+    PlayedSummaryOne,  // the same after one session: played %1, last on %2
+    NotPlayed,         // a game never played
+    PlayedSession,     // the status after a game: played %1
+    HoursMinutes,      // a time played: %1 h %2 min,
+    MinutesOnly,       // %1 min,
+    SecondsOnly,       // %1 s
+    RecentlyPlayed,    // the list's context menu: sort by last played
+    OrderRestored,     // the status after an undo gave the rows their order back
+    PlayTimeNotSaved,  // error box: play time could not be written (%1: the system's text)
+    SaveDataHeading,   // the properties window: the game's save files,
+    SaveColumnFile,    // their columns
     SaveColumnKind,
     SaveColumnSize,
     SaveColumnChanged,

@@ -92,7 +92,8 @@ TEST(GameData, APlayedSessionIsRecordedAndShownInTheProperties) {
     app.form->selectRow(1);
     app.form->LaunchSelectedGame();
     qunsetenv("VARNIX_STUB_SLEEP_MS");
-    EXPECT_TRUE(app.form->statusText().startsWith("Played ")) << app.form->statusText().toStdString();
+    EXPECT_TRUE(app.form->statusText().startsWith("Played "))
+        << app.form->statusText().toStdString();
     const QString file = QString::fromLocal8Bit(testsupport::readAll(app.dir.file("PlayTime.ini")));
     EXPECT_TRUE(file.contains(" 1 " + app.games[1] + "\r\n")) << file.toStdString();
     EXPECT_FALSE(QFile::exists(app.dir.file("PlayTime.run")));
@@ -107,7 +108,8 @@ TEST(GameData, APlayedSessionIsRecordedAndShownInTheProperties) {
         app.form2->close();
     });
     app.form->Gameproperties1Click();
-    EXPECT_TRUE(shown.startsWith("Played ") && shown.contains(" in 1 session, on ")) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("Played ") && shown.contains(" in 1 session, on "))
+        << shown.toStdString();
     EXPECT_EQ(files, 1);
 }
 
@@ -131,7 +133,8 @@ TEST(GameData, LocateRenamesProfileSavesAndStatesAndCtrlZPutsThemBack) {
     app.form->selectRow(1);
     app.form->LaunchSelectedGame();
     ASSERT_EQ(app.dialogs.questions.size(), 2);
-    EXPECT_TRUE(app.dialogs.questions[1].contains("Its 4 save files")) << app.dialogs.questions[1].toStdString();
+    EXPECT_TRUE(app.dialogs.questions[1].contains("Its 4 save files"))
+        << app.dialogs.questions[1].toStdString();
     const QStringList after = {"Core/pgconfig/Found.ss.cfg", "Core/sav/Found." + md5 + ".bkr",
                                "Core/mcs/Found." + md5 + ".mc0", "Core/b/Found." + md5 + "/0.bkr"};
     for (const QString& file : after)

@@ -25,9 +25,8 @@ TEST(SaveFilesEmulator, ListsExactlyTheFilesTheEmulatorWrote) {
     QByteArray sector(2048, '\0');
     sector.replace(0, 16, "SEGA SEGASATURN ");
     app.write("games/Saved Game.bin", sector.repeated(300));
-    app.write("games/Saved Game.cue",
-              "FILE \"Saved Game.bin\" BINARY\r\n  TRACK 01 MODE1/2048\r\n"
-              "    INDEX 01 00:00:00\r\n");
+    app.write("games/Saved Game.cue", "FILE \"Saved Game.bin\" BINARY\r\n  TRACK 01 MODE1/2048\r\n"
+                                      "    INDEX 01 00:00:00\r\n");
     const QString game = app.file("games/Saved Game.cue");
 
     // The emulator writes its save files when it ends on a signal, as when its window closes.
