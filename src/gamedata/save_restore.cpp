@@ -1,5 +1,7 @@
 #include "gamedata/save_restore.h"
 
+#include "platform/gzip.h"
+#include "platform/io_error.h"
 #include "platform/text_file.h"
 
 #include <QDir>
@@ -7,6 +9,16 @@
 #include <QFileInfo>
 
 namespace gamedata {
+
+namespace {
+
+// No save file of the console comes near this; a backup that unpacks to more is refused.
+constexpr qint64 MaxSaveBytes = 64 * 1024 * 1024;
+// The emulator keeps its backups of a save file in turn under the numbers 0 to 9; a file kept
+// under one of these would be overwritten by its next backup.
+constexpr int EmulatorBackupNumbers = 10;
+
+} // namespace
 
 Restored restoreBackup(const std::vector<SaveFile>& files, const SaveFile& backup,
                        const QString& saveFolder) {
@@ -27,7 +39,7 @@ Restored restoreBackup(const std::vector<SaveFile>& files, const SaveFile& backu
 
     if (inUse) {
         // Beside the other backups, under the next number.
-        int next = 0;
+        int next = EmulatorBackupNumbers;
         for (const QFileInfo& other : info.dir().entryInfoList(QDir::Files))
             next = std::max(next, other.completeBaseName().toInt() + 1);
         result.keptAs = info.dir().filePath(QString::number(next) + '.' + info.suffix());
@@ -37,10 +49,16 @@ Restored restoreBackup(const std::vector<SaveFile>& files, const SaveFile& backu
             return result;
         }
     }
-    QDir().mkpath(QFileInfo(result.current).absolutePath());
-    QFile source(backup.path);
-    if (!source.copy(result.current)) {
-        result.error = platform::fileErrorText(result.current, source.errorString());
+    // The emulator writes its backups compressed but reads a save file only as it is: the
+    // backup goes back unpacked.
+    try {
+        QByteArray bytes = platform::readFileBytes(backup.path, MaxSaveBytes);
+        if (platform::isGzip(bytes))
+            bytes = platform::gunzip(bytes, MaxSaveBytes, backup.path);
+        QDir().mkpath(QFileInfo(result.current).absolutePath());
+        platform::writeFileAtomic(result.current, bytes);
+    } catch (const platform::IoError& e) {
+        result.error = e.text();
         if (inUse)
             QDir().rename(result.keptAs, result.current);
     }

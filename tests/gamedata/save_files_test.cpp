@@ -69,8 +69,13 @@ TEST(SaveFiles, RestoreMovesTheCurrentSaveAsideAndDeletesNothing) {
     TempFolder app;
     const QString game = app.file("games/G.cue");
     const QString current = app.write("Core/sav/G." + md5 + ".bkr", "now");
-    app.write("Core/b/G." + md5 + "/0.bkr", "old");
+    // The emulator's backups are gzip streams, and it takes the backup under 0 to 9 in turn.
+    const QByteArray oldPacked("\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\x03\xcb\xcf\x49\x51\x28"
+                               "\x4e\x2c\x4b\x05\x00\x65\xcc\x79\x06\x08\x00\x00\x00",
+                               28);
+    app.write("Core/b/G." + md5 + "/0.bkr", oldPacked);
     app.write("Core/b/G." + md5 + "/1.bkr", "older");
+    app.write("Core/b/G." + md5 + "/C.bkr", QByteArray(1, '\1'));
     const std::vector<SaveFile> files = findSaveFiles(app.file("Core"), SaveRules(), game);
     const auto backup = std::find_if(files.begin(), files.end(), [](const SaveFile& f) {
         return f.kind == SaveKind::Backup && f.slot == 0;
@@ -79,9 +84,9 @@ TEST(SaveFiles, RestoreMovesTheCurrentSaveAsideAndDeletesNothing) {
     const Restored restored = restoreBackup(files, *backup, app.file("Core/sav"));
     EXPECT_TRUE(restored.error.isEmpty()) << restored.error.toStdString();
     EXPECT_EQ(restored.current, current);
-    EXPECT_EQ(restored.keptAs, app.file("Core/b/G." + md5 + "/2.bkr"));
-    EXPECT_EQ(testsupport::readAll(current), "old");
+    EXPECT_EQ(restored.keptAs, app.file("Core/b/G." + md5 + "/10.bkr"));
+    EXPECT_EQ(testsupport::readAll(current), "old save");
     EXPECT_EQ(testsupport::readAll(restored.keptAs), "now");
-    EXPECT_EQ(testsupport::readAll(app.file("Core/b/G." + md5 + "/0.bkr")), "old");
+    EXPECT_EQ(testsupport::readAll(app.file("Core/b/G." + md5 + "/0.bkr")), oldPacked);
     EXPECT_EQ(testsupport::readAll(app.file("Core/b/G." + md5 + "/1.bkr")), "older");
 }
