@@ -191,6 +191,8 @@ private:
                         const QString& name);
     // Play time and save data: the tracker, the list's tooltips and order, the properties panel.
     void wireGameData();
+    // A located game's play time follows its new entry; Ctrl+Z moves it back with the row.
+    void keepPlayTime(const QString& from, const QString& to);
     void cycleSettingsTab(int step);
     void fitLanguageSelectorPopup();
     // Runs the action; a file failure in it shows its error box.

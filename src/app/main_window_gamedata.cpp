@@ -73,3 +73,14 @@ void TForm1::wireGameData() {
         });
     }
 }
+
+void TForm1::keepPlayTime(const QString& from, const QString& to) {
+    if (from == to || !playTracker_->log().stats(from).played())
+        return;
+    const QString failure = playTracker_->renameGame(from, to);
+    if (!failure.isEmpty()) {
+        showError(failure);
+        return;
+    }
+    gameList_->attachUndo([this, from, to] { return playTracker_->renameGame(to, from); });
+}

@@ -194,6 +194,7 @@ void TForm1::locateGame(int row) {
     // be renamed in one question (never over an existing file); Ctrl+Z puts them back with the
     // row.
     const library::GameRecord& game = gameList_->model()->at(row);
+    keepPlayTime(before.path, game.path);
     const QString newProfile = settings::gameProfilePath(paths_.folder, game.path, game.gameName);
     const bool offerProfile =
         !oldProfile.isEmpty() &&

@@ -42,10 +42,12 @@ GameDataPanel::GameDataPanel(const QString& applicationFolder, const PlayLog& lo
     saveList_->setGeometry(0, 38, 414, 112);
     saveList_->setRootIsDecorated(false);
     saveList_->setColumnCount(4);
-    saveList_->setColumnWidth(0, 170);
-    saveList_->setColumnWidth(1, 100);
-    saveList_->setColumnWidth(2, 50);
-    saveList_->header()->setStretchLastSection(true);
+    // The kind, size and time show whole; the file name takes the rest (its tooltip is whole).
+    saveList_->setTextElideMode(Qt::ElideMiddle);
+    saveList_->header()->setStretchLastSection(false);
+    saveList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < 4; ++column)
+        saveList_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 
     openFolderButton_ = new controls::TXiButton(this);
     openFolderButton_->setObjectName(QStringLiteral("OpenSaveFolderButton"));

@@ -185,34 +185,56 @@ qint64 PlayLog::end(qint64 now, bool normal, QString* error) {
     return session.end - session.start;
 }
 
+QString PlayLog::rewrite(const std::function<void(QHash<QString, PlayStats>&)>& change) {
+    QLockFile lock(QDir(folder_).filePath(QStringLiteral("PlayTime.lock")));
+    if (!lock.tryLock(LockWaitMs))
+        return platform::fileErrorText(filePath(), QStringLiteral("The file is locked"));
+    try {
+        // Another launcher may have written since: what it wrote stays.
+        QHash<QString, PlayStats> merged = readFile();
+        change(merged);
+        QStringList keys = merged.keys();
+        keys.sort();
+        QStringList lines;
+        lines.reserve(keys.size());
+        for (const QString& key : std::as_const(keys))
+            lines.append(formatStats(key, merged.value(key)));
+        platform::writeTextLinesAtomic(filePath(), lines);
+        stats_ = std::move(merged);
+    } catch (const platform::IoError& e) {
+        return e.text();
+    }
+    return QString();
+}
+
+QString PlayLog::renameGame(const QString& from, const QString& to) {
+    if (from == to || !stats_.contains(from))
+        return QString();
+    const QString failure = rewrite([&from, &to](QHash<QString, PlayStats>& all) {
+        if (all.contains(from) && !all.contains(to))
+            all.insert(to, all.take(from));
+    });
+    if (failure.isEmpty()) {
+        for (Session& session : pending_)
+            if (session.path == from)
+                session.path = to;
+        if (running_ && current_.path == from)
+            current_.path = to;
+    }
+    return failure;
+}
+
 QString PlayLog::flush() {
     if (pending_.empty())
         return QString();
-    QString failure;
-    QLockFile lock(QDir(folder_).filePath(QStringLiteral("PlayTime.lock")));
-    if (!lock.tryLock(LockWaitMs)) {
-        failure = platform::fileErrorText(filePath(), QStringLiteral("The file is locked"));
-    } else {
-        try {
-            // Another launcher may have written since: its sessions stay, ours are added.
-            QHash<QString, PlayStats> merged = readFile();
-            std::sort(pending_.begin(), pending_.end(),
-                      [](const Session& a, const Session& b) { return a.start < b.start; });
-            for (const Session& session : pending_)
-                addSession(merged, session);
-            QStringList keys = merged.keys();
-            keys.sort();
-            QStringList lines;
-            lines.reserve(keys.size());
-            for (const QString& key : std::as_const(keys))
-                lines.append(formatStats(key, merged.value(key)));
-            platform::writeTextLinesAtomic(filePath(), lines);
-            stats_ = std::move(merged);
-            pending_.clear();
-        } catch (const platform::IoError& e) {
-            failure = e.text();
-        }
-    }
+    std::sort(pending_.begin(), pending_.end(),
+              [](const Session& a, const Session& b) { return a.start < b.start; });
+    QString failure = rewrite([this](QHash<QString, PlayStats>& all) {
+        for (const Session& session : pending_)
+            addSession(all, session);
+    });
+    if (failure.isEmpty())
+        pending_.clear();
     if (!failure.isEmpty()) {
         // Shown as played meanwhile: the figures in memory hold the sessions still to write.
         for (const Session& session : pending_)

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace gamedata {
@@ -64,6 +65,10 @@ public:
     // Writes the pending sessions now; the error text when that fails.
     QString flush();
 
+    // The game's List.ini entry changed ("Locate..."): its play time goes with it, unless the new
+    // entry has play time of its own. Returns the error text of a failed write (nothing moved).
+    QString renameGame(const QString& from, const QString& to);
+
     // Reads a play time file's lines into per-game figures; lines that do not parse are left
     // out.
     static QHash<QString, PlayStats> parse(const QStringList& lines);
@@ -73,6 +78,9 @@ private:
     QString journalPath() const;
     void writeJournal() const;
     QHash<QString, PlayStats> readFile() const;
+    // Reads the file again under the lock, changes what it holds and writes it whole; the
+    // error text when that fails (nothing changed then).
+    QString rewrite(const std::function<void(QHash<QString, PlayStats>&)>& change);
 
     QString folder_;
     QHash<QString, PlayStats> stats_;

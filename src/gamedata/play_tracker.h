@@ -28,6 +28,8 @@ public:
     QString gameEnded(bool normal, QString* error);
 
     const PlayLog& log() const { return log_; }
+    // The game's play time follows its new List.ini entry; an error text when it could not.
+    QString renameGame(const QString& from, const QString& to) { return log_.renameGame(from, to); }
 
     // The clock, in seconds since the epoch (tests set their own).
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }

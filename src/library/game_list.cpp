@@ -581,8 +581,19 @@ GameList::Located GameList::locate(int row, const QString& path, QString* proble
 }
 
 void GameList::attachUndo(std::function<QString()> undo) {
-    if (!undo_.empty())
-        undo_.back().alsoUndo = std::move(undo);
+    if (undo_.empty())
+        return;
+    // Several commands may add to one step: the latest is undone first.
+    std::function<QString()>& also = undo_.back().alsoUndo;
+    if (also)
+        also = [later = std::move(undo), earlier = std::move(also)] {
+            const QString first = later();
+            const QString second = earlier();
+            return first.isEmpty() || second.isEmpty() ? first + second
+                                                       : first + QChar(13) + second;
+        };
+    else
+        also = std::move(undo);
 }
 
 // ---- Checking the games again ---------------------------------------------------------------

@@ -124,6 +124,7 @@ TEST(GameData, LocateRenamesProfileSavesAndStatesAndCtrlZPutsThemBack) {
     for (const QString& file : before)
         app.dir.write(file, "kept");
     app.dir.write("Core/sav/Found." + md5 + ".bcr", "taken");
+    app.dir.write("PlayTime.ini", ("600 2 1000 1300 1 " + lost + "\r\n").toLocal8Bit());
     app.start();
     discwriter::Header header;
     header.productNumber = "T-9";
@@ -144,8 +145,12 @@ TEST(GameData, LocateRenamesProfileSavesAndStatesAndCtrlZPutsThemBack) {
     EXPECT_TRUE(app.dialogs.errors[0].contains("Found." + md5 + ".bcr"));
     EXPECT_EQ(testsupport::readAll(app.dir.file("Core/sav/Found." + md5 + ".bcr")), "taken");
     EXPECT_TRUE(QFile::exists(app.dir.file("Core/sav/Lost." + md5 + ".bcr")));
+    // The play time goes with the game.
+    const auto playTime = [&app] { return testsupport::readAll(app.dir.file("PlayTime.ini")); };
+    EXPECT_TRUE(playTime().contains(("600 2 1000 1300 1 " + found).toLocal8Bit())) << playTime().toStdString();
 
     app.form->Undo1Click();
+    EXPECT_TRUE(playTime().contains(("600 2 1000 1300 1 " + lost).toLocal8Bit())) << playTime().toStdString();
     EXPECT_EQ(app.order(), QStringList({app.games[0], lost}));
     for (const QString& file : before)
         EXPECT_TRUE(QFile::exists(app.dir.file(file))) << file.toStdString();
