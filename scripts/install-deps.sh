@@ -8,7 +8,7 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 packages=(cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev zlib1g-dev
     xvfb xauth openbox fonts-dejavu-core qt6-translations-l10n xdotool x11-utils
     desktop-file-utils appstream dpkg-dev
     fuse3 python3-fusepy

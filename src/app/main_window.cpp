@@ -5,6 +5,7 @@
 #include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
+#include "gamedata/play_tracker.h"
 #include "i18n/language.h"
 #include "i18n/messages.h"
 #include "launch/cd_window.h"
@@ -98,6 +99,7 @@ void TForm1::attachWindows(launch::TForm3* form3, library::TForm2* form2) {
     launcher_ = new launch::GameLauncher(paths_.folder, form3_, this, this);
     connect(launcher_, &launch::GameLauncher::emulatorStarted, this, &TForm1::emulatorStarted);
     connect(launcher_, &launch::GameLauncher::emulatorFinished, this, &TForm1::emulatorFinished);
+    wireGameData();
 }
 
 void TForm1::setRestarter(std::function<bool(const QString&)> restarter) {

@@ -39,6 +39,9 @@ class SettingsModel;
 class SettingsPanel;
 class UnsavedTracker;
 } // namespace settings
+namespace gamedata {
+class PlayTracker;
+}
 namespace launch {
 class GameLauncher;
 class TForm3;
@@ -184,6 +187,10 @@ private:
                         const QString& name);
     // Looks at a game not checked yet before it is launched; false when it cannot be launched.
     bool checkBeforeLaunch(int row);
+    // Play time and save data: the tracker, the list's tooltips and order, the properties panel.
+    void wireGameData();
+    // A located game's play time follows its new entry; Ctrl+Z moves it back with the row.
+    void keepPlayTime(const QString& from, const QString& to);
     void cycleSettingsTab(int step);
     void fitLanguageSelectorPopup();
     // Runs the action; a file failure in it shows its error box.
@@ -214,6 +221,7 @@ private:
     // The game whose settings the tabs show, and whether they hold unsaved changes.
     std::unique_ptr<settings::UnsavedTracker> unsaved_;
     launch::GameLauncher* launcher_ = nullptr;
+    std::unique_ptr<gamedata::PlayTracker> playTracker_;
     launch::TForm3* form3_ = nullptr;
     library::TForm2* form2_ = nullptr;
 

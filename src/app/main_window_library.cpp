@@ -5,7 +5,9 @@
 #include "app/main_window.h"
 
 #include "controls/dialogs.h"
+#include "gamedata/save_rename.h"
 #include "i18n/messages.h"
+#include "launch/launcher.h"
 #include "library/game_list.h"
 #include "platform/text_file.h"
 #include "settings/config_store.h"
@@ -98,6 +100,11 @@ void TForm1::Undo1Click() {
     if (gameList_->busy() || !gameList_->canUndo())
         return;
     guarded([&] { gameList_->undo(); });
+    if (!gameList_->lastUndoError().isEmpty())
+        showError(gameList_->lastUndoError());
+    // An undone "Locate..." may have given a profile its old name back.
+    profiles_->scanProfiles();
+    gameList_->model()->refreshProfileMarkers();
     applyWarningRule();
     ListView1SelectItem();
 }
@@ -198,6 +205,40 @@ bool TForm1::checkBeforeLaunch(int row) {
     return true;
 }
 
+namespace {
+
+// Renames the profile (when `profile` names one) and the save files with a located game, all or
+// none, and lets Ctrl+Z rename them back with the row. Nothing is renamed while the emulator
+// runs: it writes the save files when it ends.
+void renameWithGame(QWidget* window, library::GameList& list, const launch::GameLauncher* launcher,
+                    const gamedata::Rename& profile, const gamedata::RenamePlan& saves) {
+    if (launcher && launcher->running()) {
+        controls::dialogs().error(window, i18n::message(i18n::Extra::EmulatorRunningNow));
+        return;
+    }
+    std::vector<gamedata::Rename> renames;
+    if (!profile.from.isEmpty())
+        renames.push_back(profile);
+    renames.insert(renames.end(), saves.renames.begin(), saves.renames.end());
+    const QString failure = gamedata::runRenames(renames);
+    QStringList errors;
+    if (!failure.isEmpty())
+        errors << failure;
+    for (const QString& clash : saves.clashes)
+        errors << i18n::message(i18n::Extra::SaveRenameClash).arg(clash);
+    if (!errors.isEmpty())
+        controls::dialogs().error(window, errors.join(QChar(13)));
+    if (!failure.isEmpty() || renames.empty())
+        return;
+    list.attachUndo([launcher, back = gamedata::reversedRenames(renames)] {
+        if (launcher && launcher->running())
+            return i18n::message(i18n::Extra::EmulatorRunningNow);
+        return gamedata::runRenames(back);
+    });
+}
+
+} // namespace
+
 void TForm1::locateGame(int row) {
     if (gameList_->busy())
         return;
@@ -229,23 +270,36 @@ void TForm1::locateGame(int row) {
                       : i18n::message(located == library::GameList::Located::NotSaturn ? 3 : 13));
         return;
     }
-    // The profile follows the game's name. When the chosen image has another name, the profile
-    // kept under the old one is offered to be renamed (never over an existing one).
+    // The profile and the save data follow the game's name. When the chosen image has another
+    // name, the profile kept under the old one and the save files named after it are offered to
+    // be renamed in one question (never over an existing file); Ctrl+Z puts them back with the
+    // row.
     const library::GameRecord& game = gameList_->model()->at(row);
+    keepPlayTime(before.path, game.path);
     const QString newProfile = settings::gameProfilePath(paths_.folder, game.path, game.gameName);
-    if (!oldProfile.isEmpty() &&
+    const bool offerProfile =
+        !oldProfile.isEmpty() &&
         QFileInfo(oldProfile).fileName() != QFileInfo(newProfile).fileName() &&
-        !QFileInfo::exists(newProfile)) {
-        const QString question =
-            i18n::message(i18n::Extra::RenameProfile)
-                .arg(QFileInfo(oldProfile).fileName(), QFileInfo(newProfile).fileName());
+        !QFileInfo::exists(newProfile);
+    const gamedata::RenamePlan saves =
+        gamedata::planGameSaveRenames(paths_.folder, before.path, oldProfile, game.path);
+    if (offerProfile || saves.files > 0) {
+        QString question;
+        if (offerProfile)
+            question = i18n::message(i18n::Extra::RenameProfile)
+                           .arg(QFileInfo(oldProfile).fileName(), QFileInfo(newProfile).fileName());
+        if (saves.files > 0)
+            question +=
+                offerProfile
+                    ? QChar(13) + i18n::message(i18n::Extra::RenameSavesToo).arg(saves.files)
+                    : i18n::message(i18n::Extra::RenameSaves).arg(saves.files);
         if (controls::dialogs().choose(this, question,
                                        {i18n::message(i18n::Extra::RenameButton),
-                                        i18n::message(i18n::Extra::KeepButton)}) == 0) {
-            QFile profile(oldProfile);
-            if (!profile.rename(newProfile))
-                showError(platform::fileErrorText(oldProfile, profile.errorString()));
-        }
+                                        i18n::message(i18n::Extra::KeepButton)}) == 0)
+            renameWithGame(this, *gameList_, launcher_,
+                           offerProfile ? gamedata::Rename{oldProfile, newProfile}
+                                        : gamedata::Rename{},
+                           saves);
         profiles_->scanProfiles();
     }
     gameList_->model()->refreshProfileMarkers();

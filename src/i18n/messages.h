@@ -146,9 +146,40 @@ enum class Extra : int {
     InstallEmulator,   // and how to install it and link it as %1
     NotRegularNamedIn, // status: a file (%1) that an image (%2) names is no regular file (a pipe)
     BatchNotRegular,   // a batch's count: %1 whose data file is no regular file
-    Checking,          // a row's tooltip while start-up has not looked at its game yet
-    LoadedDropped,     // the status after start-up's check dropped %1 entries
-    CheckingGame,      // the status while a launch looks at its game (%1: its name)
+    PlayedSummary,     // the properties window and a row's tooltip: played %1 in %2 sessions, last
+                       // on %3 (the date and time in the user's locale)
+    PlayedSummaryOne,  // the same after one session: played %1, last on %2
+    NotPlayed,         // a game never played
+    PlayedSession,     // the status after a game: played %1
+    HoursMinutes,      // a time played: %1 h %2 min,
+    MinutesOnly,       // %1 min,
+    SecondsOnly,       // %1 s
+    RecentlyPlayed,    // the list's context menu: sort by last played
+    OrderRestored,     // the status after an undo gave the rows their order back
+    PlayTimeNotSaved,  // error box: play time could not be written (%1: the system's text)
+    SaveDataHeading,   // the properties window: the game's save files,
+    SaveColumnFile,    // their columns
+    SaveColumnKind,
+    SaveColumnSize,
+    SaveColumnChanged,
+    SaveKindBackupMemory, // the kinds of save file
+    SaveKindCartridge,
+    SaveKindClock,
+    SaveKindState, // state slot %1
+    SaveKindBackup,
+    NoSaveData,         // no save file found
+    OpenSaveFolder,     // the button that shows the save folder
+    RenameSaves,        // question after "Locate...": rename the game's %1 save files too
+    RenameSavesToo,     // the same after the profile's question
+    SaveRenameClash,    // error box: %1 already exists, that save file was left alone
+    RestoreButton,      // the properties window: put a save backup back
+    RestoreQuestion,    // which backup of %1 to put back
+    RestoreDone,        // %1 is back; the save file before it was kept as %2
+    EmulatorRunningNow, // error box: the emulator runs, save files are left alone
+    NoSaveBackups,      // no save backup of the game was found
+    Checking,           // a row's tooltip while start-up has not looked at its game yet
+    LoadedDropped,      // the status after start-up's check dropped %1 entries
+    CheckingGame,       // the status while a launch looks at its game (%1: its name)
     Count
 };
 constexpr int ExtraCount = static_cast<int>(Extra::Count);

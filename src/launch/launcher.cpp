@@ -108,6 +108,7 @@ void GameLauncher::launch(const QString& listedPath, const QString& japaneseBios
 
     running_ = true;
     process_ = &process;
+    emit gameStarted(listedPath);
     emit emulatorStarted();
     // The window keeps painting while the emulator runs: the local loop handles events until
     // the process ends, however it ends (a crash also reports finished).
@@ -117,6 +118,8 @@ void GameLauncher::launch(const QString& listedPath, const QString& japaneseBios
     process_ = nullptr;
     running_ = false;
     emit emulatorFinished();
+    emit gameEnded(listedPath,
+                   process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
 
     // The window is back: a refused disc or a crash is explained, not just a blink.
     QStringList lines = tail.lastLines(MaxReportLines);

@@ -36,6 +36,10 @@ public:
 signals:
     void emulatorStarted();
     void emulatorFinished();
+    // The emulator ran on the game (its List.ini entry): started, and ended, normally (status 0)
+    // or not. gameEnded follows emulatorFinished, before a failure is explained.
+    void gameStarted(const QString& listedPath);
+    void gameEnded(const QString& listedPath, bool normal);
 
 private:
     TForm3* discWindow();

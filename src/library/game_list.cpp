@@ -442,9 +442,57 @@ void GameList::keepUndoStep(UndoStep&& step) {
     }
 }
 
+void GameList::sortByKeyDescending(const std::function<qint64(const GameRecord&)>& key) {
+    if (busy_)
+        return;
+    const int count = model_.count();
+    std::vector<qint64> keys(static_cast<size_t>(count));
+    for (int row = 0; row < count; ++row)
+        keys[static_cast<size_t>(row)] = key(model_.at(row));
+    std::vector<int> rowOrder(static_cast<size_t>(count));
+    std::iota(rowOrder.begin(), rowOrder.end(), 0);
+    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keys](int a, int b) {
+        const qint64 ka = keys[static_cast<size_t>(a)];
+        const qint64 kb = keys[static_cast<size_t>(b)];
+        return kb < 0 ? ka >= 0 : ka > kb;
+    });
+    UndoStep step;
+    step.reordered = true;
+    step.order = model_.paths();
+    model_.reorder(rowOrder);
+    keepUndoStep(std::move(step));
+    save();
+}
+
+// Gives the rows the order of the paths (a path listed twice takes its places in turn); rows
+// added since come after them, in their order.
+void GameList::restoreOrder(const QStringList& order) {
+    QHash<QString, std::vector<int>> places;
+    for (int i = static_cast<int>(order.size()) - 1; i >= 0; --i)
+        places[order[i]].push_back(i);
+    const int count = model_.count();
+    std::vector<qint64> keys(static_cast<size_t>(count));
+    for (int row = 0; row < count; ++row) {
+        auto it = places.find(model_.at(row).path);
+        if (it != places.end() && !it->empty()) {
+            keys[static_cast<size_t>(row)] = it->back();
+            it->pop_back();
+        } else {
+            keys[static_cast<size_t>(row)] = static_cast<qint64>(order.size()) + row;
+        }
+    }
+    std::vector<int> rowOrder(static_cast<size_t>(count));
+    std::iota(rowOrder.begin(), rowOrder.end(), 0);
+    std::sort(rowOrder.begin(), rowOrder.end(), [&keys](int a, int b) {
+        return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
+    });
+    model_.reorder(rowOrder);
+}
+
 bool GameList::undo() {
     if (busy_ || undo_.empty())
         return false;
+    undoError_.clear();
     if (undo_.back().other) {
         std::function<void()> step = std::move(undo_.back().other);
         undo_.pop_back();
@@ -456,8 +504,27 @@ bool GameList::undo() {
         }
         return true;
     }
-    std::vector<PlacedRecord> rows = std::move(undo_.back().rows);
+    UndoStep step = std::move(undo_.back());
     undo_.pop_back();
+    if (step.located) {
+        const int row = model_.rowOf(step.locatedPath);
+        if (row >= 0 && !step.rows.empty())
+            model_.replace({{row, std::move(step.rows.front().record)}});
+        emit countChanged(countText());
+        emit statusChanged(i18n::message(i18n::Extra::Restored).arg(1));
+        // The files go back whether or not the list file can be written.
+        if (step.alsoUndo)
+            undoError_ = step.alsoUndo();
+        save();
+        return true;
+    }
+    if (step.reordered) {
+        restoreOrder(step.order);
+        emit statusChanged(i18n::message(i18n::Extra::OrderRestored));
+        save();
+        return true;
+    }
+    std::vector<PlacedRecord> rows = std::move(step.rows);
     takeLateResults(rows);
     // A game added again since keeps the row it has now.
     std::erase_if(
@@ -508,11 +575,32 @@ GameList::Located GameList::locate(int row, const QString& path, QString* proble
     const int listed = model_.rowOf(path);
     if (listed >= 0 && listed != row)
         return Located::AlreadyListed;
+    UndoStep step;
+    step.located = true;
+    step.locatedPath = record.path;
+    step.rows.push_back({row, model_.at(row)});
     model_.replace({{row, std::move(record)}});
+    keepUndoStep(std::move(step));
     emit countChanged(countText());
     describeBeside({path});
     save();
     return Located::Replaced;
+}
+
+void GameList::attachUndo(std::function<QString()> undo) {
+    if (undo_.empty())
+        return;
+    // Several commands may add to one step: the latest is undone first.
+    std::function<QString()>& also = undo_.back().alsoUndo;
+    if (also)
+        also = [later = std::move(undo), earlier = std::move(also)] {
+            const QString first = later();
+            const QString second = earlier();
+            return first.isEmpty() || second.isEmpty() ? first + second
+                                                       : first + QChar(13) + second;
+        };
+    else
+        also = std::move(undo);
 }
 
 // ---- Checking the games again ---------------------------------------------------------------

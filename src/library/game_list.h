@@ -150,6 +150,9 @@ public:
     QString absenceText(const GameRecord& record) const;
     // Sorts stably: rows that compare equal keep their order, either way.
     void sortByColumn(int column, Qt::SortOrder order = Qt::AscendingOrder);
+    // Puts the rows in the order given: row i becomes the row that was rowOrder[i] (a
+    // permutation of all rows). The list no longer follows a column's sort.
+    void reorder(const std::vector<int>& rowOrder);
     // The column and order of the last sort while the rows still follow it; -1 once rows were
     // added or the list was cleared.
     int sortColumn() const { return sortColumn_; }
@@ -164,6 +167,8 @@ public:
     void setProfileMarker(ProfileLookup lookup, const QFont& markerFont);
     // Shows the markers again after profiles were saved or deleted.
     void refreshProfileMarkers();
+    // A line that ends a found row's tooltip (play time, for one), empty for none.
+    void setTipLine(std::function<QString(const GameRecord&)> line) { tipLine_ = std::move(line); }
 
 signals:
     // The header's sort arrow: the column (-1: none) and the order the rows follow.
@@ -173,6 +178,7 @@ private:
     void forgetSort();
     // Forgets the sort when one of the rows no longer stands in its order.
     void forgetSortUnlessFollowed(const std::vector<int>& rows);
+    void applyOrder(const std::vector<int>& rowOrder);
 
     void rebuildIndex();
     void countMissing();
@@ -186,6 +192,7 @@ private:
     QString headers_[ColumnCount];
     QColor tint_{222, 224, 218};
     ProfileLookup profileOf_;
+    std::function<QString(const GameRecord&)> tipLine_;
     QFont markerFont_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
@@ -256,6 +263,9 @@ public:
     bool canUndo() const { return !undo_.empty(); }
     // Sorts by the column, ascending; a second sort by the same column turns the order round.
     void sortByColumn(int column);
+    // Sorts the rows by a number of each, greatest first; rows whose number is negative keep
+    // their order after the others. Undo gives the rows their order before back.
+    void sortByKeyDescending(const std::function<qint64(const GameRecord&)>& key);
     void save();
 
     // Looks at the games again without holding up the window: the absent rows, and with `all`
@@ -268,8 +278,14 @@ public:
     enum class Located { Replaced, NotSaturn, AlreadyListed };
     // Replaces the row's game with the chosen image, in its place, when that is a Saturn disc
     // listed nowhere else, and writes the list file. When the image is no Saturn disc because
-    // a file it names is missing or no regular file, `problem` (when given) says which.
+    // a file it names is missing or no regular file, `problem` (when given) says which. Undo puts
+    // the game before back.
     Located locate(int row, const QString& path, QString* problem = nullptr);
+    // Adds to the last undo step what else it changed: `undo` puts that back after the rows and
+    // returns an error text, or nothing.
+    void attachUndo(std::function<QString()> undo);
+    // The error text of what the last undo put back outside the list, or nothing.
+    QString lastUndoError() const { return undoError_; }
 
     // The count panel's text: the rows, and the absent ones when there are any.
     QString countText() const;
@@ -300,12 +316,20 @@ private:
     void addBatch(const QStringList& chosen, const Progress& progress);
     // Keeps the taken rows for undo and tells how many went.
     void removed(std::vector<PlacedRecord>&& rows);
-    // One undoable step: the rows a removal took, or another command's own undo.
+    // One undoable step: the rows a removal took, another command's own undo, the order of the
+    // rows before a reordering, or the game a located one replaced.
     struct UndoStep {
         std::vector<PlacedRecord> rows;
         std::function<void()> other;
+        bool reordered = false;
+        QStringList order{};
+        bool located = false;
+        QString locatedPath{};
+        // What else the step changed outside the list (files renamed with it), put back last.
+        std::function<QString()> alsoUndo{};
     };
     void keepUndoStep(UndoStep&& step);
+    void restoreOrder(const QStringList& order);
     void applyCheck(const std::vector<PlacedRecord>& results,
                     const QHash<QString, QString>& reasons);
 
@@ -343,6 +367,7 @@ private:
     bool readAheadAlways_ = false;
     bool cancelled_ = false;
     QStringList refusals_;
+    QString undoError_;
 };
 
 // List.ini lines that name an existing file, in file order.

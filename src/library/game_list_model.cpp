@@ -119,6 +119,10 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
         if (!profile.isEmpty())
             tip += QLatin1Char('\n') + i18n::message(i18n::Extra::ProfileTip) +
                    platform::displayPath(profile);
+        // A game not checked yet has its play time already.
+        const QString line = tipLine_ && !record.absent() ? tipLine_(record) : QString();
+        if (!line.isEmpty())
+            tip += QLatin1Char('\n') + line;
         return tip;
     }
     return {};
@@ -518,7 +522,17 @@ void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
     std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keys, sign](int a, int b) {
         return sign * compareFolded(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) < 0;
     });
+    applyOrder(rowOrder);
+}
 
+void GameListModel::reorder(const std::vector<int>& rowOrder) {
+    forgetSort();
+    if (rowOrder.size() != rows_.size() || rows_.size() < 2)
+        return;
+    applyOrder(rowOrder);
+}
+
+void GameListModel::applyOrder(const std::vector<int>& rowOrder) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(rows_.size());
     std::vector<GameRecord> sorted;

@@ -125,6 +125,21 @@ void TForm2::setSkinSource(std::function<int()> skinIndex) {
     skinIndex_ = std::move(skinIndex);
 }
 
+void TForm2::setExtension(QWidget* panel, std::function<void(const QString&)> fill) {
+    if (extension_)
+        return;
+    extension_ = panel;
+    fillExtension_ = std::move(fill);
+    constexpr int Gap = 7;
+    panel->setParent(this);
+    panel->setGeometry(Xpanel15->x(), Xpanel15->geometry().bottom() + 1 + Gap, Xpanel15->width(),
+                       panel->height());
+    const int grow = panel->height() + Gap;
+    XiButton6->move(XiButton6->x(), XiButton6->y() + grow);
+    setFixedSize(width(), height() + grow);
+    panel->show();
+}
+
 bool TForm2::showFor(const QString& gamePath) {
     if (!platform::fileExists(gamePath))
         return false;
@@ -132,6 +147,8 @@ bool TForm2::showFor(const QString& gamePath) {
     const ResolvedImage image = resolveImage(gamePath);
     header_ = readDiscHeader(image);
     path_ = gamePath;
+    if (fillExtension_)
+        fillExtension_(gamePath);
 
     // Filled before showing, since a window is not activated on every platform when shown;
     // later activations fill it again with the same data.
@@ -170,6 +187,10 @@ void TForm2::FormActivate() {
     Xpanel15->setColorScheme(skin.panel);
     XiButton1->setColorScheme(skin.button);
     XiButton6->setColorScheme(skin.button);
+    if (extension_) {
+        for (controls::TXiButton* button : extension_->findChildren<controls::TXiButton*>())
+            button->setColorScheme(skin.button);
+    }
     BarTitle->setGradientEndColor(skin.tint);
 }
 

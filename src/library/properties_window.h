@@ -34,6 +34,10 @@ public:
     // platform::IoError when an existing file cannot be read.
     bool showFor(const QString& gamePath);
 
+    // Adds a panel below the header fields, the window growing to hold it; `fill` runs with the
+    // game's path each time the window opens for a game. Buttons on the panel take the skin.
+    void setExtension(QWidget* panel, std::function<void(const QString& gamePath)> fill);
+
     // The activation steps: title bar layout, language, fields, "?" enabling, skin.
     void FormActivate();
     void XiButton1Click();
@@ -60,6 +64,8 @@ protected:
 
 private:
     std::function<int()> skinIndex_;
+    QWidget* extension_ = nullptr;
+    std::function<void(const QString&)> fillExtension_;
     DiscHeader header_;
     QString path_;
 };
