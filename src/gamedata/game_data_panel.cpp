@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace gamedata {
 
 GameDataPanel::GameDataPanel(const QString& applicationFolder, const PlayLog& log, QWidget* parent)
@@ -95,6 +97,14 @@ void GameDataPanel::refresh() {
          i18n::message(Extra::SaveColumnSize), i18n::message(Extra::SaveColumnChanged)});
     openFolderButton_->setCaption(i18n::message(Extra::OpenSaveFolder));
     restoreButton_->setCaption(i18n::message(Extra::RestoreButton));
+    // The buttons grow with a translation's longer captions ("Wiederherstellen...").
+    int x = 0;
+    for (controls::TXiButton* button : {openFolderButton_, restoreButton_}) {
+        const int width =
+            std::max(100, button->fontMetrics().horizontalAdvance(button->caption()) + 16);
+        button->setGeometry(x, button->y(), width, button->height());
+        x += width + 6;
+    }
 
     rules_ = readSaveRules(core_, profilePath_);
     files_ = findSaveFiles(core_, rules_, QDir(folder_).absoluteFilePath(gamePath_));
