@@ -55,8 +55,9 @@ struct GameList::StartUpResults {
 namespace {
 
 // A game whose files do not answer within this time is taken for one on storage that hangs
-// (a sleeping network share): its folder is left, and the check goes on without it.
-constexpr qint64 StallMs = 1000;
+// (a sleeping network share): its folder is left, and the check goes on without it. A disk that
+// is only slow (spinning up, or a loaded machine) answers well within it.
+constexpr qint64 StallMs = 3000;
 // Workers left behind in storage that hangs, at most; past that the check gives up.
 constexpr int MaxStalledWorkers = 16;
 
