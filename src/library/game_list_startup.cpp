@@ -56,8 +56,9 @@ namespace {
 
 // A game whose files do not answer within this time is taken for one on storage that hangs
 // (a sleeping network share): its folder is left, and the check goes on without it. A disk that
-// is only slow (spinning up, or a loaded machine) answers well within it.
-constexpr qint64 StallMs = 3000;
+// is only slow (spinning up, a share waking, a loaded machine) answers within it; one left
+// would keep its games unchecked until F5.
+constexpr qint64 StallMs = 10000;
 // Workers left behind in storage that hangs, at most; past that the check gives up.
 constexpr int MaxStalledWorkers = 16;
 
