@@ -26,7 +26,6 @@ namespace library {
 namespace {
 
 constexpr int MessageNotSaturn = 3;
-constexpr int MessageLoaded = 8;
 constexpr int MessageAdded = 9;
 constexpr int MessageAlreadyListed = 13;
 
