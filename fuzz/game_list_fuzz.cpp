@@ -1,5 +1,6 @@
-// List.ini loaded at start-up, validated against a folder with real games, written back, then
-// sorted and shortened. After every change the file mirrors the rows.
+// List.ini loaded at start-up, validated against a folder with real games (and the header cache
+// the runs before left there), written back, then sorted and shortened. After the start-up check
+// and every change the file mirrors the rows.
 
 #include "disc_writer.h"
 #include "fuzz_support.h"
@@ -7,6 +8,7 @@
 #include "library/game_list.h"
 #include "platform/io_error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cstddef>
@@ -23,7 +25,9 @@ QByteArray rowsAsFile(library::GameListModel* model) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // The start-up check runs beside the list and hands its results over through the events.
+    static QCoreApplication app(*argc, *argv);
     i18n::initMessageTable();
     const QString folder = fuzzsupport::scratchFolder();
     discwriter::Header header;
@@ -44,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     library::GameList list(fuzzsupport::scratchFolder());
     try {
         list.startUp();
+        FUZZ_CHECK(list.waitForStartUpCheck());
         FUZZ_CHECK(fuzzsupport::readFile(listFile) == rowsAsFile(list.model()));
         list.sortByColumn(2);
         list.deleteRow(0);
