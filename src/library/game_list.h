@@ -229,6 +229,10 @@ public:
     // makes the rows from them, so that they are ready when the window's start-up asks for them
     // (the window is built meanwhile). startUp takes them when it starts in that folder.
     static void prepareStartUp(const QString& applicationFolder);
+    // How long one game's files may take to answer the check before their folder counts as
+    // hanging (10 s). The tests under Wine, whose file system emulation now and then stalls
+    // for that long, set it longer.
+    static void setStallMs(qint64 ms);
     bool startUpChecking() const;
     // Runs the events until the start-up check has ended (tests, benchmarks); false on timeout.
     bool waitForStartUpCheck(int timeoutMs = 60000);

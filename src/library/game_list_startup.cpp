@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -58,7 +59,7 @@ namespace {
 // (a sleeping network share): its folder is left, and the check goes on without it. A disk that
 // is only slow (spinning up, a share waking, a loaded machine) answers within it; one left
 // would keep its games unchecked until F5.
-constexpr qint64 StallMs = 10000;
+std::atomic<qint64> stallMs{10000};
 // Workers left behind in storage that hangs, at most; past that the check gives up.
 constexpr int MaxStalledWorkers = 16;
 
@@ -71,7 +72,7 @@ struct Finding {
 };
 
 // Runs `look` over the items 0..count-1 in order on a worker thread. A worker that stays on one
-// item longer than StallMs is left behind: that item's folder counts as hanging, its items are
+// item longer than stallMs is left behind: that item's folder counts as hanging, its items are
 // left out (Left), and a new worker goes on after it. `report` runs on the calling thread about
 // every `intervalMs` with the findings so far. Each worker owns what `makeLooker` gives it.
 // False when too many workers hung or nobody wants the findings any more.
@@ -141,7 +142,7 @@ bool lookGuarded(int count, const std::function<QString(int)>& folderOf, MakeLoo
             if (shared->next != lastNext) {
                 lastNext = shared->next;
                 still.restart();
-            } else if (!finished && still.elapsed() >= StallMs) {
+            } else if (!finished && still.elapsed() >= stallMs.load()) {
                 // The worker hangs on this item: its folder is left, and a new worker goes on.
                 const int item = shared->next;
                 if (++stalled > MaxStalledWorkers)
@@ -169,6 +170,10 @@ bool lookGuarded(int count, const std::function<QString(int)>& folderOf, MakeLoo
 }
 
 } // namespace
+
+void GameList::setStallMs(qint64 ms) {
+    stallMs.store(ms);
+}
 
 void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QStringList& paths,
                            const HeaderCache& cache, std::vector<qint32> cachedAt, int intervalMs,
