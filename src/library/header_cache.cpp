@@ -326,27 +326,21 @@ qint32 HeaderCache::find(const QString& path) const {
     if (at < 0)
         return -1;
     Fields fields;
-    quint32 size = 0;
-    std::memcpy(&size, entries_.constData() + at, sizeof size);
-    size = qFromLittleEndian(size);
     // Two paths with one digest: the entry is another path's.
-    if (!parse(entries_.constData() + at, size, fields) || fields.path.size() != key.size() ||
+    if (!parse(entries_.constData() + at, entrySize(entries_, at), fields) ||
+        fields.path.size() != key.size() ||
         std::memcmp(fields.path.data(), key.constData(), static_cast<size_t>(key.size())) != 0)
         return -1;
     return at;
 }
 
 QByteArray HeaderCache::raw(qint32 at) const {
-    quint32 size = 0;
-    std::memcpy(&size, entries_.constData() + at, sizeof size);
-    return entries_.mid(at, qFromLittleEndian(size));
+    return entries_.mid(at, entrySize(entries_, at));
 }
 
 GameRecord HeaderCache::record(qint32 at) const {
-    quint32 size = 0;
-    std::memcpy(&size, entries_.constData() + at, sizeof size);
     Fields fields;
-    parse(entries_.constData() + at, qFromLittleEndian(size), fields);
+    parse(entries_.constData() + at, entrySize(entries_, at), fields);
     GameRecord record;
     record.gameName = utf8(fields.gameName);
     record.gameId = utf8(fields.gameId);
@@ -355,10 +349,8 @@ GameRecord HeaderCache::record(qint32 at) const {
 }
 
 CachedGame HeaderCache::entry(qint32 at) const {
-    quint32 size = 0;
-    std::memcpy(&size, entries_.constData() + at, sizeof size);
     Fields fields;
-    parse(entries_.constData() + at, qFromLittleEndian(size), fields);
+    parse(entries_.constData() + at, entrySize(entries_, at), fields);
     CachedGame game;
     game.record.path = utf8(fields.path);
     game.record.gameName = utf8(fields.gameName);
