@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 
 #include "controls/dialogs.h"
+#include "controls/run_beside.h"
 #include "gamedata/save_rename.h"
 #include "i18n/messages.h"
 #include "launch/launcher.h"
@@ -29,7 +30,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 
 void TForm1::buildLibraryCommands() {
     const auto addAction = [this](const char* name, void (TForm1::*slot)(),
@@ -126,43 +126,6 @@ bool TForm1::explainAbsentGame(int row) {
 
 namespace {
 
-// Runs the work on a thread of its own while the window's events go on, for at most `timeoutMs`
-// (none: until it ends), calling `slow` once the work has taken `slowMs`. False when it did not
-// end in time or the program is ending; the thread then goes on alone and its result is lost.
-template <typename T>
-bool runBeside(std::function<T()> work, T& result, int timeoutMs, int slowMs = -1,
-               const std::function<void()>& slow = {}) {
-    struct Shared {
-        std::atomic<bool> done{false};
-        T value;
-    };
-    auto shared = std::make_shared<Shared>();
-    std::thread([shared, work = std::move(work)] {
-        shared->value = work();
-        shared->done = true;
-    }).detach();
-    QElapsedTimer clock;
-    clock.start();
-    QEventLoop loop;
-    QTimer poll;
-    bool slowTold = false;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (shared->done || (timeoutMs >= 0 && clock.elapsed() >= timeoutMs)) {
-            loop.quit();
-        } else if (!slowTold && slow && slowMs >= 0 && clock.elapsed() >= slowMs) {
-            slowTold = true;
-            slow();
-        }
-    });
-    poll.start(5);
-    if (!shared->done)
-        loop.exec();
-    if (!shared->done)
-        return false;
-    result = std::move(shared->value);
-    return true;
-}
-
 // A storage that does not answer within this time leaves the dialog at its own folder.
 constexpr int NearestFolderWaitMs = 500;
 // A launch tells in the status that it is still looking at its game after this time.
@@ -190,7 +153,7 @@ bool TForm1::checkBeforeLaunch(int row) {
     QScopedValueRollback<bool> lookingNow(looking, true);
     const library::GameRecord game = gameList_->model()->at(row);
     library::CheckedGame checked;
-    const bool done = runBeside<library::CheckedGame>(
+    const bool done = controls::runBeside<library::CheckedGame>(
         [path = game.path] { return library::checkGame(path); }, checked, -1, LaunchCheckSlowMs,
         [&] { setStatus(i18n::message(i18n::Extra::CheckingGame).arg(game.gameName)); });
     if (!done || selectedRow() < 0 || gameList_->model()->at(selectedRow()).path != game.path)
@@ -245,8 +208,8 @@ void TForm1::locateGame(int row) {
     const library::GameRecord before = gameList_->model()->at(row);
     // Looked for beside the window: the game's drive may be asleep or gone.
     QString folder;
-    if (!runBeside<QString>([path = before.path] { return nearestFolder(path); }, folder,
-                            NearestFolderWaitMs))
+    if (!controls::runBeside<QString>([path = before.path] { return nearestFolder(path); }, folder,
+                                      NearestFolderWaitMs))
         folder.clear();
     if (gameList_->model()->rowOf(before.path) != row)
         return; // the list changed meanwhile
@@ -255,15 +218,26 @@ void TForm1::locateGame(int row) {
         folder);
     if (file.isEmpty())
         return;
-    const QString oldProfile = profiles_->existingProfile(before.path, before.gameName);
-    auto located = library::GameList::Located::NotSaturn;
-    QString problem;
+    // The chosen image is read beside the window too; the status tells when that takes long.
+    library::GameList::LocatedImage image;
+    const QString checking =
+        i18n::message(i18n::Extra::CheckingGame).arg(QFileInfo(file).fileName());
     try {
-        located = gameList_->locate(row, file, &problem);
+        if (!controls::runBeside<library::GameList::LocatedImage>(
+                [file] { return library::GameList::readLocated(file); }, image, -1,
+                LaunchCheckSlowMs, [&] { setStatus(checking); }))
+            return;
     } catch (const platform::IoError& error) {
         showError(error.text());
         return;
     }
+    if (statusText() == checking)
+        setStatus(QString());
+    if (gameList_->model()->rowOf(before.path) != row)
+        return; // the list changed meanwhile
+    const QString oldProfile = profiles_->existingProfile(before.path, before.gameName);
+    QString problem;
+    const auto located = gameList_->locate(row, std::move(image), &problem);
     if (located != library::GameList::Located::Replaced) {
         setStatus(!problem.isEmpty()
                       ? problem

@@ -7,6 +7,7 @@
 #include "library/game_list_release.h"
 #include "library/header_cache.h"
 #include "library/read_ahead.h"
+#include "platform/detached_thread.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <mutex>
 #include <numeric>
-#include <thread>
 #include <utility>
 
 namespace library {
@@ -564,13 +564,28 @@ QString GameList::countText() const {
 GameList::Located GameList::locate(int row, const QString& path, QString* problem) {
     if (busy_ || row < 0 || row >= model_.count())
         return Located::NotSaturn;
-    GameRecord record;
-    QString notFound;
-    if (!buildRecord(path, record, nullptr, nullptr, &notFound)) {
+    return locate(row, readLocated(path), problem);
+}
+
+GameList::LocatedImage GameList::readLocated(const QString& path) {
+    LocatedImage image;
+    image.path = path;
+    image.saturn = buildRecord(path, image.record, nullptr, nullptr, &image.problem);
+    if (image.saturn)
+        image.problem.clear();
+    return image;
+}
+
+GameList::Located GameList::locate(int row, LocatedImage image, QString* problem) {
+    if (busy_ || row < 0 || row >= model_.count())
+        return Located::NotSaturn;
+    if (!image.saturn) {
         if (problem)
-            *problem = notFound;
+            *problem = image.problem;
         return Located::NotSaturn;
     }
+    GameRecord record = std::move(image.record);
+    const QString& path = image.path;
     const int listed = model_.rowOf(path);
     if (listed >= 0 && listed != row)
         return Located::AlreadyListed;
@@ -648,7 +663,7 @@ void GameList::checkAgain(bool all) {
     check_->running = true;
     // The thread is not waited for: a path on a drive that does not answer must not hold up the
     // window, nor its closing. It ends by itself; its results are dropped when the list is gone.
-    std::thread([state = check_, jobs = std::move(jobs)] {
+    platform::runDetached([state = check_, jobs = std::move(jobs)] {
         std::vector<PlacedRecord> results;
         QHash<QString, QString> reasons;
         platform::FileCaseIndex index;
@@ -685,7 +700,7 @@ void GameList::checkAgain(bool all) {
                 list, [list, shared] { list->applyCheck(shared->first, shared->second); },
                 Qt::QueuedConnection);
         }
-    }).detach();
+    });
 }
 
 void GameList::applyCheck(const std::vector<PlacedRecord>& results,

@@ -285,6 +285,16 @@ public:
     // a file it names is missing or no regular file, `problem` (when given) says which. Undo puts
     // the game before back.
     Located locate(int row, const QString& path, QString* problem = nullptr);
+    // The same in two steps: the chosen image read (on any thread; throws platform::IoError
+    // when it cannot be read), then put in the row.
+    struct LocatedImage {
+        QString path; // as chosen
+        bool saturn = false;
+        GameRecord record;
+        QString problem;
+    };
+    static LocatedImage readLocated(const QString& path);
+    Located locate(int row, LocatedImage image, QString* problem = nullptr);
     // Adds to the last undo step what else it changed: `undo` puts that back after the rows and
     // returns an error text, or nothing.
     void attachUndo(std::function<QString()> undo);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/detached_thread.h"
+
 #include <cstddef>
-#include <thread>
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace library {
@@ -12,7 +15,7 @@ namespace library {
 template <typename T> void releaseBeside(T&& doomed, size_t size) {
     if (size < 1000)
         return; // small enough to go here, as `doomed` leaves this scope
-    std::thread([released = std::move(doomed)] {}).detach();
+    platform::runDetached([released = std::make_shared<std::decay_t<T>>(std::move(doomed))] {});
 }
 
 } // namespace library

@@ -4,6 +4,7 @@
 #include "library/game_list.h"
 #include "library/header_cache.h"
 #include "library/read_ahead.h"
+#include "platform/detached_thread.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -23,7 +24,6 @@
 
 #include <algorithm>
 #include <mutex>
-#include <thread>
 #include <utility>
 
 namespace library {
@@ -90,8 +90,8 @@ bool lookGuarded(int count, const std::function<QString(int)>& folderOf, MakeLoo
     };
     auto shared = std::make_shared<Shared>();
     const auto startWorker = [&](int from, int generation) {
-        std::thread([shared, from, generation, count, folderOf,
-                     looker = makeLooker(from)]() mutable {
+        platform::runDetached([shared, from, generation, count, folderOf,
+                               looker = makeLooker(from)]() mutable {
             for (int item = from; item < count; ++item) {
                 bool leave = false;
                 {
@@ -113,7 +113,7 @@ bool lookGuarded(int count, const std::function<QString(int)>& folderOf, MakeLoo
                 shared->finished = true;
                 shared->changed.notify_all();
             }
-        }).detach();
+        });
     };
     if (count == 0)
         return true;
@@ -369,8 +369,14 @@ void GameList::prepareStartUp(const QString& applicationFolder) {
     if (prepared.rows.valid())
         return;
     prepared.folder = applicationFolder;
-    prepared.rows = std::async(std::launch::async, [folder = applicationFolder] {
-        return makeStartRows(listFileIn(folder), cacheFileIn(folder));
+    auto rows = std::make_shared<std::promise<StartRows>>();
+    prepared.rows = rows->get_future();
+    platform::runDetached([rows, folder = applicationFolder] {
+        try {
+            rows->set_value(makeStartRows(listFileIn(folder), cacheFileIn(folder)));
+        } catch (...) {
+            rows->set_exception(std::current_exception());
+        }
     });
 }
 
@@ -407,11 +413,11 @@ void GameList::startUp() {
     startUp_->receiver = this;
     // The thread is not waited for: a folder that does not answer must hold up neither the
     // window nor its closing.
-    std::thread([run = startUp_, paths = model_.paths(), cache = std::move(cache),
-                 cachedAt = std::move(made.cachedAt), intervalMs = progressIntervalMs_,
-                 aheadAlways = readAheadAlways_]() mutable {
+    platform::runDetached([run = startUp_, paths = model_.paths(), cache = std::move(cache),
+                           cachedAt = std::move(made.cachedAt), intervalMs = progressIntervalMs_,
+                           aheadAlways = readAheadAlways_]() mutable {
         checkBeside(run, paths, cache, std::move(cachedAt), intervalMs, aheadAlways);
-    }).detach();
+    });
 }
 
 void GameList::takeStartUpResults(const std::shared_ptr<StartUpResults>& results) {
@@ -561,7 +567,7 @@ void GameList::describeBeside(const QStringList& paths) {
         return;
     if (!cacheWriter_)
         cacheWriter_ = std::make_shared<CacheWriter>(cacheFilePath());
-    std::thread([writer = cacheWriter_, paths] {
+    platform::runDetached([writer = cacheWriter_, paths] {
         QByteArray entries;
         quint32 count = 0;
         platform::FileCaseIndex index;
@@ -573,7 +579,7 @@ void GameList::describeBeside(const QStringList& paths) {
             }
         }
         writer->append(entries, count);
-    }).detach();
+    });
 }
 
 } // namespace library

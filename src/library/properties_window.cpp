@@ -4,6 +4,7 @@
 #include "controls/dialogs.h"
 #include "controls/gradient_bar.h"
 #include "controls/labeled_edit.h"
+#include "controls/run_beside.h"
 #include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
@@ -14,6 +15,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QToolButton>
 
 namespace library {
@@ -141,11 +143,29 @@ void TForm2::setExtension(QWidget* panel, std::function<void(const QString&)> fi
 }
 
 bool TForm2::showFor(const QString& gamePath) {
-    if (!platform::fileExists(gamePath))
+    // Read before anything shows, beside the window (the game's drive may be asleep): an
+    // unreadable file stops the opening with its error.
+    static bool reading = false; // a second opening meanwhile waits for the first
+    if (reading)
         return false;
-    // Read before anything shows: an unreadable file stops the opening with its error.
-    const ResolvedImage image = resolveImage(gamePath);
-    header_ = readDiscHeader(image);
+    QScopedValueRollback<bool> readingNow(reading, true);
+    struct Read {
+        bool exists = false;
+        DiscHeader header;
+    };
+    Read read;
+    if (!controls::runBeside<Read>(
+            [gamePath] {
+                Read found;
+                found.exists = platform::fileExists(gamePath);
+                if (found.exists)
+                    found.header = readDiscHeader(resolveImage(gamePath));
+                return found;
+            },
+            read, -1) ||
+        !read.exists)
+        return false;
+    header_ = std::move(read.header);
     path_ = gamePath;
     if (fillExtension_)
         fillExtension_(gamePath);

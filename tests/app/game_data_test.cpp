@@ -101,7 +101,7 @@ TEST(GameData, APlayedSessionIsRecordedAndShownInTheProperties) {
     app.dir.write("Core/sav/Beta.0123456789abcdef0123456789abcdef.bkr", "backup memory");
     QString shown;
     int files = 0;
-    QTimer::singleShot(0, app.form2.get(), [&] {
+    testsupport::whenShown(app.form2.get(), [&] {
         auto* panel = app.form2->findChild<gamedata::GameDataPanel*>();
         shown = panel->playLabel()->text();
         files = static_cast<int>(panel->files().size());
@@ -147,10 +147,12 @@ TEST(GameData, LocateRenamesProfileSavesAndStatesAndCtrlZPutsThemBack) {
     EXPECT_TRUE(QFile::exists(app.dir.file("Core/sav/Lost." + md5 + ".bcr")));
     // The play time goes with the game.
     const auto playTime = [&app] { return testsupport::readAll(app.dir.file("PlayTime.ini")); };
-    EXPECT_TRUE(playTime().contains(("600 2 1000 1300 1 " + found).toLocal8Bit())) << playTime().toStdString();
+    EXPECT_TRUE(playTime().contains(("600 2 1000 1300 1 " + found).toLocal8Bit()))
+        << playTime().toStdString();
 
     app.form->Undo1Click();
-    EXPECT_TRUE(playTime().contains(("600 2 1000 1300 1 " + lost).toLocal8Bit())) << playTime().toStdString();
+    EXPECT_TRUE(playTime().contains(("600 2 1000 1300 1 " + lost).toLocal8Bit()))
+        << playTime().toStdString();
     EXPECT_EQ(app.order(), QStringList({app.games[0], lost}));
     for (const QString& file : before)
         EXPECT_TRUE(QFile::exists(app.dir.file(file))) << file.toStdString();

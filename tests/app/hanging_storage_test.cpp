@@ -61,12 +61,13 @@ TEST(HangingStorage, TheWindowAnswersAndClosesAtOnceWhileAFolderHangs) {
     mounting.start();
     while (!QFileInfo(dir.file("mnt/hang")).isDir() && mounting.elapsed() < 10000)
         QTest::qWait(50);
-    const auto unmount = qScopeGuard([&] {
-        // The look-ups still waiting fail once the file system has gone.
+    // The look-ups still waiting fail once the file system has gone.
+    const auto unmount = [&] {
         QProcess::execute("fusermount", {"-u", "-z", dir.file("mnt")});
         fs.kill();
         fs.waitForFinished(5000);
-    });
+    };
+    const auto unmountAtEnd = qScopeGuard(unmount);
     if (!QFileInfo(dir.file("mnt/hang")).isDir())
         GTEST_SKIP() << "a FUSE file system cannot be mounted here: "
                      << fs.readAllStandardError().toStdString();
@@ -146,6 +147,23 @@ TEST(HangingStorage, TheWindowAnswersAndClosesAtOnceWhileAFolderHangs) {
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(view->isRowHidden(11)); // "Game 10"
     EXPECT_TRUE(view->isRowHidden(3));   // "Game 2"
+
+    // The properties of a game in that folder are read beside the window: it answers while
+    // they wait, and the reading gives up once the folder has gone.
+    filter->clear();
+    form->selectRow(0);
+    longest = 0;
+    bool answered = false;
+    QTimer::singleShot(300, form.get(), [&] {
+        answered = !form2->isVisible();
+        unmount();
+    });
+    tick.start(5);
+    sinceTick.restart();
+    form->Gameproperties1Click();
+    tick.stop();
+    EXPECT_TRUE(answered);
+    EXPECT_LT(longest, 250);
 
     // Closing does not wait for the folder.
     QElapsedTimer closing;

@@ -29,7 +29,7 @@ protected:
 
     // Opens the window for a game and runs `look` once it is on screen, then closes it.
     bool open(const QString& path, std::function<void(TForm2&)> look = {}) {
-        QTimer::singleShot(0, &window, [this, look] {
+        testsupport::whenShown(&window, [this, look] {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
             if (look)
                 look(window);
@@ -170,7 +170,7 @@ TEST_F(PropertiesWindow, LayoutSkinAndDrag) {
     TForm2 w(&main);
     w.setSkinSource([] { return 1; });
     const QString game = discwriter::writeCueGame(dir.path(), "G", header("T-1", "G"));
-    QTimer::singleShot(0, &w, [&] {
+    testsupport::whenShown(&w, [&] {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
         EXPECT_EQ(w.size(), QSize(430, 365));
         EXPECT_EQ(w.pos(), main.pos() + QPoint((694 - 430) / 2, (503 - 365) / 2));

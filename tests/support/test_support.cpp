@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -177,6 +178,18 @@ QString runRealEmulator(const QString& appFolder, const QStringList& arguments) 
     for (const char* name : {"stdout.txt", "stderr.txt"})
         output += readAll(core + QStringLiteral("/") + QLatin1String(name));
     return QString::fromUtf8(output);
+}
+
+void whenShown(QWidget* window, std::function<void()> then) {
+    auto* poll = new QTimer(window);
+    QObject::connect(poll, &QTimer::timeout, window, [window, poll, then = std::move(then)] {
+        if (!window->isVisible())
+            return;
+        poll->deleteLater();
+        poll->stop();
+        then();
+    });
+    poll->start(5);
 }
 
 } // namespace testsupport

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
 
+#include <functional>
 #include <ostream>
 
 // Failure messages show texts as text.
@@ -114,5 +116,9 @@ QProcessEnvironment realEmulatorEnvironment(const QString& appFolder);
 // what it said: its output, or on Windows, where it writes its output to Core/stdout.txt and
 // stderr.txt, those files. Decoded as UTF-8.
 QString runRealEmulator(const QString& appFolder, const QStringList& arguments);
+
+// Runs `then` once the window shows: a window that reads its game beside itself first runs
+// the events before it opens, so a timer of 0 ms would fire too early.
+void whenShown(QWidget* window, std::function<void()> then);
 
 } // namespace testsupport
