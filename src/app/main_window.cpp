@@ -554,8 +554,10 @@ void TForm1::Addgames1Click() {
     // The next "Add games" opens where these games were picked.
     gamesFolder_ = QFileInfo(files.first()).absolutePath();
     const QString statusBefore = statusText();
+    cancelBatch_->setEnabled(true);
     guarded([&] { gameList_->addGames(files, batchProgress()); });
     endProgress(statusBefore);
+    cancelBatch_->setEnabled(false);
     ListView1SelectItem();
 }
 

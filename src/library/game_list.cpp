@@ -17,6 +17,11 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <mutex>
 #include <numeric>
 #include <utility>
@@ -28,6 +33,9 @@ namespace {
 constexpr int MessageNotSaturn = 3;
 constexpr int MessageAdded = 9;
 constexpr int MessageAlreadyListed = 13;
+// How long an added batch waits for a file before it reports again (the window's events run at
+// each report).
+constexpr int WaitReportMs = 60;
 
 // Holds the list's busy flag for the length of a batch, also when the batch fails.
 class BusyScope {
@@ -93,10 +101,78 @@ bool buildRecord(const QString& path, GameRecord& record, platform::FileCaseInde
     return true;
 }
 
-// One batch of validations (a start-up or an added batch). Its letter-case lookups share one
-// index, so each folder is listed once. Rows wait here and reach the model in runs, at each
-// progress report and at the end: one insertion per run instead of one per row keeps the view
-// from laying out and repainting thousands of times.
+// A batch's file work on a thread of its own: the window's thread only waits for its news while
+// its events go on, so a folder that does not answer (a sleeping network share) holds up the
+// batch, never the window. `T` is what the work hands over.
+template <typename T> struct BesideWork {
+    std::mutex mutex;
+    std::condition_variable changed;
+    T value{};
+    bool finished = false;
+    std::exception_ptr error;
+    std::atomic<bool> stop{false};
+
+    // Hands `add` the value under the lock and wakes the waiting thread.
+    template <typename Add> void hand(Add&& add) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            add(value);
+        }
+        changed.notify_one();
+    }
+    void finish(std::exception_ptr failure = nullptr) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            error = std::move(failure);
+            finished = true;
+        }
+        changed.notify_one();
+    }
+    // Waits at most `ms` for news, then adds what was handed to the end of `taken`; true once
+    // the work has ended and everything it handed had been taken before. What it threw is
+    // thrown here then.
+    bool take(T& taken, int ms) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!finished && value.empty())
+            changed.wait_for(lock, std::chrono::milliseconds(std::max(ms, 1)));
+        const bool drained = value.empty();
+        if (taken.empty()) {
+            std::swap(taken, value);
+        } else {
+            for (auto& each : value)
+                taken.push_back(std::move(each));
+            value.clear();
+        }
+        if (finished && drained && error)
+            std::rethrow_exception(error);
+        return finished && drained;
+    }
+};
+
+// The work is left alone once its waiter has gone (cancelled, failed or done): it stops at its
+// next file, and what it still holds is freed on its own thread.
+template <typename T> class StopWhenLeft {
+public:
+    explicit StopWhenLeft(std::shared_ptr<BesideWork<T>> work) : work_(std::move(work)) {}
+    ~StopWhenLeft() { work_->stop = true; }
+    StopWhenLeft(const StopWhenLeft&) = delete;
+    StopWhenLeft& operator=(const StopWhenLeft&) = delete;
+
+private:
+    std::shared_ptr<BesideWork<T>> work_;
+};
+
+// What reading one chosen file gave.
+struct ReadEntry {
+    GameRecord record;
+    QString missing;
+    bool saturn = false;
+    bool pipe = false;
+};
+
+// One batch of validations (a start-up or an added batch). Rows wait here and reach the model in
+// runs, at each progress report and at the end: one insertion per run instead of one per row keeps
+// the view from laying out and repainting thousands of times.
 class Batch {
 public:
     Batch(GameListModel& model, const GameList::Progress& progress, int total, int intervalMs)
@@ -106,7 +182,6 @@ public:
         timer_.start();
     }
 
-    platform::FileCaseIndex* index() { return &index_; }
     bool isListed(const QString& path) const {
         return model_.isListed(path) || pendingPaths_.contains(listKey(path));
     }
@@ -145,7 +220,6 @@ private:
     int total_;
     int intervalMs_;
     QElapsedTimer timer_;
-    platform::FileCaseIndex index_;
     std::vector<GameRecord> pending_;
     QSet<QString> pendingPaths_;
     QSet<QString> regions_;
@@ -272,25 +346,40 @@ void GameList::addPaths(const QStringList& paths, const Progress& progress) {
     QStringList files;
     {
         BusyScope scope(busy_);
-        for (const QString& path : paths) {
-            if (!QFileInfo(path).isDir()) {
-                files.append(path);
-                continue;
-            }
-            // Scanning reports no count: the files to validate are not known yet. Reports come
-            // as often as a batch's, not after every folder.
-            QElapsedTimer sinceReport;
-            sinceReport.start();
-            files += scanImageFolder(path, [&] {
-                if (progress && sinceReport.elapsed() >= progressIntervalMs_) {
-                    progress(0, 0);
-                    sinceReport.restart();
+        // Which paths are folders, and the files in them, are found beside the window. Scanning
+        // reports no count: the files to validate are not known yet.
+        auto scan = std::make_shared<BesideWork<QStringList>>();
+        StopWhenLeft<QStringList> left(scan);
+        platform::runDetached([scan, paths] {
+            QStringList found;
+            try {
+                for (const QString& path : paths) {
+                    if (!QFileInfo(path).isDir())
+                        found.append(path);
+                    else
+                        found += scanImageFolder(path, [&] { return scan->stop.load(); });
+                    if (scan->stop)
+                        break;
                 }
-                return cancelled_;
-            });
+            } catch (...) {
+                scan->finish(std::current_exception());
+                return;
+            }
+            scan->hand([&](QStringList& value) { value = std::move(found); });
+            scan->finish();
+        });
+        QElapsedTimer sinceReport;
+        sinceReport.start();
+        while (!scan->take(files, progressIntervalMs_)) {
+            if (progress && sinceReport.elapsed() >= progressIntervalMs_) {
+                progress(0, 0);
+                sinceReport.restart();
+            }
             if (cancelled_)
                 return;
         }
+        if (cancelled_)
+            return;
     }
     addBatch(files, progress);
 }
@@ -323,40 +412,76 @@ void GameList::addBatch(const QStringList& chosen, const Progress& progress) {
     {
         BusyScope scope(busy_);
         Batch batch(model_, progress, static_cast<int>(paths.size()), progressIntervalMs_);
-        ReadAheadWhenSlow ahead(paths, readAheadAlways_);
+        // The files are read beside the window, in order; their rows are made here as they come.
+        auto read = std::make_shared<BesideWork<std::deque<ReadEntry>>>();
+        StopWhenLeft<std::deque<ReadEntry>> left(read);
+        platform::runDetached([read, paths, always = readAheadAlways_] {
+            try {
+                // The letter-case lookups share one index, so each folder is listed once.
+                platform::FileCaseIndex index;
+                ReadAheadWhenSlow ahead(paths, always);
+                int started = 0;
+                for (const QString& path : paths) {
+                    if (read->stop)
+                        break;
+                    ReadEntry entry;
+                    ahead.entryStarts(started++);
+                    entry.saturn = buildRecord(path, entry.record, &index, nullptr, &entry.missing,
+                                               &entry.pipe);
+                    ahead.entryEnds();
+                    entry.record.path = path;
+                    read->hand(
+                        [&](std::deque<ReadEntry>& ready) { ready.push_back(std::move(entry)); });
+                }
+            } catch (...) {
+                read->finish(std::current_exception());
+                return;
+            }
+            read->finish();
+        });
         try {
             int done = 0;
-            for (const QString& path : paths) {
-                GameRecord record;
-                ahead.entryStarts(done);
-                ++done;
-                QString missing;
-                bool pipe = false;
-                const bool saturn =
-                    buildRecord(path, record, batch.index(), nullptr, &missing, &pipe);
-                ahead.entryEnds();
-                if (!saturn && !missing.isEmpty()) {
-                    status = missing;
-                    refusals_.append(missing);
-                    ++(pipe ? notRegular : notFound);
-                } else if (!saturn) {
-                    status = i18n::message(MessageNotSaturn);
-                    refuse(path, status);
-                    ++notSaturn;
-                } else if (batch.isListed(path)) {
-                    // The duplicate test comes after the Saturn check and the header read.
-                    status = i18n::message(MessageAlreadyListed);
-                    refuse(path, status);
-                    ++listed;
-                } else {
-                    addedPaths.append(path);
-                    batch.add(std::move(record));
-                    status = i18n::message(MessageAdded);
-                    ++added;
+            std::deque<ReadEntry> taken;
+            bool ended = false;
+            // While a file takes long the batch reports again, so that the window's events go on.
+            const int waitMs = std::max(progressIntervalMs_, WaitReportMs);
+            QElapsedTimer waiting;
+            waiting.start();
+            while (!ended && !cancelled_) {
+                ended = read->take(taken, waitMs);
+                if (!taken.empty() || ended) {
+                    waiting.restart();
+                } else if (waiting.elapsed() >= waitMs) {
+                    batch.step(done);
+                    waiting.restart();
                 }
-                batch.step(done);
-                if (cancelled_)
-                    break;
+                for (ReadEntry& entry : taken) {
+                    const QString& path = entry.record.path;
+                    ++done;
+                    if (!entry.saturn && !entry.missing.isEmpty()) {
+                        status = entry.missing;
+                        refusals_.append(entry.missing);
+                        ++(entry.pipe ? notRegular : notFound);
+                    } else if (!entry.saturn) {
+                        status = i18n::message(MessageNotSaturn);
+                        refuse(path, status);
+                        ++notSaturn;
+                    } else if (batch.isListed(path)) {
+                        // The duplicate test comes after the Saturn check and the header read.
+                        status = i18n::message(MessageAlreadyListed);
+                        refuse(path, status);
+                        ++listed;
+                    } else {
+                        addedPaths.append(path);
+                        batch.add(std::move(entry.record));
+                        status = i18n::message(MessageAdded);
+                        ++added;
+                    }
+                    batch.step(done);
+                    if (cancelled_)
+                        break;
+                }
+                taken.clear();
             }
         } catch (const platform::IoError&) {
             // The rows added before the failure stay, and the count and the file follow them

@@ -148,6 +148,24 @@ TEST(HangingStorage, TheWindowAnswersAndClosesAtOnceWhileAFolderHangs) {
     EXPECT_FALSE(view->isRowHidden(11)); // "Game 10"
     EXPECT_TRUE(view->isRowHidden(3));   // "Game 2"
 
+    // Adding a game from that folder reads it beside the window: it answers while the file
+    // hangs, and Esc ends the batch.
+    dialogs.openFilesAnswers << QStringList{dir.file("mnt/hang/Another.cue")};
+    longest = 0;
+    bool answeredWhileAdding = false;
+    QTimer::singleShot(300, form.get(), [&] {
+        answeredWhileAdding = form->gameList()->busy();
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+    });
+    tick.start(5);
+    sinceTick.restart();
+    form->Addgames1Click();
+    tick.stop();
+    EXPECT_TRUE(answeredWhileAdding);
+    EXPECT_FALSE(form->gameList()->busy());
+    EXPECT_EQ(model->count(), 202);
+    EXPECT_LT(longest, 250);
+
     // The properties of a game in that folder are read beside the window: it answers while
     // they wait, and the reading gives up once the folder has gone.
     filter->clear();
