@@ -2,6 +2,7 @@
 
 #include "controls/dialogs.h"
 #include "controls/gradient_bar.h"
+#include "controls/run_beside.h"
 #include "controls/text_fit.h"
 #include "controls/xi_button.h"
 #include "controls/xi_panel.h"
@@ -572,10 +573,16 @@ void TForm1::Addfolder1Click() {
 }
 
 // Where the dialogs that add games open: the folder used last (also in an earlier run), else
-// the home folder, never the launcher's own (hidden, when installed) folder.
-QString TForm1::gamesFolder() const {
-    return !gamesFolder_.isEmpty() && QFileInfo(gamesFolder_).isDir() ? gamesFolder_
-                                                                      : QDir::homePath();
+// the home folder, never the launcher's own (hidden, when installed) folder. The folder is
+// looked at beside the window: a drive that does not answer within half a second leaves the
+// dialog at the home folder instead of holding the window.
+QString TForm1::gamesFolder() {
+    bool isFolder = false;
+    if (!gamesFolder_.isEmpty() &&
+        !controls::runBeside<bool>([folder = gamesFolder_] { return QFileInfo(folder).isDir(); },
+                                   isFolder, 500))
+        isFolder = false;
+    return isFolder ? gamesFolder_ : QDir::homePath();
 }
 
 void TForm1::addPaths(const QStringList& paths) {

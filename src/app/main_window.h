@@ -149,7 +149,7 @@ private:
     // The launcher settings in force with the selected game, the open settings tab and the
     // folder games were added from last.
     LauncherSettings placeNow() const;
-    QString gamesFolder() const;
+    QString gamesFolder();
     void restorePlace();
     // Adds files and folders in one batch (the folder entry and dropped files); Escape ends the
     // batch early.

@@ -150,7 +150,7 @@ TEST(HangingStorage, TheWindowAnswersAndClosesAtOnceWhileAFolderHangs) {
 
     // Adding a game from that folder reads it beside the window: it answers while the file
     // hangs, and Esc ends the batch.
-    dialogs.openFilesAnswers << QStringList{dir.file("mnt/hang/Another.cue")};
+    dialogs.openFilesAnswers << QStringList{dir.file("mnt/hang/more/Another.cue")};
     longest = 0;
     bool answeredWhileAdding = false;
     QTimer::singleShot(300, form.get(), [&] {
@@ -164,6 +164,15 @@ TEST(HangingStorage, TheWindowAnswersAndClosesAtOnceWhileAFolderHangs) {
     EXPECT_TRUE(answeredWhileAdding);
     EXPECT_FALSE(form->gameList()->busy());
     EXPECT_EQ(model->count(), 202);
+    EXPECT_LT(longest, 250);
+    // The next dialog would open in that folder: it opens at home instead of waiting for it.
+    dialogs.folders.clear();
+    longest = 0;
+    tick.start(5);
+    sinceTick.restart();
+    form->Addgames1Click();
+    tick.stop();
+    EXPECT_EQ(dialogs.folders, QStringList{QDir::homePath()});
     EXPECT_LT(longest, 250);
 
     // The properties of a game in that folder are read beside the window: it answers while
