@@ -34,8 +34,15 @@ Restored restoreBackup(const std::vector<SaveFile>& files, const SaveFile& backu
         }
     }
     const bool inUse = !result.current.isEmpty();
-    if (!inUse)
+    if (!inUse) {
         result.current = QDir(saveFolder).filePath(info.dir().dirName() + '.' + info.suffix());
+        // A file under that name that is not the game's save (other naming rules) stays.
+        if (QFileInfo::exists(result.current)) {
+            result.error =
+                platform::fileErrorText(result.current, QStringLiteral("File already exists"));
+            return result;
+        }
+    }
 
     if (inUse) {
         // Beside the other backups, under the next number.

@@ -89,4 +89,11 @@ TEST(SaveFiles, RestoreMovesTheCurrentSaveAsideAndDeletesNothing) {
     EXPECT_EQ(testsupport::readAll(restored.keptAs), "now");
     EXPECT_EQ(testsupport::readAll(app.file("Core/b/G." + md5 + "/0.bkr")), oldPacked);
     EXPECT_EQ(testsupport::readAll(app.file("Core/b/G." + md5 + "/1.bkr")), "older");
+
+    // Where no save file of the kind is the game's, a file under the emulator's default name
+    // (kept by other naming rules) is not written over.
+    app.write("Core/sav/G." + md5 + ".bkr", "not the game's");
+    const Restored refused = restoreBackup({*backup}, *backup, app.file("Core/sav"));
+    EXPECT_FALSE(refused.error.isEmpty());
+    EXPECT_EQ(testsupport::readAll(current), "not the game's");
 }
