@@ -1,6 +1,7 @@
 #include "gamedata/game_data_panel.h"
 
 #include "controls/dialogs.h"
+#include "controls/run_beside.h"
 #include "controls/xi_button.h"
 #include "gamedata/play_log.h"
 #include "gamedata/play_text.h"
@@ -13,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -87,8 +89,11 @@ void GameDataPanel::showGame(const QString& gamePath, const QString& profilePath
     refresh();
 }
 
-void GameDataPanel::refresh() {
+bool GameDataPanel::refresh() {
     using i18n::Extra;
+    if (searching_)
+        return false;
+    QScopedValueRollback<bool> searchingNow(searching_, true);
     const QLocale locale;
     playLabel_->setText(playedText(log_.stats(gamePath_), locale));
     heading_->setText(i18n::message(Extra::SaveDataHeading));
@@ -106,8 +111,24 @@ void GameDataPanel::refresh() {
         x += width + 6;
     }
 
-    rules_ = readSaveRules(core_, profilePath_);
-    files_ = findSaveFiles(core_, rules_, QDir(folder_).absoluteFilePath(gamePath_));
+    // Looked for beside the window: a save folder may be on a drive that sleeps.
+    struct Found {
+        SaveRules rules;
+        std::vector<SaveFile> files;
+    };
+    Found found;
+    if (!controls::runBeside<Found>(
+            [core = core_, profile = profilePath_,
+             game = QDir(folder_).absoluteFilePath(gamePath_)] {
+                Found looked;
+                looked.rules = readSaveRules(core, profile);
+                looked.files = findSaveFiles(core, looked.rules, game);
+                return looked;
+            },
+            found, -1))
+        return false;
+    rules_ = std::move(found.rules);
+    files_ = std::move(found.files);
     saveList_->clear();
     const QDir core(core_);
     for (const SaveFile& file : files_) {
@@ -129,6 +150,7 @@ void GameDataPanel::refresh() {
     restoreButton_->setEnabled(std::any_of(files_.begin(), files_.end(), [](const SaveFile& file) {
         return file.kind == SaveKind::Backup;
     }));
+    return true;
 }
 
 void GameDataPanel::OpenFolderClick() {
@@ -143,7 +165,8 @@ void GameDataPanel::RestoreClick() {
         controls::dialogs().error(this, i18n::message(Extra::EmulatorRunningNow));
         return;
     }
-    refresh(); // the files as they are now
+    if (!refresh()) // the files as they are now
+        return;
     // The backups newest first; the box offers the latest few.
     constexpr int MaxOffered = 8;
     std::vector<SaveFile> backups;

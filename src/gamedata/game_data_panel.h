@@ -47,7 +47,9 @@ public:
     static QString kindText(const SaveFile& file);
 
 private:
-    void refresh();
+    // False when the save files could not be looked at (the program is ending, or a look is
+    // already under way).
+    bool refresh();
 
     QString folder_;
     QString core_;
@@ -63,6 +65,7 @@ private:
     controls::TXiButton* restoreButton_;
     std::function<void(const QString&)> openFolder_;
     std::function<bool()> running_;
+    bool searching_ = false;
 };
 
 } // namespace gamedata

@@ -74,7 +74,8 @@ TEST(HangingStorage, TheWindowAnswersAndClosesAtOnceWhileAFolderHangs) {
 
     dir.mkdir("Core/pgconfig");
     testsupport::installStubEmulator(dir.path());
-    dir.write("Core/mednafen.cfg", ";global\n");
+    // The save files are kept in a folder that answers slowly.
+    dir.write("Core/mednafen.cfg", "filesys.path_sav " + dir.file("mnt/slow/sav").toUtf8() + "\n");
     QStringList lines;
     for (int i = 0; i < 200; ++i) {
         if (i % 100 == 0)
@@ -175,9 +176,26 @@ TEST(HangingStorage, TheWindowAnswersAndClosesAtOnceWhileAFolderHangs) {
     EXPECT_EQ(dialogs.folders, QStringList{QDir::homePath()});
     EXPECT_LT(longest, 250);
 
+    // The save files a game's properties list are looked for beside the window: it answers
+    // while their folder is slow.
+    filter->clear();
+    form->selectRow(1);
+    longest = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (form2->isVisible())
+            form2->close();
+    });
+    closer.start(50);
+    tick.start(5);
+    sinceTick.restart();
+    form->Gameproperties1Click();
+    tick.stop();
+    closer.stop();
+    EXPECT_LT(longest, 250);
+
     // The properties of a game in that folder are read beside the window: it answers while
     // they wait, and the reading gives up once the folder has gone.
-    filter->clear();
     form->selectRow(0);
     longest = 0;
     bool answered = false;
