@@ -9,7 +9,9 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <optional>
 
 #ifndef Q_OS_WIN
@@ -123,11 +125,21 @@ void openRegularFile(QFile& file) {
 QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
     QFile file(path);
     openRegularFile(file);
-    if (maxBytes >= 0 && file.size() > maxBytes)
+    const qint64 size = file.size();
+    if (maxBytes >= 0 && size > maxBytes)
         throw IoError(fileErrorText(path, TooLarge));
-    // Never more than the bound, also when the file grows while it is read.
-    const QByteArray bytes = maxBytes >= 0 ? file.read(maxBytes + 1) : file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Room for the file as it is and one byte more, never for the bound itself (a cache's bound
+    // is hundreds of megabytes): a byte more tells that the file grew while it was read, and it
+    // is then read on, never past the bound.
+    const qint64 limit = maxBytes >= 0 ? maxBytes + 1 : std::numeric_limits<qint64>::max();
+    QByteArray bytes(std::min(size + 1, limit), Qt::Uninitialized);
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    if (got >= 0) {
+        bytes.truncate(got);
+        if (got == size + 1 && got < limit)
+            bytes += maxBytes >= 0 ? file.read(limit - got) : file.readAll();
+    }
+    if (got < 0 || file.error() != QFileDevice::NoError)
         throw IoError(fileErrorText(path, file.errorString()));
     if (maxBytes >= 0 && bytes.size() > maxBytes)
         throw IoError(fileErrorText(path, TooLarge));

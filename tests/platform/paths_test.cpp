@@ -95,6 +95,11 @@ TEST(TextFile, AtomicWriteReplacesWholeFileWithCrLf) {
         many << QStringLiteral("/games/Game number %1.cue").arg(i);
     writeTextLinesAtomic(path, many);
     EXPECT_EQ(readTextLines(path), many);
+    // A read takes room for the file, not for its bound (which may be hundreds of megabytes).
+    const QByteArray small = readFileBytes(dir.write("small", "twelve bytes"), qint64(256) << 20);
+    EXPECT_EQ(small, "twelve bytes");
+    EXPECT_LT(small.capacity(), 4096);
+    EXPECT_THROW(readFileBytes(dir.file("small"), 11), IoError);
 }
 
 // The launcher's own files stay in the code page while it holds every letter, else they are
@@ -116,7 +121,10 @@ TEST(TextFile, LauncherFilesKeepTheCodePageWhileEverythingFits) {
     // Without the mark, valid UTF-8 beyond ASCII is UTF-8 too.
     dir.write("List.ini", both.join("\r\n").toUtf8());
     EXPECT_EQ(readTextLines(path, -1, latin1), both);
-    EXPECT_EQ(decodeLauncherText("\xef\xbb\xbf" "A\xc3\x9c", latin1), "A\u00dc");
+    EXPECT_EQ(decodeLauncherText("\xef\xbb\xbf"
+                                 "A\xc3\x9c",
+                                 latin1),
+              "A\u00dc");
 
     // In the system's own code page, whatever it is, every letter comes back.
     writeTextLinesAtomic(path, both);
