@@ -236,7 +236,7 @@ HeaderCache HeaderCache::read(const QString& path) {
     }
 }
 
-HeaderCache HeaderCache::fromBytes(const QByteArray& bytes) {
+HeaderCache HeaderCache::fromBytes(QByteArray bytes) {
     HeaderCache cache;
     if (bytes.size() < HeaderBytes || std::memcmp(bytes.constData(), Mark, sizeof Mark) != 0)
         return cache;
@@ -266,7 +266,9 @@ HeaderCache HeaderCache::fromBytes(const QByteArray& bytes) {
     }
     if (position != qsizetype(length))
         return cache;
-    cache.entries_ = bytes.sliced(HeaderBytes);
+    // Dropping the header only moves the start: the file's bytes are not copied.
+    bytes.remove(0, HeaderBytes);
+    cache.entries_ = std::move(bytes);
     cache.count_ = count;
     return cache;
 }

@@ -49,7 +49,8 @@ public:
     static QByteArray fileHeader(const CacheEntries& entries);
     // Reads the file; an empty cache whenever it cannot be used.
     static HeaderCache read(const QString& path);
-    static HeaderCache fromBytes(const QByteArray& bytes);
+    // The entries stay in the bytes given, without a copy.
+    static HeaderCache fromBytes(QByteArray bytes);
 
     bool isEmpty() const { return count_ == 0; }
     // The entries in the file's order, as positions: the first (-1 when there is none) and the
