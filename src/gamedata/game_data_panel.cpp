@@ -116,17 +116,22 @@ bool GameDataPanel::refresh() {
         SaveRules rules;
         std::vector<SaveFile> files;
     };
+    const auto look = [core = core_, profile = profilePath_,
+                       game = QDir(folder_).absoluteFilePath(gamePath_)] {
+        Found looked;
+        looked.rules = readSaveRules(core, profile);
+        looked.files = findSaveFiles(core, looked.rules, game);
+        return looked;
+    };
     Found found;
-    if (!controls::runBeside<Found>(
-            [core = core_, profile = profilePath_,
-             game = QDir(folder_).absoluteFilePath(gamePath_)] {
-                Found looked;
-                looked.rules = readSaveRules(core, profile);
-                looked.files = findSaveFiles(core, looked.rules, game);
-                return looked;
-            },
-            found, -1))
+#ifdef Q_OS_WIN
+    // Under Wine, test programs that had searched on a thread of their own could no longer end:
+    // on Windows the search runs on the window's thread, as it did before.
+    found = look();
+#else
+    if (!controls::runBeside<Found>(look, found, -1))
         return false;
+#endif
     rules_ = std::move(found.rules);
     files_ = std::move(found.files);
     saveList_->clear();
