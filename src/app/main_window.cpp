@@ -577,11 +577,10 @@ void TForm1::Addfolder1Click() {
 // looked at beside the window: a drive that does not answer within half a second leaves the
 // dialog at the home folder instead of holding the window.
 QString TForm1::gamesFolder() {
-    bool isFolder = false;
-    if (!gamesFolder_.isEmpty() &&
-        !controls::runBeside<bool>([folder = gamesFolder_] { return QFileInfo(folder).isDir(); },
-                                   isFolder, 500))
-        isFolder = false;
+    bool isFolder = false; // stays false without an answer
+    if (!gamesFolder_.isEmpty())
+        controls::runBeside<bool>([folder = gamesFolder_] { return QFileInfo(folder).isDir(); },
+                                  isFolder, 500);
     return isFolder ? gamesFolder_ : QDir::homePath();
 }
 
