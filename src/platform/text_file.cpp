@@ -352,12 +352,27 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
 }
 
 void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pieces) {
+    // Small pieces (one game's cache entry each) are gathered into writes of 64 KiB: one
+    // system call per piece would cost more than the bytes.
     replaceFile(path, [&pieces](QFileDevice& file) {
+        constexpr qsizetype Gathered = 64 * 1024;
+        QByteArray gathered;
         for (const QByteArrayView piece : pieces) {
-            if (!writeAll(file, piece))
-                return false;
+            if (gathered.size() + piece.size() > Gathered && !gathered.isEmpty()) {
+                if (!writeAll(file, gathered))
+                    return false;
+                gathered.resize(0); // keeps the room
+            }
+            if (piece.size() >= Gathered) {
+                if (!writeAll(file, piece))
+                    return false;
+            } else {
+                if (gathered.capacity() < Gathered)
+                    gathered.reserve(Gathered);
+                gathered.append(piece);
+            }
         }
-        return true;
+        return gathered.isEmpty() || writeAll(file, gathered);
     });
 }
 
