@@ -24,6 +24,34 @@ namespace {
 
 } // namespace
 
+namespace {
+
+thread_local OpenedFiles* noting = nullptr;
+
+} // namespace
+
+OpenedFiles::OpenedFiles() : outer_(noting) {
+    noting = this;
+}
+
+OpenedFiles::~OpenedFiles() {
+    noting = outer_;
+}
+
+OpenedFiles* OpenedFiles::current() {
+    return noting;
+}
+
+void OpenedFiles::note(const QString& path, const platform::FileStamp& stamp, bool read) {
+    for (NotedFile& file : files_) {
+        if (file.path == path) {
+            file.read = file.read || read;
+            return;
+        }
+    }
+    files_.push_back({path, stamp, read});
+}
+
 ReadOnlyFile::~ReadOnlyFile() {
     close();
 }
@@ -67,11 +95,16 @@ bool ReadOnlyFile::openExact(const QString& path) {
     // tells, as no pipe or device lives among a folder's files.
     if (!platform::isRegularFile(path))
         return false;
+    // Taken before the file is opened: a file put in its place meanwhile differs from it.
+    OpenedFiles* opened = OpenedFiles::current();
+    const platform::FileStamp stamp = opened ? platform::fileStamp(path) : platform::FileStamp{};
     auto* file = new QFile(path);
     // QFile opens for reading with shared read and write access.
     if (file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         file_ = file;
         path_ = path;
+        if (opened)
+            opened->note(path, stamp, true);
         return true;
     }
     const QString error = file->errorString();
@@ -128,6 +161,8 @@ bool ReadOnlyFile::openExact(const QString& path) {
     }
     fd_ = fd;
     path_ = path;
+    if (OpenedFiles* opened = OpenedFiles::current())
+        opened->note(path, platform::fileStampOf(info), true);
     return true;
 }
 
@@ -160,8 +195,14 @@ bool fileExistsOrFail(const QString& path, platform::FileCaseIndex* index) {
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        // A file only looked for is noted too: its identity at any time before the reader
+        // ends will do, as nothing of it is read.
+        OpenedFiles* opened = OpenedFiles::current();
+        if (opened && S_ISREG(info.st_mode))
+            opened->note(path, platform::fileStampOf(info), false);
         return S_ISREG(info.st_mode);
+    }
     const int error = errno;
     if (error != ENOENT && error != ENOTDIR && error != ENAMETOOLONG)
         fail(path, qt_error_string(error));

@@ -1,13 +1,46 @@
 #pragma once
 
+#include "platform/file_stamp.h"
+
 #include <QString>
 #include <QtGlobal>
+
+#include <vector>
 
 namespace platform {
 class FileCaseIndex;
 }
 
 namespace library::detail {
+
+// A file a reader opened (`read`) or only looked for, with its identity as it was then.
+struct NotedFile {
+    QString path;
+    platform::FileStamp stamp;
+    bool read = false;
+};
+
+// While one lives, every file ReadOnlyFile opens on its thread is noted under the name it was
+// opened by, with its identity as it was when opened, before any of it was read; so is every
+// file fileExistsOrFail finds (the first noting of a name counts, a later read marks it read).
+// A reader keeps these identities with what it read: a file changed during or after the read
+// no longer matches them.
+class OpenedFiles {
+public:
+    OpenedFiles();
+    ~OpenedFiles();
+    OpenedFiles(const OpenedFiles&) = delete;
+    OpenedFiles& operator=(const OpenedFiles&) = delete;
+
+    const std::vector<NotedFile>& files() const { return files_; }
+    // The one noting on this thread, or none.
+    static OpenedFiles* current();
+    void note(const QString& path, const platform::FileStamp& stamp, bool read);
+
+private:
+    std::vector<NotedFile> files_;
+    OpenedFiles* outer_;
+};
 
 // A file opened for reading only, shared with other programs that read or write it. Reads
 // are positioned, so a caller never depends on what an earlier read left behind.

@@ -257,19 +257,28 @@ QString batchSummary(int added, int notSaturn, int listed, int notFound, int not
 
 namespace {
 
-// The cache entry of a found game: its files and their identities. The files were read before
-// their identities were taken, so the game is read once more after that: a file changed in
-// between reads differently and gets no entry (it is read again at the next start).
+// The cache entry of a found game: its files and their identities. Each file read was noted
+// with its identity as it was opened, before it was read; the entry keeps that identity, so a
+// file changed while or since it was read no longer matches and is read again at the next
+// start. Only when a file was read under a name the entry does not list is the game read once
+// more after the identities were taken: a file changed in between reads differently and gets no
+// entry.
 QByteArray cacheEntryFor(const QString& path, const GameRecord& record, const ResolvedImage& image,
-                         platform::FileCaseIndex* index) {
+                         platform::FileCaseIndex* index, const detail::OpenedFiles& opened) {
     QStringList files{path};
     if (!image.sheetPath.isEmpty() && image.sheetPath != path)
         files.append(image.sheetPath);
     if (!image.dataFilePath.isEmpty())
         files.append(image.dataFilePath);
     quint64 digest = 0;
-    if (!filesDigest(files, digest))
+    if (!filesDigest(files, digest, opened.files()))
         return {};
+    const bool allListed = std::all_of(opened.files().begin(), opened.files().end(),
+                                       [&files](const detail::NotedFile& file) {
+                                           return !file.read || files.contains(file.path);
+                                       });
+    if (allListed)
+        return encodeCacheEntry({record, image.kind, files, digest});
     GameRecord again;
     ResolvedImage imageAgain;
     if (!buildRecord(path, again, index, nullptr, nullptr, nullptr, &imageAgain) ||
@@ -289,6 +298,7 @@ CheckedGame checkGame(const QString& path, platform::FileCaseIndex* index) {
     try {
         QString missing;
         ResolvedImage image;
+        const detail::OpenedFiles opened;
         if (!buildRecord(path, game.record, index, &missing, nullptr, nullptr, &image))
             return game;
         if (!game.record.found()) {
@@ -297,7 +307,7 @@ CheckedGame checkGame(const QString& path, platform::FileCaseIndex* index) {
             return game;
         }
         game.outcome = CheckedGame::Outcome::Found;
-        game.cacheEntry = cacheEntryFor(path, game.record, image, index);
+        game.cacheEntry = cacheEntryFor(path, game.record, image, index, opened);
     } catch (const platform::IoError& error) {
         game.outcome = CheckedGame::Outcome::Absent;
         game.record = absentRecord(path, Presence::Unreadable);

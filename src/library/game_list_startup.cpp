@@ -291,6 +291,7 @@ struct StartRows {
     std::vector<GameRecord> rows;
     QHash<QString, int> index; // listKey(path) -> its row
     HeaderCache cache;
+    QStringList paths;            // the rows' paths, for the check
     std::vector<qint32> cachedAt; // each row's cache entry, or -1
     int dropped = 0;
     bool listed = false;      // List.ini is there
@@ -305,12 +306,17 @@ StartRows makeStartRows(const QString& listPath, const QString& cachePath) {
         return made;
     made.listed = true;
     try {
-        const QStringList lines = platform::readTextLines(listPath, MaxListFileBytes);
-        made.cache = HeaderCache::read(cachePath);
-        made.rows.reserve(static_cast<size_t>(lines.size()));
+        // The cache is read and checked while the list's lines are decoded.
+        std::future<HeaderCache> cache =
+            std::async(std::launch::async, [cachePath] { return HeaderCache::read(cachePath); });
+        QStringList lines = platform::readTextLines(listPath, MaxListFileBytes);
+        made.cache = cache.get();
+        // First the rows' paths and entries, in order (a repeat is known only from the rows
+        // before it), then their texts, decoded in two halves at once.
+        QStringList& paths = made.paths;
+        paths.reserve(lines.size());
         made.cachedAt.reserve(static_cast<size_t>(lines.size()));
         made.index.reserve(lines.size());
-        QSet<QString> regions; // a few area symbol strings stand for thousands of games
         qint32 expected = made.cache.first(); // the entry after the last one found
         for (const QString& line : lines) {
             if (line.isEmpty() || line.contains(QChar(0))) {
@@ -324,25 +330,31 @@ StartRows makeStartRows(const QString& listPath, const QString& cachePath) {
                 ++made.dropped;
                 continue;
             }
-            row = static_cast<int>(made.rows.size());
+            row = static_cast<int>(paths.size());
+            paths.append(line);
             const qint32 at = expected >= 0 && made.cache.isFor(expected, line)
                                   ? expected
                                   : made.cache.find(line);
             made.cachedAt.push_back(at);
-            if (at < 0) {
-                made.rows.push_back(absentRecord(line, Presence::Checking));
-                continue;
-            }
-            expected = made.cache.next(at);
-            GameRecord record = made.cache.record(at);
-            record.path = line;
-            const auto region = regions.constFind(record.region);
-            if (region != regions.constEnd())
-                record.region = *region;
-            else if (regions.size() < 256)
-                regions.insert(record.region);
-            made.rows.push_back(std::move(record));
+            if (at >= 0)
+                expected = made.cache.next(at);
         }
+        lines = QStringList(); // the rows hold the texts
+        made.rows.resize(static_cast<size_t>(paths.size()));
+        const auto describe = [&made, &paths](size_t from, size_t to) {
+            RegionTexts regions;
+            for (size_t row = from; row < to; ++row) {
+                const qint32 at = made.cachedAt[row];
+                const QString& path = paths.at(static_cast<qsizetype>(row));
+                made.rows[row] = at < 0 ? absentRecord(path, Presence::Checking)
+                                        : made.cache.record(at, path, regions);
+            }
+        };
+        const size_t half = made.rows.size() / 2;
+        std::future<void> firstHalf = std::async(
+            half > 1000 ? std::launch::async : std::launch::deferred, describe, size_t(0), half);
+        describe(half, made.rows.size());
+        firstHalf.get();
     } catch (...) {
         made.error = std::current_exception();
     }
@@ -400,10 +412,14 @@ void GameList::startUp() {
     if (made.error)
         std::rethrow_exception(made.error);
     HeaderCache cache = std::move(made.cache);
-    const size_t rows = made.rows.size();
+    // An empty list takes the rows as they were made; one with rows appends the new ones.
+    const bool adopted = model_.count() == 0;
     dropped_ = made.dropped + model_.adoptRows(std::move(made.rows), std::move(made.index));
-    if (static_cast<size_t>(model_.count()) != rows)
-        made.cachedAt.clear(); // the rows are not those made: the check finds their entries
+    if (!adopted) {
+        // The rows are not those made: the check finds their entries.
+        made.cachedAt.clear();
+        made.paths = model_.paths();
+    }
     emit countChanged(countText());
 
     if (!cacheWriter_)
@@ -413,7 +429,7 @@ void GameList::startUp() {
     startUp_->receiver = this;
     // The thread is not waited for: a folder that does not answer must hold up neither the
     // window nor its closing.
-    platform::runDetached([run = startUp_, paths = model_.paths(), cache = std::move(cache),
+    platform::runDetached([run = startUp_, paths = std::move(made.paths), cache = std::move(cache),
                            cachedAt = std::move(made.cachedAt), intervalMs = progressIntervalMs_,
                            aheadAlways = readAheadAlways_]() mutable {
         checkBeside(run, paths, cache, std::move(cachedAt), intervalMs, aheadAlways);

@@ -7,6 +7,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 
 namespace library {
@@ -157,10 +158,15 @@ QString utf8(QByteArrayView bytes) {
 
 } // namespace
 
-bool filesDigest(const QStringList& files, quint64& digest) {
+bool filesDigest(const QStringList& files, quint64& digest,
+                 const std::vector<detail::NotedFile>& opened) {
     quint64 hash = FnvStart;
     for (const QString& file : files) {
-        const platform::FileStamp stamp = platform::fileStamp(file);
+        const auto noted =
+            std::find_if(opened.begin(), opened.end(),
+                         [&file](const detail::NotedFile& known) { return known.path == file; });
+        const platform::FileStamp stamp =
+            noted != opened.end() ? noted->stamp : platform::fileStamp(file);
         if (!stamp.isFile)
             return false;
         hash = fnvValue(hash, stamp.size);
@@ -340,13 +346,25 @@ QByteArray HeaderCache::raw(qint32 at) const {
     return entries_.mid(at, entrySize(entries_, at));
 }
 
-GameRecord HeaderCache::record(qint32 at) const {
+QString RegionTexts::text(QByteArrayView utf8) {
+    for (const auto& [bytes, text] : known_) {
+        if (bytes == utf8)
+            return text;
+    }
+    QString text = QString::fromUtf8(utf8);
+    if (known_.size() < MaxKept)
+        known_.emplace_back(utf8.toByteArray(), text);
+    return text;
+}
+
+GameRecord HeaderCache::record(qint32 at, const QString& path, RegionTexts& regions) const {
     Fields fields;
     parse(entries_.constData() + at, entrySize(entries_, at), fields);
     GameRecord record;
+    record.path = path;
     record.gameName = utf8(fields.gameName);
     record.gameId = utf8(fields.gameId);
-    record.region = utf8(fields.region);
+    record.region = regions.text(fields.region);
     return record;
 }
 

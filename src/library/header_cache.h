@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/file_access.h"
 #include "library/game_list.h"
 
 #include <QByteArray>
@@ -25,14 +26,28 @@ struct CachedGame {
     quint64 digest = 0;
 };
 
-// The digest of the files' identities, each taken with one status query. False when one of
-// them is not a file now (then the row has to be read again).
-bool filesDigest(const QStringList& files, quint64& digest);
+// The digest of the files' identities, each taken with one status query, or for a file among
+// `opened` the identity it had when it was opened to be read (or looked for): a file changed during
+// or after the read no longer matches, and its row is read again. False when one of them is not a
+// file (then the row has to be read again).
+bool filesDigest(const QStringList& files, quint64& digest,
+                 const std::vector<detail::NotedFile>& opened = {});
 
 // One entry as the cache file holds it.
 QByteArray encodeCacheEntry(const CachedGame& game);
 
 class CacheEntries;
+
+// The area symbol texts decoded so far: a few of them stand for thousands of games, and each
+// row shares its text instead of holding a copy.
+class RegionTexts {
+public:
+    QString text(QByteArrayView utf8);
+
+private:
+    static constexpr size_t MaxKept = 256;
+    std::vector<std::pair<QByteArray, QString>> known_;
+};
 
 // The cache file: a header (a mark, the format's version, the number of entries, the length and
 // a checksum of what follows) and the entries. Nothing in it is needed: a file that is missing,
@@ -66,8 +81,9 @@ public:
     CachedGame entry(qint32 at) const;
     // The entry's encoded bytes, to be written again unchanged.
     QByteArray raw(qint32 at) const;
-    // The row texts of the entry (no path, no files).
-    GameRecord record(qint32 at) const;
+    // The row of the entry, with the path given (the list's own spelling); area symbols already
+    // met come from `regions` without being decoded again.
+    GameRecord record(qint32 at, const QString& path, RegionTexts& regions) const;
     const QByteArray& entries() const { return entries_; }
     quint32 count() const { return count_; }
 

@@ -40,7 +40,17 @@ FileStamp fileStamp(const QString& path) {
     stamp.fileNumber = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
 #else
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return stamp;
+    return fileStampOf(status);
+#endif
+    return stamp;
+}
+
+#ifndef Q_OS_WIN
+FileStamp fileStampOf(const struct ::stat& status) {
+    FileStamp stamp;
+    if (!S_ISREG(status.st_mode))
         return stamp;
     stamp.isFile = true;
     stamp.size = static_cast<qint64>(status.st_size);
@@ -55,8 +65,8 @@ FileStamp fileStamp(const QString& path) {
     stamp.changedNs = static_cast<qint64>(changed.tv_sec) * 1000000000 + changed.tv_nsec;
     stamp.device = static_cast<quint64>(status.st_dev);
     stamp.fileNumber = static_cast<quint64>(status.st_ino);
-#endif
     return stamp;
 }
+#endif
 
 } // namespace platform

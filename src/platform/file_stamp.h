@@ -3,6 +3,10 @@
 #include <QString>
 #include <QtGlobal>
 
+#ifndef Q_OS_WIN
+struct stat;
+#endif
+
 namespace platform {
 
 // What tells one version of a file from the next without reading it: a rewrite in place
@@ -23,5 +27,10 @@ struct FileStamp {
 // The stamp of the file at path, taken with one status query; isFile is false when there is
 // no file there.
 FileStamp fileStamp(const QString& path);
+
+#ifndef Q_OS_WIN
+// The stamp of a file whose status was taken already (fstat of an open file).
+FileStamp fileStampOf(const struct ::stat& status);
+#endif
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "disc_writer.h"
 #include "i18n/messages.h"
+#include "library/file_access.h"
 #include "library/game_list.h"
 #include "library/header_cache.h"
 #include "test_support.h"
@@ -153,4 +154,21 @@ TEST_F(HeaderCacheTest, ADamagedOrForeignCacheIsIgnoredAndRebuilt) {
     dir.write("List.ini", (b + "\r\n").toLocal8Bit());
     dir.write("ListHeaders.cache", good);
     EXPECT_EQ(start(), QStringList{reference.at(2)});
+}
+
+// A game's cache entry holds the identities its files had before they were read: a file changed
+// after it was opened (while the check read it) no longer matches, so its row is read again.
+TEST_F(HeaderCacheTest, AFileChangedWhileItWasReadNoLongerMatchesItsEntry) {
+    const QString data = dir.file("games/A (Track 01).bin");
+    for (const bool changed : {false, true}) {
+        quint64 entry = 0, now = 0;
+        const detail::OpenedFiles opened;
+        detail::ReadOnlyFile file;
+        ASSERT_TRUE(file.open(data));
+        if (changed)
+            dir.write("games/A (Track 01).bin", "another disc");
+        ASSERT_TRUE(filesDigest({a, data}, entry, opened.files()));
+        ASSERT_TRUE(filesDigest({a, data}, now));
+        EXPECT_EQ(entry == now, !changed);
+    }
 }
