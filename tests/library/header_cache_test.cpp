@@ -172,3 +172,19 @@ TEST_F(HeaderCacheTest, AFileChangedWhileItWasReadNoLongerMatchesItsEntry) {
         EXPECT_EQ(entry == now, !changed);
     }
 }
+
+// A long list makes its rows from the cache in two halves at once: every row shows its own
+// entry, as the check confirms it.
+TEST_F(HeaderCacheTest, ALongListShowsEveryRowFromItsOwnEntry) {
+    const QByteArray sheet = testsupport::readAll(a); // names A's data file, beside it
+    QByteArray list;
+    for (int i = 0; i < 2500; ++i)
+        list += dir.write(QString("games/G%1.cue").arg(i), sheet).toUtf8() + "\r\n";
+    dir.write("List.ini", list);
+    const QStringList reference = start();
+    ASSERT_EQ(reference.size(), 2500);
+    EXPECT_EQ(reference.at(1234).section('|', 1, 1), "G1234");
+    QStringList first;
+    EXPECT_EQ(start(&first), reference);
+    EXPECT_EQ(first, reference);
+}
