@@ -22,10 +22,6 @@ namespace {
     throw platform::IoError(platform::fileErrorText(path, detail));
 }
 
-} // namespace
-
-namespace {
-
 thread_local OpenedFiles* noting = nullptr;
 
 } // namespace

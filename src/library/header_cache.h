@@ -39,13 +39,14 @@ QByteArray encodeCacheEntry(const CachedGame& game);
 class CacheEntries;
 
 // The area symbol texts decoded so far: a few of them stand for thousands of games, and each
-// row shares its text instead of holding a copy.
+// row shares its text instead of holding a copy. Past the first 64 different ones (a list of
+// odd dumps), a text is decoded for its row alone, so a row never searches a long list.
 class RegionTexts {
 public:
     QString text(QByteArrayView utf8);
 
 private:
-    static constexpr size_t MaxKept = 256;
+    static constexpr size_t MaxKept = 64;
     std::vector<std::pair<QByteArray, QString>> known_;
 };
 
