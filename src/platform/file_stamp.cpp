@@ -38,13 +38,13 @@ FileStamp fileStamp(const QString& path) {
     stamp.changedNs = basic.ChangeTime.QuadPart * 100;
     stamp.device = info.dwVolumeSerialNumber;
     stamp.fileNumber = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return stamp;
 #else
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return stamp;
     return fileStampOf(status);
 #endif
-    return stamp;
 }
 
 #ifndef Q_OS_WIN

@@ -269,6 +269,10 @@ bool folderAcceptsNewFiles(const QString& path) {
 #endif
 }
 
+// Large files are written in pieces of this size: never held whole a second time, and never
+// one system call per line or entry.
+constexpr qsizetype WritePieceBytes = 64 * 1024;
+
 // Writes everything, checking every write: an unbuffered file reports a full disk at once.
 bool writeAll(QFileDevice& file, QByteArrayView bytes) {
     qsizetype done = 0;
@@ -355,20 +359,18 @@ void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pie
     // Small pieces (one game's cache entry each) are gathered into writes of 64 KiB: one
     // system call per piece would cost more than the bytes.
     replaceFile(path, [&pieces](QFileDevice& file) {
-        constexpr qsizetype Gathered = 64 * 1024;
         QByteArray gathered;
+        gathered.reserve(WritePieceBytes);
         for (const QByteArrayView piece : pieces) {
-            if (gathered.size() + piece.size() > Gathered && !gathered.isEmpty()) {
+            if (gathered.size() + piece.size() > WritePieceBytes && !gathered.isEmpty()) {
                 if (!writeAll(file, gathered))
                     return false;
                 gathered.resize(0); // keeps the room
             }
-            if (piece.size() >= Gathered) {
+            if (piece.size() >= WritePieceBytes) {
                 if (!writeAll(file, piece))
                     return false;
             } else {
-                if (gathered.capacity() < Gathered)
-                    gathered.reserve(Gathered);
                 gathered.append(piece);
             }
         }
@@ -386,10 +388,9 @@ void writeEncodedLines(const QString& path, qsizetype count,
     // time beside its rows. Each line is encoded straight into the piece, without a buffer of
     // its own.
     replaceFile(path, [count, &line, encoding, mark](QFileDevice& file) {
-        constexpr qsizetype Piece = 64 * 1024;
         QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
         QByteArray bytes;
-        bytes.reserve(Piece + 4096);
+        bytes.reserve(WritePieceBytes + 4096);
         if (mark)
             bytes.append(Utf8Mark);
         for (qsizetype i = 0; i < count; ++i) {
@@ -400,7 +401,7 @@ void writeEncodedLines(const QString& path, qsizetype count,
             *end++ = '\r';
             *end++ = '\n';
             bytes.resize(end - bytes.constData());
-            if (bytes.size() >= Piece) {
+            if (bytes.size() >= WritePieceBytes) {
                 if (!writeAll(file, bytes))
                     return false;
                 bytes.resize(0); // keeps the room
