@@ -31,6 +31,11 @@ namespace library {
 namespace {
 
 constexpr int MessageLoaded = 8;
+// A mapped cache file gives back the memory of the entries read, every this many rows (plus 1)
+// at start-up and every so many bytes during the check: each time costs the other threads a
+// pause.
+constexpr int ReleaseEveryRows = 8191;
+constexpr qint32 ReleaseBytes = 1 << 20;
 // The check hands its results to the window in runs, at most this often.
 constexpr qint64 ReportEveryMs = 50;
 
@@ -190,7 +195,15 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     // Mostly the old entries again, left in the old cache's bytes.
     CacheEntries entries;
     int done = 0;
+    // The entries before `confirmedTo` were looked at (mostly in the file's order).
+    qint32 releasedTo = 0;
+    qint32 confirmedTo = 0;
     const auto deliver = [&](bool last) {
+        // The entries confirmed so far give their memory back (a mapped cache file).
+        if (confirmedTo - releasedTo >= ReleaseBytes || (last && confirmedTo > releasedTo)) {
+            cache.release(releasedTo, confirmedTo);
+            releasedTo = confirmedTo;
+        }
         results->done = done;
         results->total = total;
         results->last = last;
@@ -236,6 +249,7 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
                 }
                 ++done;
                 keepEntry(finding.row); // confirmed, or unconfirmed in a folder that hangs
+                confirmedTo = std::max(confirmedTo, (*entryAt)[static_cast<size_t>(finding.row)]);
             }
             return deliver(false);
         });
@@ -343,8 +357,16 @@ StartRows makeStartRows(const QString& listPath, const QString& cachePath) {
         made.rows.resize(static_cast<size_t>(paths.size()));
         const auto describe = [&made, &paths](size_t from, size_t to) {
             RegionTexts regions;
+            // The entries described give their memory back behind (a mapped cache file).
+            qint32 doneFrom = -1;
             for (size_t row = from; row < to; ++row) {
                 const qint32 at = made.cachedAt[row];
+                if (doneFrom < 0)
+                    doneFrom = at;
+                if ((row & ReleaseEveryRows) == ReleaseEveryRows && at > doneFrom) {
+                    made.cache.release(doneFrom, at);
+                    doneFrom = at;
+                }
                 const QString& path = paths.at(static_cast<qsizetype>(row));
                 made.rows[row] = at < 0 ? absentRecord(path, Presence::Checking)
                                         : made.cache.record(at, path, regions);
@@ -355,6 +377,8 @@ StartRows makeStartRows(const QString& listPath, const QString& cachePath) {
             half > 1000 ? std::launch::async : std::launch::deferred, describe, size_t(0), half);
         describe(half, made.rows.size());
         firstHalf.get();
+        // The check reads the entries again as it goes.
+        made.cache.release();
     } catch (...) {
         made.error = std::current_exception();
     }

@@ -1,6 +1,7 @@
 #include "library/header_cache.h"
 
 #include "platform/file_stamp.h"
+#include "platform/held_file.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -235,48 +236,75 @@ QByteArray HeaderCache::fileHeader(const CacheEntries& entries) {
 HeaderCache HeaderCache::read(const QString& path) {
     if (!platform::isRegularFile(path))
         return {};
+    HeaderCache cache;
     try {
-        return fromBytes(platform::readFileBytes(path, MaxFileBytes));
+        std::shared_ptr<const platform::HeldFile> file =
+            platform::HeldFile::open(path, MaxFileBytes);
+        const qint64 count = soundEntries(file->bytes());
+        if (count < 0)
+            return cache;
+        const QByteArrayView entries = file->bytes().sliced(HeaderBytes);
+        cache.entries_ = QByteArray::fromRawData(entries.data(), entries.size());
+        cache.count_ = static_cast<quint32>(count);
+        cache.file_ = std::move(file);
     } catch (const platform::IoError&) {
-        return {}; // unreadable or too large: rebuilt after the check
+        // unreadable or too large: rebuilt after the check
     }
+    return cache;
 }
 
 HeaderCache HeaderCache::fromBytes(QByteArray bytes) {
     HeaderCache cache;
-    if (bytes.size() < HeaderBytes || std::memcmp(bytes.constData(), Mark, sizeof Mark) != 0)
+    const qint64 count = soundEntries(bytes);
+    if (count < 0)
         return cache;
-    Reader header(bytes.constData() + sizeof Mark, HeaderBytes - qsizetype(sizeof Mark));
+    // Dropping the header only moves the start: the file's bytes are not copied.
+    bytes.remove(0, HeaderBytes);
+    cache.entries_ = std::move(bytes);
+    cache.count_ = static_cast<quint32>(count);
+    return cache;
+}
+
+qint64 HeaderCache::soundEntries(QByteArrayView bytes) {
+    if (bytes.size() < HeaderBytes || std::memcmp(bytes.data(), Mark, sizeof Mark) != 0)
+        return -1;
+    Reader header(bytes.data() + sizeof Mark, HeaderBytes - qsizetype(sizeof Mark));
     const quint32 version = header.get<quint32>();
     const quint32 count = header.get<quint32>();
     const quint64 length = header.get<quint64>();
     const quint64 sum = header.get<quint64>();
     if (version != Version || length != quint64(bytes.size() - HeaderBytes))
-        return cache;
-    const char* entries = bytes.constData() + HeaderBytes;
+        return -1;
+    const char* entries = bytes.data() + HeaderBytes;
     if (checksum(entries, static_cast<qsizetype>(length)) != sum)
-        return cache;
+        return -1;
     // Every entry is looked at before any is used: one that does not parse spoils the file.
     qsizetype position = 0;
     for (quint32 i = 0; i < count; ++i) {
         if (qsizetype(length) - position < 4)
-            return cache;
+            return -1;
         quint32 size = 0;
         std::memcpy(&size, entries + position, sizeof size);
         size = qFromLittleEndian(size);
         Fields fields;
         if (size > quint64(qsizetype(length) - position) ||
             !parse(entries + position, size, fields))
-            return cache;
+            return -1;
         position += size;
     }
     if (position != qsizetype(length))
-        return cache;
-    // Dropping the header only moves the start: the file's bytes are not copied.
-    bytes.remove(0, HeaderBytes);
-    cache.entries_ = std::move(bytes);
-    cache.count_ = count;
-    return cache;
+        return -1;
+    return count;
+}
+
+void HeaderCache::release() const {
+    if (file_)
+        file_->release(0, file_->bytes().size());
+}
+
+void HeaderCache::release(qint32 from, qint32 to) const {
+    if (file_ && from >= 0 && to > from)
+        file_->release(HeaderBytes + qsizetype(from), qsizetype(to) - from);
 }
 
 namespace {
@@ -343,7 +371,8 @@ qint32 HeaderCache::find(const QString& path) const {
 }
 
 QByteArray HeaderCache::raw(qint32 at) const {
-    return entries_.mid(at, entrySize(entries_, at));
+    // A copy of its own: the entries' bytes may be the file's, valid only while it is held.
+    return QByteArray(entries_.constData() + at, entrySize(entries_, at));
 }
 
 QString RegionTexts::text(QByteArrayView utf8) {
@@ -398,13 +427,13 @@ void CacheEntries::keep(const HeaderCache& cache, qint32 at) {
             return;
         }
     }
-    pieces_.push_back({entries, at, size});
+    pieces_.push_back({entries, at, size, cache.holder()});
 }
 
 void CacheEntries::keepAll(const HeaderCache& cache) {
     if (cache.isEmpty())
         return;
-    pieces_.push_back({cache.entries(), 0, cache.entries().size()});
+    pieces_.push_back({cache.entries(), 0, cache.entries().size(), cache.holder()});
     count_ += cache.count();
 }
 

@@ -9,9 +9,14 @@
 #include <QStringList>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+namespace platform {
+class HeldFile;
+}
 
 namespace library {
 
@@ -63,7 +68,8 @@ public:
     static QByteArray fileBytes(const QByteArray& entries, quint32 count);
     // The file's first bytes, before these entries.
     static QByteArray fileHeader(const CacheEntries& entries);
-    // Reads the file; an empty cache whenever it cannot be used.
+    // Reads the file; an empty cache whenever it cannot be used. The entries stay in the file's
+    // bytes as held (platform::HeldFile), mapped from the file where that can be.
     static HeaderCache read(const QString& path);
     // The entries stay in the bytes given, without a copy.
     static HeaderCache fromBytes(QByteArray bytes);
@@ -87,9 +93,19 @@ public:
     GameRecord record(qint32 at, const QString& path, RegionTexts& regions) const;
     const QByteArray& entries() const { return entries_; }
     quint32 count() const { return count_; }
+    // What keeps the entries' bytes valid (null when they are a byte array of their own).
+    std::shared_ptr<const void> holder() const { return file_; }
+    // Gives back the memory of entries read so far where the file is mapped; they stay readable.
+    void release() const;
+    // The same for the entries from position `from` up to `to` (whole pages within them).
+    void release(qint32 from, qint32 to) const;
 
 private:
+    // The number of entries when the bytes are a whole, sound cache file; -1 otherwise.
+    static qint64 soundEntries(QByteArrayView bytes);
+
     QByteArray entries_;
+    std::shared_ptr<const platform::HeldFile> file_;
     quint32 count_ = 0;
     // A digest of the path's UTF-8 bytes -> entry position; made at the first find.
     mutable QHash<quint64, qint32> index_;
@@ -117,6 +133,7 @@ private:
         QByteArray bytes;
         qsizetype from;
         qsizetype size;
+        std::shared_ptr<const void> holder{}; // of an old cache's bytes
     };
     std::vector<Piece> pieces_;
     quint32 count_ = 0;

@@ -3,6 +3,7 @@
 #include "library/file_access.h"
 #include "library/game_list.h"
 #include "library/header_cache.h"
+#include "platform/text_file.h"
 #include "test_support.h"
 
 #include <QDateTime>
@@ -187,4 +188,27 @@ TEST_F(HeaderCacheTest, ALongListShowsEveryRowFromItsOwnEntry) {
     QStringList first;
     EXPECT_EQ(start(&first), reference);
     EXPECT_EQ(first, reference);
+}
+
+// The cache's entries may stay in the file's own bytes (mapped from it): entries kept for the
+// next write outlive the cache they came from, the file's replacement, and the memory the cache
+// gave back.
+TEST_F(HeaderCacheTest, KeptEntriesOutliveTheirCacheAndItsFile) {
+    start();
+    const QString path = dir.file("ListHeaders.cache");
+    const QByteArray good = cacheBytes();
+    CacheEntries kept;
+    {
+        const HeaderCache cache = HeaderCache::read(path);
+        ASSERT_EQ(cache.count(), 2u);
+        cache.release();
+        EXPECT_EQ(cache.entry(cache.find(b)).record.gameName, "B");
+        kept.keepAll(cache);
+    }
+    const QByteArray other("another file");
+    platform::writeFileAtomic(path, other);
+    QByteArray written;
+    for (const QByteArrayView piece : kept.pieces())
+        written += piece.toByteArray();
+    EXPECT_EQ(HeaderCache::fileHeader(kept) + written, good);
 }
