@@ -229,7 +229,20 @@ void TForm1::startUp() {
         showCount();
     }
     applyWarningRule();
-    restorePlace();
+    if (gameList_->startUpRowsPending()) {
+        // A long list shows before its rows are made: the last game is selected again once
+        // they are, unless a game was chosen meanwhile.
+        connect(
+            gameList_.get(), &library::GameList::startUpRowsMade, this,
+            [this] {
+                if (selectedRow() < 0)
+                    restorePlace();
+                ListView1SelectItem();
+            },
+            Qt::SingleShotConnection);
+    } else {
+        restorePlace();
+    }
     ListView1SelectItem();
 }
 

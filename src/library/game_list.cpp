@@ -165,7 +165,7 @@ QString GameList::listFilePath() const {
 }
 
 bool GameList::startUpChecking() const {
-    return startUp_ != nullptr;
+    return startUp_ != nullptr || pendingStart_ != nullptr;
 }
 
 QString GameList::cacheFilePath() const {
@@ -431,7 +431,7 @@ bool GameList::checking() const {
 
 void GameList::checkAgain(bool all) {
     // Start-up's check looks at every row already.
-    if (checking() || startUp_)
+    if (checking() || startUp_ || pendingStart_)
         return;
     struct Job {
         QString path;

@@ -18,6 +18,7 @@ namespace library {
 
 class CacheWriter;
 class HeaderCache;
+struct StartRows;
 
 // Whether a row's game was there when it was last looked at. A missing or unreadable game keeps
 // its row (its drive may only be unplugged), shown by its file name alone; so does a game that
@@ -110,12 +111,35 @@ public:
     bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
                        int role = Qt::EditRole) override;
 
-    int count() const { return static_cast<int>(rows_.size()); }
-    const GameRecord& at(int row) const { return rows_[static_cast<size_t>(row)]; }
+    int count() const { return pending_ ? pending_->count : static_cast<int>(rows_.size()); }
+    const GameRecord& at(int row) const {
+        settle();
+        return rows_[static_cast<size_t>(row)];
+    }
+
+    // Rows shown before they are made (the start of a long list): `count` rows, each made when
+    // painted by `rowAt`, `checking` of them not checked yet. The rows themselves come with
+    // adoptRows, showing the same; any other use of the rows asks `settle` for them first,
+    // which waits until they are made and hands them over.
+    struct PendingRows {
+        int count = 0;
+        int checking = 0;
+        std::function<GameRecord(int row)> rowAt;
+        std::function<void()> settle;
+    };
+    // Shows the pending rows in an empty list.
+    void showPending(PendingRows pending);
+    bool pending() const { return pending_ != nullptr; }
     // A path is listed under any spelling with the same key (listKey).
-    bool isListed(const QString& path) const { return index_.contains(listKey(path)); }
+    bool isListed(const QString& path) const {
+        settle();
+        return index_.contains(listKey(path));
+    }
     // The first row with this path (under any spelling with its key), or -1.
-    int rowOf(const QString& path) const { return index_.value(listKey(path), -1); }
+    int rowOf(const QString& path) const {
+        settle();
+        return index_.value(listKey(path), -1);
+    }
     QStringList paths() const;
 
     // Makes room for this many rows in all, so a long batch does not move the rows again and
@@ -130,6 +154,8 @@ public:
     // row) made beforehand; a list that holds rows appends them (appendNew) instead. Gives how
     // many were left out as repeats.
     int adoptRows(std::vector<GameRecord>&& records, QHash<QString, int>&& index);
+    // The rows of pending rows, as they show them (no change anyone sees).
+    void adoptPending(std::vector<GameRecord>&& records, QHash<QString, int>&& index);
     void removeAt(int row);
     void clearAll();
     // Takes out the rows (ascending numbers) and gives them with their numbers.
@@ -140,9 +166,9 @@ public:
     void replace(const std::vector<PlacedRecord>& rows);
 
     // Rows whose game is missing or cannot be read.
-    int missingCount() const { return missing_; }
+    int missingCount() const { return pending_ ? 0 : missing_; }
     // Rows not looked at yet.
-    int checkingCount() const { return checking_; }
+    int checkingCount() const { return pending_ ? pending_->checking : checking_; }
     // Why an absent row's game is absent: the file not found (when it is not the row's own
     // path) or the system's reason it cannot be read. Shown in the row's tooltip.
     void setReason(const QString& path, const QString& reason);
@@ -175,6 +201,16 @@ signals:
     void sortIndicatorChanged(int column, Qt::SortOrder order);
 
 private:
+    // Hands over pending rows, waiting for them.
+    void settle() const {
+        if (pending_)
+            settlePending();
+    }
+    void settlePending() const;
+    // The row as painted: pending rows are made one at a time (the last one kept, since a paint
+    // asks for one row's columns and roles in turn).
+    const GameRecord& shownRow(int row) const;
+
     void forgetSort();
     // Forgets the sort when one of the rows no longer stands in its order.
     void forgetSortUnlessFollowed(const std::vector<int>& rows);
@@ -185,6 +221,9 @@ private:
     void countIn(const GameRecord& record, int sign);
 
     std::vector<GameRecord> rows_;
+    std::unique_ptr<PendingRows> pending_;
+    mutable int shownRow_ = -1;
+    mutable GameRecord shown_;
     QHash<QString, int> index_; // listKey(path) -> its first row
     QHash<QString, QString> reasons_;
     int missing_ = 0;
@@ -229,11 +268,16 @@ public:
     // makes the rows from them, so that they are ready when the window's start-up asks for them
     // (the window is built meanwhile). startUp takes them when it starts in that folder.
     static void prepareStartUp(const QString& applicationFolder);
+    // Tests: holds the rows of the starts prepared from now on unmade until released.
+    static void holdStartRows(bool hold);
     // How long one game's files may take to answer the check before their folder counts as
     // hanging (10 s). The tests under Wine, whose file system emulation now and then stalls
     // for that long, set it longer.
     static void setStallMs(qint64 ms);
+    // Whether the start-up check (or the making of the rows it checks) runs.
     bool startUpChecking() const;
+    // While a long list's rows show before they are made (startUpRowsMade follows).
+    bool startUpRowsPending() const;
     // Runs the events until the start-up check has ended (tests, benchmarks); false on timeout.
     bool waitForStartUpCheck(int timeoutMs = 60000);
     QString cacheFilePath() const;
@@ -321,6 +365,9 @@ signals:
     // Start-up's check: `done` of `total` rows looked at, after their rows were updated.
     void startUpProgress(int done, int total);
     void startUpChecked();
+    // The rows shown at start-up are made: anything that waited for them (the last game
+    // selected again) can use them now.
+    void startUpRowsMade();
     // Rows changed by a check (the selected game may have become playable).
     void rowsChecked();
     // A file that nothing asked for could not be written (List.ini after the start-up check).
@@ -349,6 +396,11 @@ private:
 
     struct StartUpRun;
     struct StartUpResults;
+    struct PendingStart;
+    // Takes the rows shown before they were made, waiting for them.
+    void settleStartUp();
+    // Puts the rows made at start-up in the list and starts their check beside the window.
+    void beginStartUpCheck(const std::shared_ptr<StartRows>& rows);
     void takeStartUpResults(const std::shared_ptr<StartUpResults>& results);
     void applyStartUpResults(StartUpResults& results);
     void finishStartUp(StartUpResults& results);
@@ -366,6 +418,7 @@ private:
     QString folder_;
     GameListModel model_;
     std::shared_ptr<StartUpRun> startUp_;
+    std::shared_ptr<PendingStart> pendingStart_;
     std::shared_ptr<CacheWriter> cacheWriter_;
     // Outcomes for rows that were out of the list when the check reached them (undo brings
     // them back during the check).

@@ -96,24 +96,24 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count() || index.column() >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return fieldOf(at(index.row()), index.column());
+        return fieldOf(shownRow(index.row()), index.column());
     if (role == Qt::BackgroundRole)
         return index.row() % 2 == 0 ? tint_ : QColor(Qt::white);
     // A missing or unreadable game shows in grey italics, one not checked yet in grey.
-    const bool found = at(index.row()).found();
+    const GameRecord& shown = shownRow(index.row());
+    const bool found = shown.found();
     if (role == Qt::ForegroundRole && !found)
         return QColor(Qt::gray);
-    if (role == Qt::FontRole && at(index.row()).absent()) {
+    if (role == Qt::FontRole && shown.absent()) {
         QFont font = markerFont_;
         font.setItalic(true);
         return font;
     }
-    if (role == Qt::FontRole && index.column() == 1 && profileOf_ &&
-        !profileOf_(at(index.row())).isEmpty())
+    if (role == Qt::FontRole && index.column() == 1 && profileOf_ && !profileOf_(shown).isEmpty())
         return markerFont_;
     if (role == Qt::ToolTipRole) {
         // The path column is hidden; the tooltip tells two rows of the same disc apart.
-        const GameRecord& record = at(index.row());
+        const GameRecord& record = shown;
         QString tip = record.found() ? platform::displayPath(record.path) : absenceText(record);
         const QString profile = profileOf_ ? profileOf_(record) : QString();
         if (!profile.isEmpty())
@@ -146,6 +146,7 @@ bool GameListModel::setHeaderData(int section, Qt::Orientation orientation, cons
 }
 
 QStringList GameListModel::paths() const {
+    settle();
     QStringList list;
     list.reserve(count());
     for (const GameRecord& row : rows_)
@@ -224,6 +225,7 @@ void GameListModel::forgetSort() {
 }
 
 void GameListModel::append(const GameRecord& record) {
+    settle();
     forgetSort(); // rows come at the end: the list no longer follows the sort
     const int row = count();
     beginInsertRows({}, row, row);
@@ -236,6 +238,7 @@ void GameListModel::append(const GameRecord& record) {
 }
 
 void GameListModel::append(const std::vector<GameRecord>& records) {
+    settle();
     if (records.empty())
         return;
     forgetSort();
@@ -252,6 +255,7 @@ void GameListModel::append(const std::vector<GameRecord>& records) {
 }
 
 int GameListModel::appendNew(std::vector<GameRecord>&& records) {
+    settle();
     // The repeats go first, so that the view sees one insertion of the rows that stay.
     size_t kept = 0;
     for (size_t i = 0; i < records.size(); ++i) {
@@ -280,6 +284,7 @@ int GameListModel::appendNew(std::vector<GameRecord>&& records) {
 }
 
 int GameListModel::adoptRows(std::vector<GameRecord>&& records, QHash<QString, int>&& index) {
+    settle();
     if (count() > 0)
         return appendNew(std::move(records));
     forgetSort();
@@ -292,6 +297,45 @@ int GameListModel::adoptRows(std::vector<GameRecord>&& records, QHash<QString, i
     return 0;
 }
 
+void GameListModel::showPending(PendingRows pending) {
+    settle();
+    if (count() > 0 || pending.count <= 0)
+        return;
+    forgetSort();
+    beginResetModel();
+    pending_ = std::make_unique<PendingRows>(std::move(pending));
+    shownRow_ = -1;
+    endResetModel();
+}
+
+void GameListModel::settlePending() const {
+    // Asks for the rows, which come back through adoptPending.
+    const std::function<void()> settle = pending_->settle;
+    settle();
+}
+
+void GameListModel::adoptPending(std::vector<GameRecord>&& records, QHash<QString, int>&& index) {
+    if (!pending_)
+        return;
+    Q_ASSERT(records.size() == static_cast<size_t>(pending_->count));
+    pending_.reset();
+    shownRow_ = -1;
+    shown_ = GameRecord();
+    rows_ = std::move(records);
+    index_ = std::move(index);
+    countMissing();
+}
+
+const GameRecord& GameListModel::shownRow(int row) const {
+    if (!pending_)
+        return rows_[static_cast<size_t>(row)];
+    if (row != shownRow_) {
+        shown_ = pending_->rowAt(row);
+        shownRow_ = row;
+    }
+    return shown_;
+}
+
 void GameListModel::countIn(const GameRecord& record, int sign) {
     if (record.absent())
         missing_ += sign;
@@ -300,6 +344,7 @@ void GameListModel::countIn(const GameRecord& record, int sign) {
 }
 
 void GameListModel::reserve(int rows) {
+    settle();
     if (rows > count()) {
         rows_.reserve(static_cast<size_t>(rows));
         index_.reserve(rows);
@@ -307,6 +352,7 @@ void GameListModel::reserve(int rows) {
 }
 
 void GameListModel::removeAt(int row) {
+    settle();
     if (row < 0 || row >= count())
         return;
     beginRemoveRows({}, row, row);
@@ -338,6 +384,7 @@ void GameListModel::removeAt(int row) {
 }
 
 void GameListModel::clearAll() {
+    settle();
     forgetSort();
     beginResetModel();
     rows_.clear();
@@ -348,6 +395,7 @@ void GameListModel::clearAll() {
 }
 
 std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) {
+    settle();
     std::vector<PlacedRecord> taken;
     taken.reserve(rows.size());
     if (rows.size() == 1) {
@@ -390,6 +438,7 @@ std::vector<PlacedRecord> GameListModel::takeRows(const std::vector<int>& rows) 
 }
 
 void GameListModel::putBack(std::vector<PlacedRecord> rows) {
+    settle();
     if (rows.empty())
         return;
     if (rows.size() == 1) {
@@ -436,6 +485,7 @@ void GameListModel::putBack(std::vector<PlacedRecord> rows) {
 }
 
 void GameListModel::replace(const std::vector<PlacedRecord>& rows) {
+    settle();
     if (rows.empty())
         return;
     int first = count();
@@ -468,6 +518,7 @@ void GameListModel::replace(const std::vector<PlacedRecord>& rows) {
 }
 
 void GameListModel::setReason(const QString& path, const QString& reason) {
+    settle();
     if (reason.isEmpty() || reason == path)
         reasons_.remove(path);
     else
@@ -493,6 +544,7 @@ void GameListModel::countMissing() {
 }
 
 void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
+    settle();
     if (column < 0 || column >= ColumnCount)
         return;
     sortColumn_ = column;
@@ -526,6 +578,7 @@ void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
 }
 
 void GameListModel::reorder(const std::vector<int>& rowOrder) {
+    settle();
     forgetSort();
     if (rowOrder.size() != rows_.size() || rows_.size() < 2)
         return;

@@ -344,6 +344,18 @@ bool HeaderCache::isFor(qint32 at, const QString& path) const {
 }
 
 qint32 HeaderCache::find(const QString& path) const {
+    return count_ == 0 ? -1 : find(QByteArrayView(path.toUtf8()));
+}
+
+bool HeaderCache::isFor(qint32 at, QByteArrayView utf8) const {
+    quint32 size = 0;
+    std::memcpy(&size, entries_.constData() + at + 4, sizeof size);
+    return qFromLittleEndian(size) == quint64(utf8.size()) &&
+           (utf8.isEmpty() ||
+            std::memcmp(entries_.constData() + at + 8, utf8.data(), size_t(utf8.size())) == 0);
+}
+
+qint32 HeaderCache::find(QByteArrayView key) const {
     if (count_ == 0)
         return -1;
     if (!indexed_) {
@@ -357,7 +369,6 @@ qint32 HeaderCache::find(const QString& path) const {
         }
         indexed_ = true;
     }
-    const QByteArray key = path.toUtf8();
     const qint32 at = index_.value(pathKey(key), -1);
     if (at < 0)
         return -1;
@@ -365,7 +376,7 @@ qint32 HeaderCache::find(const QString& path) const {
     // Two paths with one digest: the entry is another path's.
     if (!parse(entries_.constData() + at, entrySize(entries_, at), fields) ||
         fields.path.size() != key.size() ||
-        std::memcmp(fields.path.data(), key.constData(), static_cast<size_t>(key.size())) != 0)
+        std::memcmp(fields.path.data(), key.data(), static_cast<size_t>(key.size())) != 0)
         return -1;
     return at;
 }

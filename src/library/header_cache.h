@@ -85,6 +85,9 @@ public:
     // The entry kept for the path, as a position for entry() and raw(); -1 when there is none.
     // Of two entries for one path, the later one counts.
     qint32 find(const QString& path) const;
+    // The same for a path as UTF-8 bytes.
+    bool isFor(qint32 at, QByteArrayView utf8) const;
+    qint32 find(QByteArrayView utf8) const;
     CachedGame entry(qint32 at) const;
     // The entry's encoded bytes, to be written again unchanged.
     QByteArray raw(qint32 at) const;

@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -156,12 +157,6 @@ bool holdsNonAscii(QByteArrayView bytes) {
     return false;
 }
 
-bool isValidUtf8(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 const QByteArray Utf8Mark("\xEF\xBB\xBF");
 
 // The encoding the launcher's file of these bytes is read in, and where its text begins.
@@ -232,6 +227,70 @@ QStringList readTextLines(const QString& path, qint64 maxBytes,
     forEachLine(QByteArrayView(bytes).sliced(begin),
                 [&](QByteArrayView line) { lines.append(decoder.decode(line)); });
     return lines;
+}
+
+bool isValidUtf8(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        // 32 letters of ASCII at a time.
+        if (end - p >= 32) {
+            quint64 words[4];
+            std::memcpy(words, p, sizeof words);
+            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ull) == 0) {
+                p += 32;
+                continue;
+            }
+        }
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        unsigned char low = 0x80, high = 0xBF; // the second byte's range
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2;
+            if (lead == 0xE0)
+                low = 0xA0; // no overlong form
+            else if (lead == 0xED)
+                high = 0x9F; // no surrogate
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F; // nothing past U+10FFFF
+        } else {
+            return false;
+        }
+        if (end - p <= more || p[1] < low || p[1] > high)
+            return false;
+        for (int i = 2; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+        }
+        p += more + 1;
+    }
+    return true;
+}
+
+bool forEachUtf8TextLine(QByteArrayView bytes, const std::function<void(QByteArrayView)>& take) {
+    const qsizetype begin = bytes.startsWith(QByteArrayView(Utf8Mark)) ? Utf8Mark.size() : 0;
+    const QByteArrayView text = bytes.sliced(begin);
+    // Valid UTF-8 is read as UTF-8 (text beyond ASCII makes the file UTF-8, and plain ASCII
+    // reads alike in every code page); a line that begins with a byte order mark of its own is
+    // left to the decoder, which may drop it.
+    if (!isValidUtf8(text))
+        return false;
+    for (qsizetype at = text.indexOf('\xEF'); at >= 0; at = text.indexOf('\xEF', at + 1)) {
+        if ((at == 0 || text[at - 1] == '\n') && text.sliced(at).startsWith(Utf8Mark))
+            return false;
+    }
+    forEachLine(text, take);
+    return true;
 }
 
 QStringList utf8Lines(const QByteArray& bytes) {

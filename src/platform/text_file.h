@@ -47,6 +47,17 @@ QString decodeLauncherText(const QByteArray& bytes,
 QStringList readTextLines(const QString& path, qint64 maxBytes = -1,
                           QStringConverter::Encoding codePage = QStringConverter::System);
 
+// A launcher text file's lines as bytes, split as readTextLines splits them, where they are all
+// UTF-8 and read as such (after a byte order mark, text beyond ASCII that is valid UTF-8, or
+// plain ASCII, which every code page reads alike): `take` gets each line without its
+// terminator, and true comes back. False (and no line) otherwise: the lines are then read with
+// readTextLines.
+bool forEachUtf8TextLine(QByteArrayView bytes, const std::function<void(QByteArrayView)>& take);
+
+// Whether the bytes are well-formed UTF-8 (no overlong form, no surrogate, nothing past
+// U+10FFFF).
+bool isValidUtf8(QByteArrayView bytes);
+
 // The emulator's files (its configuration, the profiles, its output) are UTF-8 on every
 // platform; a leading byte order mark is no part of the first line.
 QStringList utf8Lines(const QByteArray& bytes);

@@ -56,6 +56,8 @@ protected:
     }
     // Starts a list on the folder; `first` gets the rows as they show before the check.
     QStringList start(QStringList* first = nullptr) {
+        // As the program starts: the rows are read beside the window, and show at once.
+        GameList::prepareStartUp(dir.path());
         GameList list(dir.path());
         list.startUp();
         if (first)
@@ -211,4 +213,41 @@ TEST_F(HeaderCacheTest, KeptEntriesOutliveTheirCacheAndItsFile) {
     for (const QByteArrayView piece : kept.pieces())
         written += piece.toByteArray();
     EXPECT_EQ(HeaderCache::fileHeader(kept) + written, good);
+}
+
+// A long list shows its rows, from List.ini's lines and the cache, before they are made; a use
+// of the rows waits for them. A list with a repeat is made into rows first.
+TEST_F(HeaderCacheTest, ALongListShowsBeforeItsRowsAreMade) {
+    const QByteArray sheet = testsupport::readAll(a);
+    QByteArray list;
+    for (int i = 0; i < 1500; ++i)
+        list += dir.write(QString("games/G%1.cue").arg(i), sheet).toUtf8() + "\r\n";
+    dir.write("List.ini", "\r\n" + list + dir.file("games/Gone.cue").toUtf8());
+    const QStringList reference = start();
+    ASSERT_EQ(reference.size(), 1501);
+
+    GameList::holdStartRows(true);
+    GameList::prepareStartUp(dir.path());
+    GameList pending(dir.path());
+    pending.startUp();
+    ASSERT_TRUE(pending.startUpRowsPending());
+    const GameListModel* model = pending.model();
+    QStringList shown;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList fields;
+        for (int column = 0; column < GameListModel::ColumnCount; ++column)
+            fields << model->data(model->index(row, column), Qt::DisplayRole).toString();
+        shown << fields.join('|');
+    }
+    GameList::holdStartRows(false);
+    EXPECT_EQ(model->rowOf(dir.file("games/G700.cue")), 700);
+    EXPECT_FALSE(pending.startUpRowsPending());
+    EXPECT_TRUE(pending.waitForStartUpCheck());
+    QStringList made = rows(pending);
+    for (QString& row : made)
+        row = row.section('|', 0, 3);
+    EXPECT_EQ(shown, made);
+
+    dir.write("List.ini", list + list.left(list.indexOf('\n') + 1));
+    EXPECT_EQ(start(), reference.mid(0, 1500));
 }
