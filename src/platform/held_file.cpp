@@ -52,8 +52,8 @@ std::shared_ptr<const HeldFile> HeldFile::open(const QString& path, qint64 maxBy
         // Not in memory yet (a cold start): the whole file is asked of the disk at once, and its
         // pages come as they are read (reading them all in at the mapping was no faster).
         ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_WILLNEED);
-        void* map = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ,
-                           MAP_PRIVATE, file.handle(), 0);
+        void* map =
+            ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, file.handle(), 0);
         if (map != MAP_FAILED) {
             held->map_ = map;
             held->data_ = static_cast<const char*>(map);
