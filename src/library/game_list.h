@@ -400,7 +400,7 @@ private:
     // Takes the rows shown before they were made, waiting for them.
     void settleStartUp();
     // Puts the rows made at start-up in the list and starts their check beside the window.
-    void beginStartUpCheck(const std::shared_ptr<StartRows>& rows);
+    void beginStartUpCheck(StartRows made);
     void takeStartUpResults(const std::shared_ptr<StartUpResults>& results);
     void applyStartUpResults(StartUpResults& results);
     void finishStartUp(StartUpResults& results);

@@ -2,17 +2,15 @@
 
 #include "i18n/messages.h"
 #include "library/game_list.h"
+#include "library/game_list_start_rows.h"
 #include "library/header_cache.h"
 #include "library/read_ahead.h"
 #include "platform/detached_thread.h"
-#include "platform/held_file.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
-#include "platform/text_file.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTimer>
@@ -22,7 +20,6 @@
 #include <condition_variable>
 #include <functional>
 #include <future>
-#include <limits>
 
 #include <algorithm>
 #include <mutex>
@@ -33,10 +30,8 @@ namespace library {
 namespace {
 
 constexpr int MessageLoaded = 8;
-// A mapped cache file gives back the memory of the entries read, every this many rows (plus 1)
-// at start-up and every so many bytes during the check: each time costs the other threads a
-// pause.
-constexpr int ReleaseEveryRows = 8191;
+// A mapped cache file gives back the memory of the entries the check has confirmed, every so
+// many bytes: each time costs the other threads a pause.
 constexpr qint32 ReleaseBytes = 256 << 10;
 // The check hands its results to the window in runs, at most this often.
 constexpr qint64 ReportEveryMs = 50;
@@ -302,314 +297,6 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     deliver(true);
 }
 
-// The rows a start shows before any game is looked at, and the cache they came from.
-struct StartRows {
-    std::vector<GameRecord> rows;
-    QHash<QString, int> index; // listKey(path) -> its row
-    HeaderCache cache;
-    QStringList paths;            // the rows' paths, for the check
-    std::vector<qint32> cachedAt; // each row's cache entry, or -1
-    int dropped = 0;
-    bool listed = false;      // List.ini is there
-    std::exception_ptr error; // List.ini could not be read
-};
-
-namespace {
-
-// Makes the rows' texts from their paths and cache entries, in two halves at once for a long
-// list. The entries described give back their memory behind (a mapped cache file).
-void describeRows(StartRows& made) {
-    made.rows.resize(static_cast<size_t>(made.paths.size()));
-    const auto describe = [&made](size_t from, size_t to) {
-        RegionTexts regions;
-        qint32 doneFrom = -1;
-        for (size_t row = from; row < to; ++row) {
-            const qint32 at = made.cachedAt[row];
-            if (doneFrom < 0)
-                doneFrom = at;
-            if ((row & ReleaseEveryRows) == ReleaseEveryRows && at > doneFrom) {
-                made.cache.release(doneFrom, at);
-                doneFrom = at;
-            }
-            const QString& path = made.paths.at(static_cast<qsizetype>(row));
-            made.rows[row] = at < 0 ? absentRecord(path, Presence::Checking)
-                                    : made.cache.record(at, path, regions);
-        }
-    };
-    const size_t half = made.rows.size() / 2;
-    std::future<void> firstHalf = std::async(
-        half > 1000 ? std::launch::async : std::launch::deferred, describe, size_t(0), half);
-    describe(half, made.rows.size());
-    firstHalf.get();
-    // The check reads the entries again as it goes.
-    made.cache.release();
-}
-
-std::future<HeaderCache> readyCache(HeaderCache cache) {
-    std::promise<HeaderCache> ready;
-    ready.set_value(std::move(cache));
-    return ready.get_future();
-}
-
-// Every entry becomes a row: from the cache where it knows the entry, otherwise by its file
-// name, to be checked. Lines that name no file and repeats never become rows. Safe on any thread.
-StartRows makeStartRows(const QString& listPath, std::future<HeaderCache> cache) {
-    StartRows made;
-    made.listed = true;
-    try {
-        QStringList lines = platform::readTextLines(listPath, MaxListFileBytes);
-        made.cache = cache.get();
-        // First the rows' paths and entries, in order (a repeat is known only from the rows
-        // before it), then their texts.
-        QStringList& paths = made.paths;
-        paths.reserve(lines.size());
-        made.cachedAt.reserve(static_cast<size_t>(lines.size()));
-        made.index.reserve(lines.size());
-        qint32 expected = made.cache.first(); // the entry after the last one found
-        for (const QString& line : lines) {
-            if (line.isEmpty() || line.contains(QChar(0))) {
-                ++made.dropped;
-                continue;
-            }
-            // One look-up in the index both finds a repeat and takes a new entry.
-            const qsizetype listed = made.index.size();
-            int& row = made.index[listKey(line)];
-            if (made.index.size() == listed) {
-                ++made.dropped;
-                continue;
-            }
-            row = static_cast<int>(paths.size());
-            paths.append(line);
-            const qint32 at = expected >= 0 && made.cache.isFor(expected, line)
-                                  ? expected
-                                  : made.cache.find(line);
-            made.cachedAt.push_back(at);
-            if (at >= 0)
-                expected = made.cache.next(at);
-        }
-        lines = QStringList(); // the rows hold the texts
-        describeRows(made);
-    } catch (...) {
-        made.error = std::current_exception();
-    }
-    return made;
-}
-
-// Whether the path, as UTF-8 bytes, is its own key (listKey): the test listKey makes, byte by
-// byte (a folder separator is one byte of ASCII, never part of a longer letter).
-bool isPlainKey(QByteArrayView path) {
-    const auto separator = [](char c) {
-#ifdef Q_OS_WIN
-        return c == '/' || c == '\\';
-#else
-        return c == '/';
-#endif
-    };
-    const qsizetype n = path.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const bool segmentStart = i == 0 || separator(path[i - 1]);
-        if (separator(path[i])) {
-            if ((i > 0 && separator(path[i - 1])) || path[i] != '/')
-                return false;
-        } else if (segmentStart && path[i] == '.' && (i + 1 == n || separator(path[i + 1]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A long list's rows as List.ini's lines stand in the file, each with its cache entry: what the
-// window shows at once, while the rows themselves are made. There is one only for a list whose
-// rows are its lines one for one, read as UTF-8, with no repeat (List.ini as the launcher
-// writes it); any other is made into rows first.
-struct StartPreview {
-    std::shared_ptr<const platform::HeldFile> list;
-    std::vector<std::pair<quint32, quint32>> lines; // each row's line in the file: start, length
-    std::vector<qint32> cachedAt;
-    HeaderCache cache;
-    int checking = 0;
-    int dropped = 0;
-
-    QByteArrayView line(size_t row) const {
-        return list->bytes().sliced(lines[row].first, lines[row].second);
-    }
-    QString path(size_t row) const { return QString::fromUtf8(line(row)); }
-};
-
-// The rows' lines (needs no cache: it runs while the cache is read); none when the list is not
-// one the preview can show.
-std::shared_ptr<StartPreview> previewLines(std::shared_ptr<const platform::HeldFile> list) {
-    auto preview = std::make_shared<StartPreview>();
-    const QByteArrayView bytes = list->bytes();
-    if (bytes.size() > std::numeric_limits<quint32>::max())
-        return nullptr;
-    const qsizetype expectedLines = bytes.count('\n') + 1;
-    preview->lines.reserve(static_cast<size_t>(expectedLines));
-    // Each row's key, as a digest: two alike are a repeat (or, very seldom, two keys with one
-    // digest), and the rows are then made first.
-    std::vector<size_t> keys;
-    keys.reserve(static_cast<size_t>(expectedLines));
-    const bool utf8 = platform::forEachUtf8TextLine(bytes, [&](QByteArrayView line) {
-        if (line.isEmpty() || line.contains('\0')) {
-            ++preview->dropped;
-            return;
-        }
-        keys.push_back(isPlainKey(line)
-                           ? qHash(line)
-                           : qHash(QByteArrayView(listKey(QString::fromUtf8(line)).toUtf8())));
-        preview->lines.emplace_back(static_cast<quint32>(line.data() - bytes.data()),
-                                    static_cast<quint32>(line.size()));
-    });
-    if (!utf8 || preview->lines.empty() ||
-        preview->lines.size() > size_t(std::numeric_limits<int>::max()))
-        return nullptr;
-    std::sort(keys.begin(), keys.end());
-    if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
-        return nullptr;
-    preview->list = std::move(list);
-    return preview;
-}
-
-// Each row's cache entry, found mostly right after the previous row's.
-void previewEntries(StartPreview& preview, const HeaderCache& cache) {
-    preview.cache = cache;
-    preview.cachedAt.reserve(preview.lines.size());
-    qint32 expected = cache.first(); // the entry after the last one found
-    for (size_t row = 0; row < preview.lines.size(); ++row) {
-        const QByteArrayView line = preview.line(row);
-        const qint32 at =
-            expected >= 0 && cache.isFor(expected, line) ? expected : cache.find(line);
-        preview.cachedAt.push_back(at);
-        if (at >= 0)
-            expected = cache.next(at);
-        else
-            ++preview.checking;
-    }
-}
-
-// The rows the preview shows, made.
-StartRows rowsFromPreview(const StartPreview& preview) {
-    StartRows made;
-    made.listed = true;
-    made.cache = preview.cache;
-    made.cachedAt = preview.cachedAt;
-    made.dropped = preview.dropped;
-    const size_t count = preview.lines.size();
-    made.paths.reserve(static_cast<qsizetype>(count));
-    made.index.reserve(static_cast<qsizetype>(count));
-    for (size_t row = 0; row < count; ++row) {
-        made.paths.append(preview.path(row));
-        made.index.insert(listKey(made.paths.constLast()), static_cast<int>(row));
-    }
-    // The rows hold the paths now; lines painted meanwhile are read from the file again.
-    preview.list->release(0, preview.list->bytes().size());
-    describeRows(made);
-    return made;
-}
-
-// What a start in one folder reads, beside the window: the preview of its rows first (none when
-// List.ini is missing or is not one the rows can show at once), then the rows.
-struct StartParts {
-    std::future<std::shared_ptr<const StartPreview>> preview;
-    std::future<StartRows> rows;
-};
-
-// Tests hold the making of the rows to look at the rows shown before.
-struct RowsHeld {
-    std::mutex mutex;
-    std::condition_variable released;
-    bool held = false;
-};
-
-RowsHeld& rowsHeld() {
-    // Never destroyed: a start's thread may still pass it while the program ends.
-    static RowsHeld* held = new RowsHeld;
-    return *held;
-}
-
-StartParts prepareParts(const QString& folder) {
-    auto preview = std::make_shared<std::promise<std::shared_ptr<const StartPreview>>>();
-    auto rows = std::make_shared<std::promise<StartRows>>();
-    StartParts parts{preview->get_future(), rows->get_future()};
-    platform::runDetached([preview, rows, folder] {
-        const QString listPath = listFileIn(folder);
-        if (!QFileInfo::exists(listPath)) {
-            preview->set_value(nullptr);
-            rows->set_value(StartRows());
-            return;
-        }
-        // The cache is read and checked while the list's lines are.
-        const QString cachePath = cacheFileIn(folder);
-        std::future<HeaderCache> cache =
-            std::async(std::launch::async, [cachePath] { return HeaderCache::read(cachePath); });
-        std::shared_ptr<StartPreview> shown;
-        HeaderCache read;
-        bool cacheRead = false;
-        try {
-            shown = previewLines(platform::HeldFile::open(listPath, MaxListFileBytes));
-            read = cache.get();
-            cacheRead = true;
-            if (shown) {
-                previewEntries(*shown, read);
-                // Read again as the rows are made (a mapped file): meanwhile no memory.
-                read.release();
-            }
-        } catch (...) {
-            // List.ini cannot be read: the rows are made below, which keeps the error for the
-            // window.
-            shown.reset();
-        }
-        preview->set_value(shown);
-        {
-            RowsHeld& held = rowsHeld();
-            std::unique_lock<std::mutex> lock(held.mutex);
-            held.released.wait(lock, [&held] { return !held.held; });
-        }
-        try {
-            if (shown)
-                rows->set_value(rowsFromPreview(*shown));
-            else
-                rows->set_value(makeStartRows(listPath, cacheRead ? readyCache(std::move(read))
-                                                                  : std::move(cache)));
-        } catch (...) {
-            rows->set_exception(std::current_exception());
-        }
-    });
-    return parts;
-}
-
-// The parts prepared for the start in one folder, taken once.
-struct PreparedStart {
-    std::mutex mutex;
-    QString folder;
-    StartParts parts;
-};
-
-PreparedStart& preparedStart() {
-    static PreparedStart prepared;
-    return prepared;
-}
-
-} // namespace
-
-void GameList::prepareStartUp(const QString& applicationFolder) {
-    PreparedStart& prepared = preparedStart();
-    std::lock_guard<std::mutex> lock(prepared.mutex);
-    if (prepared.parts.rows.valid())
-        return;
-    prepared.folder = applicationFolder;
-    prepared.parts = prepareParts(applicationFolder);
-}
-
-void GameList::holdStartRows(bool hold) {
-    RowsHeld& held = rowsHeld();
-    {
-        std::lock_guard<std::mutex> lock(held.mutex);
-        held.held = hold;
-    }
-    held.released.notify_all();
-}
-
 struct GameList::PendingStart {
     std::future<StartRows> rows;
     QTimer* poll = nullptr;
@@ -618,25 +305,13 @@ struct GameList::PendingStart {
 void GameList::startUp() {
     if (busy_ || startUp_ || pendingStart_)
         return;
-    StartParts parts;
-    {
-        PreparedStart& prepared = preparedStart();
-        std::lock_guard<std::mutex> lock(prepared.mutex);
-        if (prepared.parts.rows.valid() && prepared.folder == folder_)
-            parts = std::exchange(prepared.parts, StartParts());
-    }
-    if (!parts.rows.valid()) {
-        if (!QFileInfo::exists(listFilePath()))
-            return;
-        // The cache is read and checked while the list's lines are.
-        beginStartUpCheck(std::make_shared<StartRows>(
-            makeStartRows(listFilePath(), std::async(std::launch::async, [path = cacheFilePath()] {
-                              return HeaderCache::read(path);
-                          }))));
-        return;
-    }
+    // The program prepared the start while its window was built; tests start here.
+    StartParts parts = takePreparedStart(folder_);
+    const bool prepared = parts.rows.valid();
+    if (!prepared)
+        parts = prepareStart(folder_);
     const std::shared_ptr<const StartPreview> preview = parts.preview.get();
-    if (preview && model_.count() == 0 &&
+    if (prepared && preview && model_.count() == 0 &&
         parts.rows.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
         // The rows show at once from the preview; they are taken when made, or when anything
         // but a paint needs them first.
@@ -663,7 +338,7 @@ void GameList::startUp() {
         emit countChanged(countText());
         return;
     }
-    beginStartUpCheck(std::make_shared<StartRows>(parts.rows.get()));
+    beginStartUpCheck(parts.rows.get());
 }
 
 void GameList::settleStartUp() {
@@ -671,15 +346,14 @@ void GameList::settleStartUp() {
         return;
     const std::shared_ptr<PendingStart> pending = std::exchange(pendingStart_, nullptr);
     pending->poll->deleteLater();
-    beginStartUpCheck(std::make_shared<StartRows>(pending->rows.get()));
+    beginStartUpCheck(pending->rows.get());
 }
 
 bool GameList::startUpRowsPending() const {
     return pendingStart_ != nullptr;
 }
 
-void GameList::beginStartUpCheck(const std::shared_ptr<StartRows>& rows) {
-    StartRows& made = *rows;
+void GameList::beginStartUpCheck(StartRows made) {
     if (!made.listed)
         return;
     if (made.error)

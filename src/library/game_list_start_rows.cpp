@@ -1,0 +1,294 @@
+// What a start reads before the window shows its list: List.ini's rows with their header cache
+// entries, and for a long list first the rows as its lines stand in the file.
+
+#include "library/game_list_start_rows.h"
+
+#include "platform/detached_thread.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <condition_variable>
+#include <limits>
+#include <mutex>
+#include <utility>
+
+namespace library {
+
+namespace {
+
+// The rows' texts are made from the cache entries, which give back their memory every this many
+// rows (plus 1): each time costs the other threads a pause.
+constexpr int ReleaseEveryRows = 8191;
+
+// Makes the rows' texts from their paths and cache entries, in two halves at once for a long
+// list. The entries described give back their memory behind (a mapped cache file).
+void describeRows(StartRows& made) {
+    made.rows.resize(static_cast<size_t>(made.paths.size()));
+    const auto describe = [&made](size_t from, size_t to) {
+        RegionTexts regions;
+        qint32 doneFrom = -1;
+        for (size_t row = from; row < to; ++row) {
+            const qint32 at = made.cachedAt[row];
+            if (doneFrom < 0)
+                doneFrom = at;
+            if ((row & ReleaseEveryRows) == ReleaseEveryRows && at > doneFrom) {
+                made.cache.release(doneFrom, at);
+                doneFrom = at;
+            }
+            const QString& path = made.paths.at(static_cast<qsizetype>(row));
+            made.rows[row] = at < 0 ? absentRecord(path, Presence::Checking)
+                                    : made.cache.record(at, path, regions);
+        }
+    };
+    const size_t half = made.rows.size() / 2;
+    std::future<void> firstHalf = std::async(
+        half > 1000 ? std::launch::async : std::launch::deferred, describe, size_t(0), half);
+    describe(half, made.rows.size());
+    firstHalf.get();
+    // The check reads the entries again as it goes.
+    made.cache.release();
+}
+
+// Every entry becomes a row: from the cache where it knows the entry, otherwise by its file
+// name, to be checked. Lines that name no file and repeats never become rows. Safe on any thread.
+StartRows makeStartRows(const QString& listPath, HeaderCache cache) {
+    StartRows made;
+    made.listed = true;
+    try {
+        QStringList lines = platform::readTextLines(listPath, MaxListFileBytes);
+        made.cache = std::move(cache);
+        // First the rows' paths and entries, in order (a repeat is known only from the rows
+        // before it), then their texts.
+        QStringList& paths = made.paths;
+        paths.reserve(lines.size());
+        made.cachedAt.reserve(static_cast<size_t>(lines.size()));
+        made.index.reserve(lines.size());
+        qint32 expected = made.cache.first(); // the entry after the last one found
+        for (const QString& line : lines) {
+            if (line.isEmpty() || line.contains(QChar(0))) {
+                ++made.dropped;
+                continue;
+            }
+            // One look-up in the index both finds a repeat and takes a new entry.
+            const qsizetype listed = made.index.size();
+            int& row = made.index[listKey(line)];
+            if (made.index.size() == listed) {
+                ++made.dropped;
+                continue;
+            }
+            row = static_cast<int>(paths.size());
+            paths.append(line);
+            const qint32 at = expected >= 0 && made.cache.isFor(expected, line)
+                                  ? expected
+                                  : made.cache.find(line);
+            made.cachedAt.push_back(at);
+            if (at >= 0)
+                expected = made.cache.next(at);
+        }
+        lines = QStringList(); // the rows hold the texts
+        describeRows(made);
+    } catch (...) {
+        made.error = std::current_exception();
+    }
+    return made;
+}
+
+// Whether the path, as UTF-8 bytes, is its own key (listKey): the test listKey makes, byte by
+// byte (a folder separator is one byte of ASCII, never part of a longer letter).
+bool isPlainKey(QByteArrayView path) {
+    const auto separator = [](char c) {
+#ifdef Q_OS_WIN
+        return c == '/' || c == '\\';
+#else
+        return c == '/';
+#endif
+    };
+    const qsizetype n = path.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const bool segmentStart = i == 0 || separator(path[i - 1]);
+        if (separator(path[i])) {
+            if ((i > 0 && separator(path[i - 1])) || path[i] != '/')
+                return false;
+        } else if (segmentStart && path[i] == '.' && (i + 1 == n || separator(path[i + 1]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The rows' lines (needs no cache: it runs while the cache is read); none when the list is not
+// one the preview can show.
+std::shared_ptr<StartPreview> previewLines(std::shared_ptr<const platform::HeldFile> list) {
+    auto preview = std::make_shared<StartPreview>();
+    const QByteArrayView bytes = list->bytes();
+    if (bytes.size() > std::numeric_limits<quint32>::max())
+        return nullptr;
+    const qsizetype expectedLines = bytes.count('\n') + 1;
+    preview->lines.reserve(static_cast<size_t>(expectedLines));
+    // Each row's key, as a digest: two alike are a repeat (or, very seldom, two keys with one
+    // digest), and the rows are then made first.
+    std::vector<size_t> keys;
+    keys.reserve(static_cast<size_t>(expectedLines));
+    const bool utf8 = platform::forEachUtf8TextLine(bytes, [&](QByteArrayView line) {
+        if (line.isEmpty() || line.contains('\0')) {
+            ++preview->dropped;
+            return;
+        }
+        keys.push_back(isPlainKey(line)
+                           ? qHash(line)
+                           : qHash(QByteArrayView(listKey(QString::fromUtf8(line)).toUtf8())));
+        preview->lines.emplace_back(static_cast<quint32>(line.data() - bytes.data()),
+                                    static_cast<quint32>(line.size()));
+    });
+    if (!utf8 || preview->lines.empty() ||
+        preview->lines.size() > size_t(std::numeric_limits<int>::max()))
+        return nullptr;
+    std::sort(keys.begin(), keys.end());
+    if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
+        return nullptr;
+    preview->list = std::move(list);
+    return preview;
+}
+
+// Each row's cache entry, found mostly right after the previous row's.
+void previewEntries(StartPreview& preview, const HeaderCache& cache) {
+    preview.cache = cache;
+    preview.cachedAt.reserve(preview.lines.size());
+    qint32 expected = cache.first(); // the entry after the last one found
+    for (size_t row = 0; row < preview.lines.size(); ++row) {
+        const QByteArrayView line = preview.line(row);
+        const qint32 at =
+            expected >= 0 && cache.isFor(expected, line) ? expected : cache.find(line);
+        preview.cachedAt.push_back(at);
+        if (at >= 0)
+            expected = cache.next(at);
+        else
+            ++preview.checking;
+    }
+}
+
+// The rows the preview shows, made.
+StartRows rowsFromPreview(const StartPreview& preview) {
+    StartRows made;
+    made.listed = true;
+    made.cache = preview.cache;
+    made.cachedAt = preview.cachedAt;
+    made.dropped = preview.dropped;
+    const size_t count = preview.lines.size();
+    made.paths.reserve(static_cast<qsizetype>(count));
+    made.index.reserve(static_cast<qsizetype>(count));
+    for (size_t row = 0; row < count; ++row) {
+        made.paths.append(preview.path(row));
+        made.index.insert(listKey(made.paths.constLast()), static_cast<int>(row));
+    }
+    // The rows hold the paths now; lines painted meanwhile are read from the file again.
+    preview.list->release(0, preview.list->bytes().size());
+    describeRows(made);
+    return made;
+}
+
+// Tests hold the making of the rows to look at the rows shown before.
+struct RowsHeld {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool held = false;
+};
+
+RowsHeld& rowsHeld() {
+    // Never destroyed: a start's thread may still pass it while the program ends.
+    static RowsHeld* held = new RowsHeld;
+    return *held;
+}
+
+} // namespace
+
+StartParts prepareStart(const QString& folder) {
+    auto preview = std::make_shared<std::promise<std::shared_ptr<const StartPreview>>>();
+    auto rows = std::make_shared<std::promise<StartRows>>();
+    StartParts parts{preview->get_future(), rows->get_future()};
+    platform::runDetached([preview, rows, folder] {
+        const QString listPath = listFileIn(folder);
+        if (!QFileInfo::exists(listPath)) {
+            preview->set_value(nullptr);
+            rows->set_value(StartRows());
+            return;
+        }
+        // The cache is read and checked while the list's lines are.
+        const QString cachePath = cacheFileIn(folder);
+        std::future<HeaderCache> cache =
+            std::async(std::launch::async, [cachePath] { return HeaderCache::read(cachePath); });
+        std::shared_ptr<StartPreview> shown;
+        try {
+            shown = previewLines(platform::HeldFile::open(listPath, MaxListFileBytes));
+        } catch (...) {
+            // List.ini cannot be read: the rows are made below, which keeps the error for the
+            // window.
+        }
+        HeaderCache read = cache.get();
+        if (shown) {
+            previewEntries(*shown, read);
+            // Read again as the rows are made (a mapped file): meanwhile no memory.
+            read.release();
+        }
+        preview->set_value(shown);
+        {
+            RowsHeld& held = rowsHeld();
+            std::unique_lock<std::mutex> lock(held.mutex);
+            held.released.wait(lock, [&held] { return !held.held; });
+        }
+        try {
+            rows->set_value(shown ? rowsFromPreview(*shown)
+                                  : makeStartRows(listPath, std::move(read)));
+        } catch (...) {
+            rows->set_exception(std::current_exception());
+        }
+    });
+    return parts;
+}
+
+namespace {
+
+// The parts prepared for the start in one folder, taken once.
+struct PreparedStart {
+    std::mutex mutex;
+    QString folder;
+    StartParts parts;
+};
+
+PreparedStart& preparedStart() {
+    static PreparedStart prepared;
+    return prepared;
+}
+
+} // namespace
+
+void GameList::prepareStartUp(const QString& applicationFolder) {
+    PreparedStart& prepared = preparedStart();
+    std::lock_guard<std::mutex> lock(prepared.mutex);
+    if (prepared.parts.rows.valid())
+        return;
+    prepared.folder = applicationFolder;
+    prepared.parts = prepareStart(applicationFolder);
+}
+
+StartParts takePreparedStart(const QString& folder) {
+    PreparedStart& prepared = preparedStart();
+    std::lock_guard<std::mutex> lock(prepared.mutex);
+    if (!prepared.parts.rows.valid() || prepared.folder != folder)
+        return {};
+    return std::exchange(prepared.parts, StartParts());
+}
+
+void GameList::holdStartRows(bool hold) {
+    RowsHeld& held = rowsHeld();
+    {
+        std::lock_guard<std::mutex> lock(held.mutex);
+        held.held = hold;
+    }
+    held.released.notify_all();
+}
+
+} // namespace library
