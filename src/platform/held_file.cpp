@@ -40,7 +40,8 @@ bool onLocalDisk(int fd) {
 
 } // namespace
 
-std::shared_ptr<const HeldFile> HeldFile::open(const QString& path, qint64 maxBytes) {
+std::shared_ptr<const HeldFile> HeldFile::open(const QString& path, qint64 maxBytes,
+                                               bool fetchAll) {
     std::shared_ptr<HeldFile> held(new HeldFile);
 #ifdef Q_OS_LINUX
     QFile file(path);
@@ -51,10 +52,13 @@ std::shared_ptr<const HeldFile> HeldFile::open(const QString& path, qint64 maxBy
     if (size > 0 && onLocalDisk(file.handle())) {
         // Not in memory yet (a cold start): the whole file is asked of the disk at once, and its
         // pages come as they are read (reading them all in at the mapping was no faster).
-        ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_WILLNEED);
+        if (fetchAll)
+            ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_WILLNEED);
         void* map =
             ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, file.handle(), 0);
         if (map != MAP_FAILED) {
+            // Kept open to ask for parts of the file later.
+            held->descriptor_ = ::dup(file.handle());
             held->map_ = map;
             held->data_ = static_cast<const char*>(map);
             held->size_ = static_cast<qsizetype>(size);
@@ -72,6 +76,19 @@ HeldFile::~HeldFile() {
 #ifdef Q_OS_LINUX
     if (map_)
         ::munmap(map_, static_cast<size_t>(size_));
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+#endif
+}
+
+void HeldFile::fetch(qsizetype from, qsizetype size) const {
+#ifdef Q_OS_LINUX
+    if (descriptor_ >= 0 && size > 0)
+        ::posix_fadvise(descriptor_, static_cast<off_t>(from), static_cast<off_t>(size),
+                        POSIX_FADV_WILLNEED);
+#else
+    Q_UNUSED(from);
+    Q_UNUSED(size);
 #endif
 }
 

@@ -15,8 +15,11 @@ namespace platform {
 // replacing it (an atomic write), which leaves the bytes held unchanged.
 class HeldFile {
 public:
-    // Refuses what readFileBytes refuses, with its texts (throws IoError).
-    static std::shared_ptr<const HeldFile> open(const QString& path, qint64 maxBytes);
+    // Refuses what readFileBytes refuses, with its texts (throws IoError). A mapped file is
+    // asked of the storage whole at once, or with `fetchAll` false only as it is read (and as
+    // fetch() asks).
+    static std::shared_ptr<const HeldFile> open(const QString& path, qint64 maxBytes,
+                                                bool fetchAll = true);
     ~HeldFile();
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
@@ -26,6 +29,8 @@ public:
     // Gives back the memory of the whole pages among these bytes (a mapped file only); they stay
     // readable.
     void release(qsizetype from, qsizetype size) const;
+    // Asks the storage for these bytes now, to come in one read (a mapped file only).
+    void fetch(qsizetype from, qsizetype size) const;
 
 private:
     HeldFile() = default;
@@ -33,6 +38,7 @@ private:
     const char* data_ = nullptr;
     qsizetype size_ = 0;
     void* map_ = nullptr;
+    int descriptor_ = -1; // of a mapped file
 };
 
 } // namespace platform

@@ -440,33 +440,42 @@ void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pie
 namespace {
 
 // Writes the lines in the encoding, after a byte order mark when `mark` is set.
+// Encodes the lines, each ended by CR LF, handing them to `take` in pieces of about
+// WritePieceBytes; stops when `take` gives false. Each line is encoded straight into the piece,
+// without a buffer of its own.
+bool encodeLines(qsizetype count, const std::function<const QString&(qsizetype)>& line,
+                 QStringConverter::Encoding encoding, bool mark,
+                 const std::function<bool(const QByteArray&)>& take) {
+    QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
+    QByteArray bytes;
+    bytes.reserve(WritePieceBytes + 4096);
+    if (mark)
+        bytes.append(Utf8Mark);
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString& text = line(i);
+        const qsizetype used = bytes.size();
+        bytes.resize(used + encoder.requiredSpace(text.size()) + 2);
+        char* end = encoder.appendToBuffer(bytes.data() + used, text);
+        *end++ = '\r';
+        *end++ = '\n';
+        bytes.resize(end - bytes.constData());
+        if (bytes.size() >= WritePieceBytes) {
+            if (!take(bytes))
+                return false;
+            bytes.resize(0); // keeps the room
+        }
+    }
+    return take(bytes);
+}
+
 void writeEncodedLines(const QString& path, qsizetype count,
                        const std::function<const QString&(qsizetype)>& line,
                        QStringConverter::Encoding encoding, bool mark) {
     // Written in pieces of 64 KiB: a List.ini of 100,000 games is never held whole a second
-    // time beside its rows. Each line is encoded straight into the piece, without a buffer of
-    // its own.
+    // time beside its rows.
     replaceFile(path, [count, &line, encoding, mark](QFileDevice& file) {
-        QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
-        QByteArray bytes;
-        bytes.reserve(WritePieceBytes + 4096);
-        if (mark)
-            bytes.append(Utf8Mark);
-        for (qsizetype i = 0; i < count; ++i) {
-            const QString& text = line(i);
-            const qsizetype used = bytes.size();
-            bytes.resize(used + encoder.requiredSpace(text.size()) + 2);
-            char* end = encoder.appendToBuffer(bytes.data() + used, text);
-            *end++ = '\r';
-            *end++ = '\n';
-            bytes.resize(end - bytes.constData());
-            if (bytes.size() >= WritePieceBytes) {
-                if (!writeAll(file, bytes))
-                    return false;
-                bytes.resize(0); // keeps the room
-            }
-        }
-        return writeAll(file, bytes);
+        return encodeLines(count, line, encoding, mark,
+                           [&file](const QByteArray& bytes) { return writeAll(file, bytes); });
     });
 }
 
@@ -487,6 +496,23 @@ void writeTextLinesAtomic(const QString& path, qsizetype count,
         writeEncodedLines(path, count, line, codePage, false);
     else
         writeEncodedLines(path, count, line, QStringConverter::Utf8, true);
+}
+
+bool holdsTextLines(const QString& path, qsizetype count,
+                    const std::function<const QString&(qsizetype)>& line,
+                    QStringConverter::Encoding codePage) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const bool fits = fitsCodePage(count, line, codePage);
+    QByteArray read;
+    const bool same =
+        encodeLines(count, line, fits ? codePage : QStringConverter::Utf8, !fits,
+                    [&file, &read](const QByteArray& bytes) {
+                        read.resize(bytes.size());
+                        return file.read(read.data(), read.size()) == bytes.size() && read == bytes;
+                    });
+    return same && file.atEnd();
 }
 
 void writeUtf8LinesAtomic(const QString& path, const QStringList& lines) {

@@ -92,6 +92,12 @@ void writeTextLinesAtomic(const QString& path, qsizetype count,
                           const std::function<const QString&(qsizetype)>& line,
                           QStringConverter::Encoding codePage = QStringConverter::System);
 
+// Whether the file holds exactly what writeTextLinesAtomic would write (false when it cannot be
+// read).
+bool holdsTextLines(const QString& path, qsizetype count,
+                    const std::function<const QString&(qsizetype)>& line,
+                    QStringConverter::Encoding codePage = QStringConverter::System);
+
 // Writes one of the emulator's files whole as UTF-8 without a byte order mark, every line ended
 // by CR LF, atomically as above.
 void writeUtf8LinesAtomic(const QString& path, const QStringList& lines);
