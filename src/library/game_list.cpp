@@ -5,6 +5,7 @@
 #include "library/file_access.h"
 #include "library/game_list_build.h"
 #include "library/game_list_release.h"
+#include "library/game_list_start_rows.h"
 #include "library/header_cache.h"
 #include "platform/detached_thread.h"
 #include "platform/io_error.h"
@@ -335,9 +336,15 @@ void GameList::sortByColumn(int column) {
 }
 
 void GameList::save() {
-    platform::writeTextLinesAtomic(
-        listFilePath(), model_.count(),
-        [this](qsizetype row) -> const QString& { return model_.at(static_cast<int>(row)).path; });
+    {
+        std::lock_guard<std::mutex> lock(listFileMutex());
+        platform::writeTextLinesAtomic(listFilePath(), model_.count(),
+                                       [this](qsizetype row) -> const QString& {
+                                           return model_.at(static_cast<int>(row)).path;
+                                       });
+    }
+    if (cacheWriter_)
+        cacheWriter_->listChanged(); // the cache's rows follow the file
 }
 
 QString GameList::countText() const {

@@ -156,6 +156,8 @@ public:
     int adoptRows(std::vector<GameRecord>&& records, QHash<QString, int>&& index);
     // The rows of pending rows, as they show them (no change anyone sees).
     void adoptPending(std::vector<GameRecord>&& records, QHash<QString, int>&& index);
+    // Forgets the pending rows (the rows made are not those shown).
+    void discardPending();
     void removeAt(int row);
     void clearAll();
     // Takes out the rows (ascending numbers) and gives them with their numbers.

@@ -326,6 +326,16 @@ void GameListModel::adoptPending(std::vector<GameRecord>&& records, QHash<QStrin
     countMissing();
 }
 
+void GameListModel::discardPending() {
+    if (!pending_)
+        return;
+    beginResetModel();
+    pending_.reset();
+    shownRow_ = -1;
+    shown_ = GameRecord();
+    endResetModel();
+}
+
 const GameRecord& GameListModel::shownRow(int row) const {
     if (!pending_)
         return rows_[static_cast<size_t>(row)];

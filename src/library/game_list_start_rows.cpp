@@ -4,6 +4,7 @@
 #include "library/game_list_start_rows.h"
 
 #include "platform/detached_thread.h"
+#include "platform/file_stamp.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 // The rows' texts are made from the cache entries, which give back their memory every this many
 // rows (plus 1): each time costs the other threads a pause.
-constexpr int ReleaseEveryRows = 8191;
+constexpr int ReleaseEveryRows = 4095;
 
 // Makes the rows' texts from their paths and cache entries, in two halves at once for a long
 // list. The entries described give back their memory behind (a mapped cache file).
@@ -39,8 +40,10 @@ void describeRows(StartRows& made) {
                 doneFrom = at;
             }
             const QString& path = made.paths.at(static_cast<qsizetype>(row));
-            made.rows[row] = at < 0 ? absentRecord(path, Presence::Checking)
-                                    : made.cache.record(at, path, regions);
+            if (at >= 0 && !made.cache.usable(at))
+                made.cachedAt[row] = -1; // a damaged part of the cache: the row is read again
+            made.rows[row] = made.cachedAt[row] < 0 ? absentRecord(path, Presence::Checking)
+                                                    : made.cache.record(at, path, regions);
         }
     };
     const size_t half = made.rows.size() / 2;
@@ -153,6 +156,45 @@ std::shared_ptr<StartPreview> previewLines(std::shared_ptr<const platform::HeldF
     return preview;
 }
 
+// List.ini held for reading, with the stamp it has while held (none when it was replaced as it
+// was opened).
+std::shared_ptr<const platform::HeldFile> openList(const QString& path, platform::FileStamp& stamp,
+                                                   bool fetchAll) {
+    const platform::FileStamp before = platform::fileStamp(path);
+    std::shared_ptr<const platform::HeldFile> list =
+        platform::HeldFile::open(path, MaxListFileBytes, fetchAll);
+    stamp = platform::fileStamp(path);
+    if (stamp != before || stamp.size != list->bytes().size())
+        stamp = platform::FileStamp();
+    return list;
+}
+
+// The rows as the cache knows them for this very List.ini (same stamp); none when it does not.
+// Nothing else of either file is read.
+std::shared_ptr<StartPreview> previewFromCache(std::shared_ptr<const platform::HeldFile> list,
+                                               const platform::FileStamp& stamp,
+                                               const HeaderCache& cache) {
+    const ListRows* rows = cache.rows();
+    if (!rows || !stamp.isFile || stamp != rows->list || rows->lines.empty() ||
+        rows->lines.size() > size_t(std::numeric_limits<int>::max()))
+        return nullptr;
+    const quint64 size = static_cast<quint64>(list->bytes().size());
+    for (const auto& [start, length] : rows->lines) {
+        if (length == 0 || quint64(start) + length > size)
+            return nullptr;
+    }
+    auto preview = std::make_shared<StartPreview>();
+    preview->list = std::move(list);
+    preview->lines = rows->lines;
+    preview->cachedAt = rows->cachedAt;
+    preview->cache = cache;
+    preview->dropped = static_cast<int>(std::min<quint32>(rows->dropped, 1u << 30));
+    preview->listSum = rows->listSum;
+    preview->checking = static_cast<int>(
+        std::count(preview->cachedAt.begin(), preview->cachedAt.end(), qint32(-1)));
+    return preview;
+}
+
 // Each row's cache entry, found mostly right after the previous row's.
 void previewEntries(StartPreview& preview, const HeaderCache& cache) {
     preview.cache = cache;
@@ -216,37 +258,96 @@ StartParts prepareStart(const QString& folder) {
             rows->set_value(StartRows());
             return;
         }
-        // The cache is read and checked while the list's lines are.
-        const QString cachePath = cacheFileIn(folder);
-        std::future<HeaderCache> cache =
-            std::async(std::launch::async, [cachePath] { return HeaderCache::read(cachePath); });
-        std::shared_ptr<StartPreview> shown;
+        // The cache's head first: while it knows this List.ini's rows, the start reads only the
+        // lines and entries the window shows before the rows are made.
+        HeaderCache read = HeaderCache::readLazily(cacheFileIn(folder));
+        std::shared_ptr<const platform::HeldFile> list;
+        platform::FileStamp stamp;
         try {
-            shown = previewLines(platform::HeldFile::open(listPath, MaxListFileBytes));
+            list = openList(listPath, stamp, false);
         } catch (...) {
             // List.ini cannot be read: the rows are made below, which keeps the error for the
             // window.
         }
-        HeaderCache read = cache.get();
-        if (shown) {
-            previewEntries(*shown, read);
-            // Read again as the rows are made (a mapped file): meanwhile no memory.
-            read.release();
+        std::shared_ptr<StartPreview> shown = list ? previewFromCache(list, stamp, read) : nullptr;
+        const bool rowsCurrent = shown != nullptr;
+        read.forgetRows(); // the preview holds them
+        if (shown)
+            shown->cache.forgetRows();
+        if (!shown) {
+            // Otherwise the whole cache is read and checked while the list's lines are.
+            std::future<HeaderCache> checked =
+                std::async(std::launch::async, [cache = std::move(read)]() mutable {
+                    cache.fetch();
+                    cache.checkAll();
+                    return cache;
+                });
+            if (list) {
+                list->fetch(0, list->bytes().size());
+                shown = previewLines(list);
+            }
+            read = checked.get();
+            if (shown) {
+                previewEntries(*shown, read);
+                // Read again as the rows are made (a mapped file): meanwhile no memory.
+                read.release();
+            }
         }
         preview->set_value(shown);
+        if (rowsCurrent) {
+            // The rest of both files, for the rows to be made, after what the window shows.
+            list->fetch(0, list->bytes().size());
+            read.fetch();
+        }
+        list.reset();
         {
             RowsHeld& held = rowsHeld();
             std::unique_lock<std::mutex> lock(held.mutex);
             held.released.wait(lock, [&held] { return !held.held; });
         }
         try {
-            rows->set_value(shown ? rowsFromPreview(*shown)
-                                  : makeStartRows(listPath, std::move(read)));
+            // Rows shown from the cache's rows are made only when List.ini's bytes are those
+            // they were written for; otherwise the list is read as any other.
+            const bool sound =
+                !rowsCurrent || cacheChecksum(shown->list->bytes()) == shown->listSum;
+            if (!sound) {
+                shown.reset();
+                read.fetch();
+                read.checkAll();
+            }
+            StartRows made =
+                shown ? rowsFromPreview(*shown) : makeStartRows(listPath, std::move(read));
+            made.rowsCurrent = rowsCurrent && sound;
+            made.previewWrong = !sound;
+            rows->set_value(std::move(made));
         } catch (...) {
             rows->set_exception(std::current_exception());
         }
     });
     return parts;
+}
+
+std::mutex& listFileMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::shared_ptr<CacheWriter> makeCacheWriter(const QString& folder) {
+    return std::make_shared<CacheWriter>(cacheFileIn(folder), [listPath = listFileIn(folder)](
+                                                                  const CacheEntries& entries) {
+        platform::FileStamp stamp;
+        std::lock_guard<std::mutex> lock(listFileMutex());
+        try {
+            const std::shared_ptr<const platform::HeldFile> list = openList(listPath, stamp, true);
+            const std::shared_ptr<const StartPreview> lines = previewLines(list);
+            if (!stamp.isFile || !lines)
+                return QByteArray();
+            const ListRows rows{stamp, 0, static_cast<quint32>(lines->dropped), lines->lines, {}};
+            return HeaderCache::encodeRows(rows, list->bytes(), entries);
+        } catch (...) {
+            return QByteArray(); // no rows: the next start reads the whole cache
+        }
+    });
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include <exception>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -28,8 +29,10 @@ struct StartRows {
     QStringList paths;            // the rows' paths, for the check
     std::vector<qint32> cachedAt; // each row's cache entry, or -1
     int dropped = 0;
-    bool listed = false;      // List.ini is there
-    std::exception_ptr error; // List.ini could not be read
+    bool listed = false;       // List.ini is there
+    bool rowsCurrent = false;  // the cache's rows are this List.ini's
+    bool previewWrong = false; // the rows are not those the preview showed
+    std::exception_ptr error;  // List.ini could not be read
 };
 
 // A long list's rows as List.ini's lines stand in the file, each with its cache entry: what the
@@ -43,6 +46,7 @@ struct StartPreview {
     HeaderCache cache;
     int checking = 0;
     int dropped = 0;
+    quint64 listSum = 0; // from the cache's rows: List.ini's bytes have to match it
 
     QByteArrayView line(size_t row) const {
         return list->bytes().sliced(lines[row].first, lines[row].second);
@@ -56,6 +60,13 @@ struct StartParts {
     std::future<std::shared_ptr<const StartPreview>> preview;
     std::future<StartRows> rows;
 };
+
+// Held while List.ini is written, and while the cache writer reads it: an open file must never
+// stand in the way of its replacement (Windows refuses to replace a file open elsewhere).
+std::mutex& listFileMutex();
+
+// The cache writer of the folder's list: each write holds the rows of List.ini as it then stands.
+std::shared_ptr<CacheWriter> makeCacheWriter(const QString& folder);
 
 // Reads the folder's List.ini and header cache on a thread of its own: the preview first, then
 // the rows. Tests may hold the rows back (GameList::holdStartRows).

@@ -8,6 +8,7 @@
 #include "platform/detached_thread.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
+#include "platform/text_file.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -331,8 +332,9 @@ void GameList::startUp() {
                                 const size_t at = static_cast<size_t>(row);
                                 const QString path = preview->path(at);
                                 const qint32 entry = preview->cachedAt[at];
-                                return entry < 0 ? absentRecord(path, Presence::Checking)
-                                                 : preview->cache.record(entry, path, *regions);
+                                return entry < 0 || !preview->cache.usable(entry)
+                                           ? absentRecord(path, Presence::Checking)
+                                           : preview->cache.record(entry, path, *regions);
                             },
                             [this] { settleStartUp(); }});
         emit countChanged(countText());
@@ -359,6 +361,8 @@ void GameList::beginStartUpCheck(StartRows made) {
     if (made.error)
         std::rethrow_exception(made.error);
     HeaderCache cache = std::move(made.cache);
+    if (made.previewWrong)
+        model_.discardPending();
     if (model_.pending()) {
         // The rows shown so far were these: nothing changes in sight.
         dropped_ = made.dropped;
@@ -379,8 +383,10 @@ void GameList::beginStartUpCheck(StartRows made) {
     }
 
     if (!cacheWriter_)
-        cacheWriter_ = std::make_shared<CacheWriter>(cacheFilePath());
+        cacheWriter_ = makeCacheWriter(folder_);
     cacheWriter_->hold();
+    if (!made.rowsCurrent)
+        cacheWriter_->listChanged(); // the cache is written again with this list's rows
     startUp_ = std::make_shared<StartUpRun>();
     startUp_->receiver = this;
     // The thread is not waited for: a folder that does not answer must hold up neither the
@@ -478,18 +484,25 @@ void GameList::finishStartUp(StartUpResults& results) {
     for (UndoStep& step : undo_)
         takeLateResults(step.rows);
     lateResults_.clear();
-    cacheWriter_->writeAll(std::move(results.cacheEntries), results.cacheCurrent);
-    results.cacheEntries = CacheEntries();
     emit countChanged(countText());
-    // The file loses the dropped entries, as after every start-up check; the status tells of
-    // the load only once the file holds the list.
+    // The file loses the dropped entries, as after every start-up check (a file that holds the
+    // rows exactly as they would be written is left as it is, and so are the cache's rows); the
+    // status tells of the load only once the file holds the list. The cache is written after
+    // it, with its rows.
     bool saved = true;
     try {
-        save();
+        if (dropped_ > 0 ||
+            !platform::holdsTextLines(listFilePath(), model_.count(),
+                                      [this](qsizetype row) -> const QString& {
+                                          return model_.at(static_cast<int>(row)).path;
+                                      }))
+            save();
     } catch (const platform::IoError& error) {
         saved = false;
         emit failed(error.text());
     }
+    cacheWriter_->writeAll(std::move(results.cacheEntries), results.cacheCurrent);
+    results.cacheEntries = CacheEntries();
     if (saved && model_.count() > 0)
         emit statusChanged(dropped_ > 0 ? i18n::message(i18n::Extra::LoadedDropped).arg(dropped_)
                                         : i18n::message(MessageLoaded));
@@ -539,7 +552,7 @@ void GameList::describeBeside(const QStringList& paths) {
     if (paths.isEmpty())
         return;
     if (!cacheWriter_)
-        cacheWriter_ = std::make_shared<CacheWriter>(cacheFilePath());
+        cacheWriter_ = makeCacheWriter(folder_);
     platform::runDetached([writer = cacheWriter_, paths] {
         QByteArray entries;
         quint32 count = 0;

@@ -10,13 +10,21 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace library {
 
 namespace {
 
 constexpr char Mark[8] = {'V', 'a', 'r', 'n', 'i', 'x', 'H', 'C'};
-constexpr int HeaderBytes = 8 + 4 + 4 + 8 + 8;
+// Mark, version, entries, their length, chunks, the rows' length, the checksum of both.
+constexpr int HeaderBytes = 8 + 4 + 4 + 8 + 4 + 4 + 8;
+constexpr int ChunkBytes = 4 + 4 + 8;
+// A chunk is the whole entries that reach this size: about a screen of rows, checked at once.
+constexpr qsizetype ChunkTarget = 16 * 1024;
+// The list's stamp and checksum, the dropped lines and the number of rows, then 12 bytes a row.
+constexpr int RowsHeadBytes = 8 * 6 + 4 + 4;
+constexpr int RowBytes = 4 + 4 + 4;
 constexpr int MaxFiles = 8;
 
 // FNV-1a, 64 bits: the digest of a row's files.
@@ -159,6 +167,10 @@ QString utf8(QByteArrayView bytes) {
 
 } // namespace
 
+quint64 cacheChecksum(QByteArrayView bytes) {
+    return checksum(bytes.data(), bytes.size());
+}
+
 bool filesDigest(const QStringList& files, quint64& digest,
                  const std::vector<detail::NotedFile>& opened) {
     quint64 hash = FnvStart;
@@ -204,48 +216,136 @@ QByteArray encodeCacheEntry(const CachedGame& game) {
     return out;
 }
 
-QByteArray HeaderCache::fileBytes(const QByteArray& entries, quint32 count) {
-    QByteArray out;
-    out.reserve(HeaderBytes + entries.size());
-    out.append(Mark, sizeof Mark);
-    put<quint32>(out, Version);
-    put<quint32>(out, count);
-    put<quint64>(out, static_cast<quint64>(entries.size()));
-    put<quint64>(out, checksum(entries.constData(), entries.size()));
-    out.append(entries);
-    return out;
+namespace {
+
+quint32 entrySizeAt(const char* at) {
+    quint32 size = 0;
+    std::memcpy(&size, at, sizeof size);
+    return qFromLittleEndian(size);
 }
 
-QByteArray HeaderCache::fileHeader(const CacheEntries& entries) {
-    Checksum sum;
-    qint64 length = 0;
-    for (const QByteArrayView piece : entries.pieces()) {
-        sum.add(piece.data(), piece.size());
-        length += piece.size();
+// Calls `each(data, size)` for the entries in the pieces, in order.
+template <typename Each> void forEachEntry(const std::vector<QByteArrayView>& pieces, Each each) {
+    for (const QByteArrayView piece : pieces) {
+        for (qsizetype at = 0; at + 4 <= piece.size();) {
+            const qsizetype size = entrySizeAt(piece.data() + at);
+            if (size < 4 || size > piece.size() - at)
+                break; // no entry of ours: pieces hold whole entries
+            each(piece.data() + at, size);
+            at += size;
+        }
     }
+}
+
+} // namespace
+
+QByteArray HeaderCache::fileBytes(const QByteArray& entries, quint32 count) {
+    CacheEntries all;
+    all.add(entries, count);
+    return fileHead(all) + entries;
+}
+
+QByteArray HeaderCache::fileHead(const CacheEntries& entries, const QByteArray& rows) {
+    // The chunks: whole entries of about ChunkTarget bytes each, with their checksum.
+    QByteArray table;
+    Checksum sum;
+    quint64 length = 0;
+    quint32 from = 0;
+    quint32 inChunk = 0;
+    const auto close = [&] {
+        put<quint32>(table, from);
+        put<quint32>(table, inChunk);
+        put<quint64>(table, sum.sum());
+        sum = Checksum();
+        from = static_cast<quint32>(length);
+        inChunk = 0;
+    };
+    forEachEntry(entries.pieces(), [&](const char* data, qsizetype size) {
+        sum.add(data, size);
+        length += static_cast<quint64>(size);
+        ++inChunk;
+        if (length - from >= quint64(ChunkTarget))
+            close();
+    });
+    if (inChunk > 0)
+        close();
+    Checksum both;
+    both.add(table.constData(), table.size());
+    both.add(rows.constData(), rows.size());
     QByteArray out;
-    out.reserve(HeaderBytes);
+    out.reserve(HeaderBytes + table.size() + rows.size());
     out.append(Mark, sizeof Mark);
     put<quint32>(out, Version);
     put<quint32>(out, entries.count());
-    put<quint64>(out, static_cast<quint64>(length));
-    put<quint64>(out, sum.sum());
+    put<quint64>(out, length);
+    put<quint32>(out, static_cast<quint32>(table.size() / ChunkBytes));
+    put<quint32>(out, static_cast<quint32>(rows.size()));
+    put<quint64>(out, both.sum());
+    out.append(table);
+    out.append(rows);
     return out;
 }
 
-HeaderCache HeaderCache::read(const QString& path) {
+QByteArray HeaderCache::encodeRows(const ListRows& rows, QByteArrayView list,
+                                   const CacheEntries& entries) {
+    // Each entry's position by its path (the later of two counts).
+    struct Found {
+        QByteArrayView path;
+        qint32 at;
+    };
+    std::vector<Found> found;
+    found.reserve(entries.count());
+    QHash<quint64, qint32> byPath;
+    byPath.reserve(entries.count());
+    qint32 position = 0;
+    forEachEntry(entries.pieces(), [&](const char* data, qsizetype size) {
+        const quint32 pathSize = size >= 8 ? entrySizeAt(data + 4) : 0;
+        if (pathSize > 0 && pathSize <= quint64(size) - 8) {
+            const QByteArrayView path(data + 8, pathSize);
+            byPath.insert(pathKey(path), static_cast<qint32>(found.size()));
+            found.push_back({path, position});
+        }
+        position += static_cast<qint32>(size);
+    });
+    QByteArray out;
+    out.reserve(RowsHeadBytes + qsizetype(rows.lines.size()) * RowBytes);
+    put<qint64>(out, rows.list.size);
+    put<qint64>(out, rows.list.modifiedNs);
+    put<qint64>(out, rows.list.changedNs);
+    put<quint64>(out, rows.list.device);
+    put<quint64>(out, rows.list.fileNumber);
+    put<quint64>(out, cacheChecksum(list));
+    put<quint32>(out, rows.dropped);
+    put<quint32>(out, static_cast<quint32>(rows.lines.size()));
+    for (const auto& [start, size] : rows.lines) {
+        const QByteArrayView line = list.sliced(start, size);
+        const qint32 index = byPath.value(pathKey(line), -1);
+        put<quint32>(out, start);
+        put<quint32>(out, size);
+        put<qint32>(out,
+                    index >= 0 && found[size_t(index)].path == line ? found[size_t(index)].at : -1);
+    }
+    return out;
+}
+
+HeaderCache HeaderCache::readLazily(const QString& path) {
     if (!platform::isRegularFile(path))
         return {};
     HeaderCache cache;
     try {
         std::shared_ptr<const platform::HeldFile> file =
-            platform::HeldFile::open(path, MaxFileBytes);
-        const qint64 count = soundEntries(file->bytes());
-        if (count < 0)
-            return cache;
-        const QByteArrayView entries = file->bytes().sliced(HeaderBytes);
-        cache.entries_ = QByteArray::fromRawData(entries.data(), entries.size());
-        cache.count_ = static_cast<quint32>(count);
+            platform::HeldFile::open(path, MaxFileBytes, false);
+        // The head (the table and the rows) is asked of the storage first, the entries later.
+        const QByteArrayView bytes = file->bytes();
+        if (bytes.size() >= HeaderBytes) {
+            Reader header(bytes.data() + 24, 8);
+            const quint64 chunks = header.get<quint32>();
+            const quint64 rows = header.get<quint32>();
+            file->fetch(0, static_cast<qsizetype>(std::min<quint64>(
+                               HeaderBytes + chunks * ChunkBytes + rows, quint64(bytes.size()))));
+        }
+        if (!cache.take(bytes))
+            return HeaderCache();
         cache.file_ = std::move(file);
     } catch (const platform::IoError&) {
         // unreadable or too large: rebuilt after the check
@@ -253,58 +353,172 @@ HeaderCache HeaderCache::read(const QString& path) {
     return cache;
 }
 
-HeaderCache HeaderCache::fromBytes(QByteArray bytes) {
-    HeaderCache cache;
-    const qint64 count = soundEntries(bytes);
-    if (count < 0)
-        return cache;
-    // Dropping the header only moves the start: the file's bytes are not copied.
-    bytes.remove(0, HeaderBytes);
-    cache.entries_ = std::move(bytes);
-    cache.count_ = static_cast<quint32>(count);
+HeaderCache HeaderCache::read(const QString& path) {
+    HeaderCache cache = readLazily(path);
+    cache.fetch();
+    cache.checkAll();
     return cache;
 }
 
-qint64 HeaderCache::soundEntries(QByteArrayView bytes) {
+HeaderCache HeaderCache::fromBytes(QByteArray bytes) {
+    HeaderCache cache;
+    if (!cache.take(bytes))
+        return HeaderCache();
+    // Dropping the head only moves the start: the file's bytes are not copied.
+    bytes.remove(0, cache.entriesFrom_);
+    cache.entries_ = std::move(bytes);
+    cache.checkAll();
+    return cache;
+}
+
+bool HeaderCache::take(QByteArrayView bytes) {
     if (bytes.size() < HeaderBytes || std::memcmp(bytes.data(), Mark, sizeof Mark) != 0)
-        return -1;
+        return false;
     Reader header(bytes.data() + sizeof Mark, HeaderBytes - qsizetype(sizeof Mark));
     const quint32 version = header.get<quint32>();
     const quint32 count = header.get<quint32>();
     const quint64 length = header.get<quint64>();
+    const quint32 chunkCount = header.get<quint32>();
+    const quint32 rowsLength = header.get<quint32>();
     const quint64 sum = header.get<quint64>();
-    if (version != Version || length != quint64(bytes.size() - HeaderBytes))
-        return -1;
-    const char* entries = bytes.data() + HeaderBytes;
-    if (checksum(entries, static_cast<qsizetype>(length)) != sum)
-        return -1;
-    // Every entry is looked at before any is used: one that does not parse spoils the file.
-    qsizetype position = 0;
-    for (quint32 i = 0; i < count; ++i) {
-        if (qsizetype(length) - position < 4)
-            return -1;
-        quint32 size = 0;
-        std::memcpy(&size, entries + position, sizeof size);
-        size = qFromLittleEndian(size);
-        Fields fields;
-        if (size > quint64(qsizetype(length) - position) ||
-            !parse(entries + position, size, fields))
-            return -1;
-        position += size;
+    const quint64 headLength = quint64(HeaderBytes) + quint64(chunkCount) * ChunkBytes + rowsLength;
+    if (version != Version || headLength > quint64(bytes.size()) ||
+        length != quint64(bytes.size()) - headLength || (count == 0) != (length == 0) ||
+        length > quint64(std::numeric_limits<qint32>::max()))
+        return false;
+    const char* table = bytes.data() + HeaderBytes;
+    const qsizetype tableLength = qsizetype(chunkCount) * ChunkBytes;
+    Checksum both;
+    both.add(table, tableLength);
+    both.add(table + tableLength, rowsLength);
+    if (both.sum() != sum)
+        return false;
+    // The chunks follow each other from the first entry to the last.
+    auto chunks = std::make_shared<Chunks>();
+    chunks->table.reserve(chunkCount);
+    Reader reader(table, tableLength);
+    quint64 entries = 0;
+    for (quint32 i = 0; i < chunkCount; ++i) {
+        const Chunk chunk{reader.get<quint32>(), reader.get<quint32>(), reader.get<quint64>()};
+        if (chunk.count == 0 || chunk.from >= length ||
+            (i == 0 ? chunk.from != 0 : chunk.from <= chunks->table.back().from))
+            return false;
+        entries += chunk.count;
+        chunks->table.push_back(chunk);
     }
-    if (position != qsizetype(length))
-        return -1;
-    return count;
+    if (entries != count)
+        return false;
+    chunks->state = std::make_unique<std::atomic<quint8>[]>(chunkCount);
+    for (quint32 i = 0; i < chunkCount; ++i)
+        chunks->state[i].store(Unknown, std::memory_order_relaxed);
+    // The rows, when they were written: the list's stamp, then each row's line and entry.
+    if (rowsLength > 0) {
+        Reader rows(table + tableLength, rowsLength);
+        auto list = std::make_shared<ListRows>();
+        list->list.isFile = true;
+        list->list.size = rows.get<qint64>();
+        list->list.modifiedNs = rows.get<qint64>();
+        list->list.changedNs = rows.get<qint64>();
+        list->list.device = rows.get<quint64>();
+        list->list.fileNumber = rows.get<quint64>();
+        list->listSum = rows.get<quint64>();
+        list->dropped = rows.get<quint32>();
+        const quint32 rowCount = rows.get<quint32>();
+        if (!rows.ok() || quint64(rowsLength) != RowsHeadBytes + quint64(rowCount) * RowBytes)
+            return false;
+        list->lines.reserve(rowCount);
+        list->cachedAt.reserve(rowCount);
+        for (quint32 row = 0; row < rowCount; ++row) {
+            const quint32 start = rows.get<quint32>();
+            const quint32 size = rows.get<quint32>();
+            const qint32 at = rows.get<qint32>();
+            if (at < -1 || (at >= 0 && quint64(at) >= length))
+                return false;
+            list->lines.emplace_back(start, size);
+            list->cachedAt.push_back(at);
+        }
+        rows_ = std::move(list);
+    }
+    entriesFrom_ = static_cast<qsizetype>(headLength);
+    entries_ = QByteArray::fromRawData(bytes.data() + entriesFrom_, static_cast<qsizetype>(length));
+    chunks_ = std::move(chunks);
+    count_ = count;
+    return true;
+}
+
+int HeaderCache::chunkOf(qint32 at) const {
+    const std::vector<Chunk>& table = chunks_->table;
+    const auto after = std::upper_bound(table.begin(), table.end(), quint32(at),
+                                        [](quint32 at, const Chunk& c) { return at < c.from; });
+    return static_cast<int>(after - table.begin()) - 1;
+}
+
+qint32 HeaderCache::chunkEnd(int chunk) const {
+    const std::vector<Chunk>& table = chunks_->table;
+    return size_t(chunk) + 1 < table.size() ? qint32(table[size_t(chunk) + 1].from)
+                                            : qint32(entries_.size());
+}
+
+bool HeaderCache::chunkSound(int chunk) const {
+    std::atomic<quint8>& state = chunks_->state[chunk];
+    const quint8 known = state.load(std::memory_order_acquire);
+    if (known != Unknown)
+        return known == Sound;
+    // Two threads may check one chunk at once: both find the same.
+    const Chunk& c = chunks_->table[size_t(chunk)];
+    const qint32 end = chunkEnd(chunk);
+    const char* data = entries_.constData();
+    bool sound = checksum(data + c.from, end - qint32(c.from)) == c.sum;
+    qint32 at = qint32(c.from);
+    for (quint32 i = 0; sound && i < c.count; ++i) {
+        Fields fields;
+        const quint32 size = end - at >= 4 ? entrySizeAt(data + at) : 0;
+        sound = size > 0 && size <= quint32(end - at) && parse(data + at, size, fields);
+        at += qint32(size);
+    }
+    sound = sound && at == end;
+    state.store(sound ? Sound : Damaged, std::memory_order_release);
+    return sound;
+}
+
+bool HeaderCache::checkAll() {
+    if (count_ == 0)
+        return false;
+    for (size_t chunk = 0; chunk < chunks_->table.size(); ++chunk) {
+        if (!chunkSound(int(chunk))) {
+            *this = HeaderCache();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HeaderCache::usable(qint32 at) const {
+    if (at < 0 || count_ == 0 || at >= entries_.size())
+        return false;
+    const int chunk = chunkOf(at);
+    if (chunk < 0 || !chunkSound(chunk))
+        return false;
+    // Within a sound chunk, an entry's start is one where its length takes it no further.
+    const qint32 end = chunkEnd(chunk);
+    Fields fields;
+    const quint32 size = end - at >= 4 ? entrySizeAt(entries_.constData() + at) : 0;
+    return size > 0 && size <= quint32(end - at) && parse(entries_.constData() + at, size, fields);
+}
+
+void HeaderCache::fetch() const {
+    if (file_)
+        file_->fetch(entriesFrom_, entries_.size());
 }
 
 void HeaderCache::release() const {
     if (file_)
-        file_->release(0, file_->bytes().size());
+        file_->release(entriesFrom_, entries_.size());
 }
 
 void HeaderCache::release(qint32 from, qint32 to) const {
     if (file_ && from >= 0 && to > from)
-        file_->release(HeaderBytes + qsizetype(from), qsizetype(to) - from);
+        file_->release(entriesFrom_ + qsizetype(from), qsizetype(to) - from);
 }
 
 namespace {
@@ -359,13 +573,18 @@ qint32 HeaderCache::find(QByteArrayView key) const {
     if (count_ == 0)
         return -1;
     if (!indexed_) {
+        // Only sound chunks' entries are found.
         index_.reserve(count_);
-        for (qint32 at = first(); at >= 0; at = next(at)) {
-            quint32 size = 0;
-            std::memcpy(&size, entries_.constData() + at + 4, sizeof size);
-            index_.insert(
-                pathKey(QByteArrayView(entries_.constData() + at + 8, qFromLittleEndian(size))),
-                at);
+        for (size_t chunk = 0; chunk < chunks_->table.size(); ++chunk) {
+            if (!chunkSound(int(chunk)))
+                continue;
+            const qint32 end = chunkEnd(int(chunk));
+            for (qint32 at = qint32(chunks_->table[chunk].from); at < end;
+                 at += qint32(entrySizeAt(entries_.constData() + at))) {
+                index_.insert(pathKey(QByteArrayView(entries_.constData() + at + 8,
+                                                     entrySizeAt(entries_.constData() + at + 4))),
+                              at);
+            }
         }
         indexed_ = true;
     }
@@ -480,7 +699,8 @@ std::vector<QByteArrayView> CacheEntries::pieces() const {
 
 // ---- CacheWriter ----------------------------------------------------------------------------
 
-CacheWriter::CacheWriter(const QString& path) : path_(path) {}
+CacheWriter::CacheWriter(const QString& path, std::function<QByteArray(const CacheEntries&)> rowsOf)
+    : path_(path), rowsOf_(std::move(rowsOf)) {}
 
 CacheWriter::~CacheWriter() {
     {
@@ -501,8 +721,9 @@ void CacheWriter::writeAll(CacheEntries entries, bool current) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         holding_ = false;
-        if (current && held_.count() == 0)
-            return; // the file holds these entries already
+        if (current && held_.count() == 0 && !listChanged_)
+            return; // the file holds these entries already, and the list's rows
+        listChanged_ = false;
         entries.add(std::move(held_));
         held_ = CacheEntries();
         tasks_.push_back({true, std::move(entries)});
@@ -524,6 +745,22 @@ void CacheWriter::append(const QByteArray& entries, quint32 count) {
         CacheEntries added;
         added.add(entries, count);
         tasks_.push_back({false, std::move(added)});
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { run(); });
+    }
+    wake_.notify_all();
+}
+
+void CacheWriter::listChanged() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!rowsOf_)
+            return;
+        if (holding_) {
+            listChanged_ = true; // the whole cache goes out with the rows later
+            return;
+        }
+        tasks_.push_back({false, CacheEntries()});
         if (!thread_.joinable())
             thread_ = std::thread([this] { run(); });
     }
@@ -568,7 +805,8 @@ void CacheWriter::run() {
         }
         try {
             std::vector<QByteArrayView> pieces = entries.pieces();
-            const QByteArray header = HeaderCache::fileHeader(entries);
+            const QByteArray header =
+                HeaderCache::fileHead(entries, rowsOf_ ? rowsOf_(entries) : QByteArray());
             pieces.insert(pieces.begin(), QByteArrayView(header));
             platform::writeFileAtomic(path_, pieces);
         } catch (const platform::IoError&) {

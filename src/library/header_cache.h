@@ -2,13 +2,16 @@
 
 #include "library/file_access.h"
 #include "library/game_list.h"
+#include "platform/file_stamp.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -38,10 +41,11 @@ struct CachedGame {
 bool filesDigest(const QStringList& files, quint64& digest,
                  const std::vector<detail::NotedFile>& opened = {});
 
+// The checksum the cache uses, of any bytes.
+quint64 cacheChecksum(QByteArrayView bytes);
+
 // One entry as the cache file holds it.
 QByteArray encodeCacheEntry(const CachedGame& game);
-
-class CacheEntries;
 
 // The area symbol texts decoded so far: a few of them stand for thousands of games, and each
 // row shares its text instead of holding a copy. Past the first 64 different ones (a list of
@@ -55,24 +59,59 @@ private:
     std::vector<std::pair<QByteArray, QString>> known_;
 };
 
-// The cache file: a header (a mark, the format's version, the number of entries, the length and
-// a checksum of what follows) and the entries. Nothing in it is needed: a file that is missing,
-// too large, damaged, cut short or of another version is read as an empty cache.
+class CacheEntries;
+
+// Where each row of one List.ini stands: the list file's stamp when it was read, the lines its
+// rows are (start and length in the file) and each row's cache entry. While List.ini still has
+// that stamp, a start shows its rows from this alone, reading only the lines and entries it
+// paints.
+struct ListRows {
+    platform::FileStamp list;
+    // The checksum of the list file's bytes: a file changed without a new stamp (a coarse clock)
+    // is found out when its rows are made.
+    quint64 listSum = 0;
+    quint32 dropped = 0; // lines that are no row (empty ones)
+    std::vector<std::pair<quint32, quint32>> lines;
+    std::vector<qint32> cachedAt;
+};
+
+// The cache file: a header (a mark, the format's version, the number of entries, the lengths of
+// its parts, a checksum of the table and the rows), a table of the entries' chunks (runs of
+// whole entries, each with its own checksum), the rows of the List.ini it was written with, and
+// the entries. Nothing in it is needed: a file that is missing, too large, damaged, cut short
+// or of another version is read as an empty cache; a chunk that is damaged loses its entries.
 class HeaderCache {
 public:
-    static constexpr quint32 Version = 2;
+    static constexpr quint32 Version = 3;
     // Larger than the entries of a million games; a larger file is no cache of this program.
     static constexpr qint64 MaxFileBytes = qint64(256) << 20;
 
-    // The file's bytes around the encoded entries.
+    // The file's bytes around the encoded entries (no rows of a list).
     static QByteArray fileBytes(const QByteArray& entries, quint32 count);
-    // The file's first bytes, before these entries.
-    static QByteArray fileHeader(const CacheEntries& entries);
+    // The file's first bytes, before these entries: the header, the chunk table and the rows.
+    static QByteArray fileHead(const CacheEntries& entries, const QByteArray& rows = {});
+    // The rows' part of the file for these entries: each line of the list found among them.
+    // (`list` is the list file's bytes; the rows' own cachedAt is not used.)
+    static QByteArray encodeRows(const ListRows& rows, QByteArrayView list,
+                                 const CacheEntries& entries);
     // Reads the file; an empty cache whenever it cannot be used. The entries stay in the file's
     // bytes as held (platform::HeldFile), mapped from the file where that can be.
     static HeaderCache read(const QString& path);
+    // The same, with the entries checked chunk by chunk only as they are used (usable()), so a
+    // start reads only what it shows. find() and next() need checkAll() first.
+    static HeaderCache readLazily(const QString& path);
     // The entries stay in the bytes given, without a copy.
     static HeaderCache fromBytes(QByteArray bytes);
+
+    // Checks every chunk; a cache with a damaged one becomes empty. False when empty.
+    bool checkAll();
+    // Whether the entry at the position can be used: its chunk is sound (checked at the first
+    // use, on any thread) and the entry lies whole within it.
+    bool usable(qint32 at) const;
+    // The rows of the List.ini the cache was written with (null when it has none).
+    const ListRows* rows() const { return rows_.get(); }
+    // Lets go of the rows (once a start has taken what it needs of them).
+    void forgetRows() { rows_.reset(); }
 
     bool isEmpty() const { return count_ == 0; }
     // The entries in the file's order, as positions: the first (-1 when there is none) and the
@@ -82,8 +121,8 @@ public:
     qint32 next(qint32 at) const;
     // Whether the entry at the position is the path's.
     bool isFor(qint32 at, const QString& path) const;
-    // The entry kept for the path, as a position for entry() and raw(); -1 when there is none.
-    // Of two entries for one path, the later one counts.
+    // The entry kept for the path, as a position for entry() and raw(); -1 when there is none
+    // (or its chunk is damaged). Of two entries for one path, the later one counts.
     qint32 find(const QString& path) const;
     // The same for a path as UTF-8 bytes.
     bool isFor(qint32 at, QByteArrayView utf8) const;
@@ -98,17 +137,36 @@ public:
     quint32 count() const { return count_; }
     // What keeps the entries' bytes valid (null when they are a byte array of their own).
     std::shared_ptr<const void> holder() const { return file_; }
+    // Asks the storage for the entries now (a mapped file), after what a start shows first.
+    void fetch() const;
     // Gives back the memory of entries read so far where the file is mapped; they stay readable.
     void release() const;
     // The same for the entries from position `from` up to `to` (whole pages within them).
     void release(qint32 from, qint32 to) const;
 
 private:
-    // The number of entries when the bytes are a whole, sound cache file; -1 otherwise.
-    static qint64 soundEntries(QByteArrayView bytes);
+    struct Chunk {
+        quint32 from;
+        quint32 count;
+        quint64 sum;
+    };
+    enum ChunkState : quint8 { Unknown, Sound, Damaged };
+    struct Chunks {
+        std::vector<Chunk> table;
+        std::unique_ptr<std::atomic<quint8>[]> state;
+    };
+    // Takes a whole file's bytes (the header, the table and the rows checked); false when they
+    // are no cache.
+    bool take(QByteArrayView bytes);
+    int chunkOf(qint32 at) const;
+    bool chunkSound(int chunk) const;
+    qint32 chunkEnd(int chunk) const;
 
     QByteArray entries_;
+    qsizetype entriesFrom_ = 0; // in the file
     std::shared_ptr<const platform::HeldFile> file_;
+    std::shared_ptr<Chunks> chunks_;
+    std::shared_ptr<const ListRows> rows_;
     quint32 count_ = 0;
     // A digest of the path's UTF-8 bytes -> entry position; made at the first find.
     mutable QHash<quint64, qint32> index_;
@@ -148,7 +206,10 @@ private:
 // whole cache the check writes.
 class CacheWriter {
 public:
-    explicit CacheWriter(const QString& path);
+    // With `rowsOf`, each write also holds the rows of the list as it then stands (see ListRows),
+    // made by it from the entries written; none when it gives an empty array.
+    explicit CacheWriter(const QString& path,
+                         std::function<QByteArray(const CacheEntries&)> rowsOf = {});
     // Finishes the writes asked for.
     ~CacheWriter();
     CacheWriter(const CacheWriter&) = delete;
@@ -160,6 +221,8 @@ public:
     void writeAll(CacheEntries entries, bool current = false);
     // Entries added to the cache in the file (an unusable file starts afresh).
     void append(const QByteArray& entries, quint32 count);
+    // The list file was written: the cache's rows are written again to match it.
+    void listChanged();
     // Waits until every write asked for is done (tests).
     void flush();
 
@@ -167,6 +230,7 @@ private:
     void run();
 
     const QString path_;
+    const std::function<QByteArray(const CacheEntries&)> rowsOf_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
@@ -177,6 +241,7 @@ private:
     std::vector<Task> tasks_;
     CacheEntries held_;
     bool holding_ = false;
+    bool listChanged_ = false;
     bool writing_ = false;
     bool stop_ = false;
     std::thread thread_;
