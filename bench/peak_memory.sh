@@ -6,7 +6,7 @@
 #
 # Writes <games> games into one folder of a scratch application folder (every data file a hard
 # link of one image, so the disk holds one), lists them in List.ini, starts build/varnix off
-# screen, waits until start-up has rewritten List.ini and painted, and prints the process's
+# screen, waits until its start-up has ended, and prints the process's
 # peak resident size (VmHWM). Needs build/varnix and build/tools/mkdisc.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -60,22 +60,21 @@ with open(os.path.join(work, "full", "List.ini"), "w", newline="") as f:
     f.write("".join(line + "\r\n" for line in lines))
 EOF
 
-# Starts the launcher in the folder, waits until List.ini was rewritten (start-up's check ended
-# and saved the list) plus a second for the paint, prints VmHWM in MB and ends the launcher.
+# Starts the launcher in the folder, waits until its start-up has ended (its CPU time stands
+# still for a second: the check ended, List.ini and the cache are written where they change),
+# prints VmHWM in MB and ends the launcher.
 peak() {
-    local folder=$1 before pid hwm tick
-    touch -d '2000-01-01' "$folder/List.ini"
-    before=$(stat -c %Y "$folder/List.ini")
+    local folder=$1 pid hwm tick ticks last=-1 still=0
     (cd "$folder" && QT_QPA_PLATFORM=offscreen exec ./varnix >/dev/null 2>&1) &
     pid=$!
-    # An empty list may not be rewritten: two seconds are plenty for its start-up.
-    for tick in $(seq 1 1200); do
-        sleep 0.1
-        [ "$(stat -c %Y "$folder/List.ini")" != "$before" ] && break
-        [ ! -s "$folder/List.ini" ] && [ "$tick" -ge 20 ] && break
+    for tick in $(seq 1 2400); do
+        sleep 0.25
         kill -0 "$pid" 2>/dev/null || break
+        ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+        if [ "$ticks" = "$last" ]; then still=$((still + 1)); else still=0; fi
+        last=$ticks
+        [ "$still" -ge 4 ] && [ "$tick" -ge 8 ] && break
     done
-    sleep 1
     hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status")
     kill "$pid"
     wait "$pid" 2>/dev/null || true
