@@ -66,6 +66,7 @@ std::shared_ptr<const HeldFile> HeldFile::open(const QString& path, qint64 maxBy
         }
     }
 #endif
+    Q_UNUSED(fetchAll); // read whole
     held->copy_ = readFileBytes(path, maxBytes);
     held->data_ = held->copy_.constData();
     held->size_ = held->copy_.size();

@@ -414,13 +414,15 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
     replaceFile(path, [&bytes](QFileDevice& file) { return writeAll(file, bytes); });
 }
 
-void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pieces) {
+void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pieces,
+                     const std::function<void(size_t piece)>& written) {
     // Small pieces (one game's cache entry each) are gathered into writes of 64 KiB: one
     // system call per piece would cost more than the bytes.
-    replaceFile(path, [&pieces](QFileDevice& file) {
+    replaceFile(path, [&pieces, &written](QFileDevice& file) {
         QByteArray gathered;
         gathered.reserve(WritePieceBytes);
-        for (const QByteArrayView piece : pieces) {
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const QByteArrayView piece = pieces[i];
             if (gathered.size() + piece.size() > WritePieceBytes && !gathered.isEmpty()) {
                 if (!writeAll(file, gathered))
                     return false;
@@ -432,6 +434,8 @@ void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pie
             } else {
                 gathered.append(piece);
             }
+            if (written)
+                written(i); // its bytes are no longer needed
         }
         return gathered.isEmpty() || writeAll(file, gathered);
     });
@@ -470,12 +474,16 @@ bool encodeLines(qsizetype count, const std::function<const QString&(qsizetype)>
 
 void writeEncodedLines(const QString& path, qsizetype count,
                        const std::function<const QString&(qsizetype)>& line,
-                       QStringConverter::Encoding encoding, bool mark) {
+                       QStringConverter::Encoding encoding, bool mark,
+                       const std::function<void(QByteArrayView)>& seen = {}) {
     // Written in pieces of 64 KiB: a List.ini of 100,000 games is never held whole a second
     // time beside its rows.
-    replaceFile(path, [count, &line, encoding, mark](QFileDevice& file) {
-        return encodeLines(count, line, encoding, mark,
-                           [&file](const QByteArray& bytes) { return writeAll(file, bytes); });
+    replaceFile(path, [count, &line, encoding, mark, &seen](QFileDevice& file) {
+        return encodeLines(count, line, encoding, mark, [&file, &seen](const QByteArray& bytes) {
+            if (seen)
+                seen(bytes);
+            return writeAll(file, bytes);
+        });
     });
 }
 
@@ -489,18 +497,20 @@ void writeTextLinesAtomic(const QString& path, const QStringList& lines,
 
 void writeTextLinesAtomic(const QString& path, qsizetype count,
                           const std::function<const QString&(qsizetype)>& line,
-                          QStringConverter::Encoding codePage) {
+                          QStringConverter::Encoding codePage,
+                          const std::function<void(QByteArrayView)>& bytes) {
     // A letter the code page lacks would be written as "?": such a file is UTF-8 instead, with
     // the mark that tells it apart from the code page's files.
     if (fitsCodePage(count, line, codePage))
-        writeEncodedLines(path, count, line, codePage, false);
+        writeEncodedLines(path, count, line, codePage, false, bytes);
     else
-        writeEncodedLines(path, count, line, QStringConverter::Utf8, true);
+        writeEncodedLines(path, count, line, QStringConverter::Utf8, true, bytes);
 }
 
 bool holdsTextLines(const QString& path, qsizetype count,
                     const std::function<const QString&(qsizetype)>& line,
-                    QStringConverter::Encoding codePage) {
+                    QStringConverter::Encoding codePage,
+                    const std::function<void(QByteArrayView)>& seen) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -508,7 +518,9 @@ bool holdsTextLines(const QString& path, qsizetype count,
     QByteArray read;
     const bool same =
         encodeLines(count, line, fits ? codePage : QStringConverter::Utf8, !fits,
-                    [&file, &read](const QByteArray& bytes) {
+                    [&file, &read, &seen](const QByteArray& bytes) {
+                        if (seen)
+                            seen(bytes);
                         read.resize(bytes.size());
                         return file.read(read.data(), read.size()) == bytes.size() && read == bytes;
                     });

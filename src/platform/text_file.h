@@ -78,7 +78,8 @@ QStringList readPlaylistLines(const QString& path);
 void writeFileAtomic(const QString& path, const QByteArray& bytes);
 // The same with the file's bytes in pieces, written one after another: a large file made of
 // parts of others is never copied whole first.
-void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pieces);
+void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pieces,
+                     const std::function<void(size_t piece)>& written = {});
 
 // Writes a text file of the launcher whole (encoded as decodeLauncherText reads it back), every
 // line ended by CR LF, replacing it atomically: the old file stays intact until the new one is
@@ -88,15 +89,19 @@ void writeTextLinesAtomic(const QString& path, const QStringList& lines,
 
 // The same with the lines handed out one by one, line(0) to line(count - 1): a long list is
 // written straight from where its lines are kept, without gathering them first.
+// `bytes`, when given, sees the file's bytes as they are written, in pieces that end at a
+// line's end.
 void writeTextLinesAtomic(const QString& path, qsizetype count,
                           const std::function<const QString&(qsizetype)>& line,
-                          QStringConverter::Encoding codePage = QStringConverter::System);
+                          QStringConverter::Encoding codePage = QStringConverter::System,
+                          const std::function<void(QByteArrayView)>& bytes = {});
 
 // Whether the file holds exactly what writeTextLinesAtomic would write (false when it cannot be
-// read).
+// read); `bytes` sees those bytes as they are compared.
 bool holdsTextLines(const QString& path, qsizetype count,
                     const std::function<const QString&(qsizetype)>& line,
-                    QStringConverter::Encoding codePage = QStringConverter::System);
+                    QStringConverter::Encoding codePage = QStringConverter::System,
+                    const std::function<void(QByteArrayView)>& bytes = {});
 
 // Writes one of the emulator's files whole as UTF-8 without a byte order mark, every line ended
 // by CR LF, atomically as above.
