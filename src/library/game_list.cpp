@@ -5,9 +5,9 @@
 #include "library/file_access.h"
 #include "library/game_list_build.h"
 #include "library/game_list_release.h"
-#include "library/game_list_start_rows.h"
 #include "library/header_cache.h"
 #include "platform/detached_thread.h"
+#include "platform/file_stamp.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -336,15 +336,15 @@ void GameList::sortByColumn(int column) {
 }
 
 void GameList::save() {
-    {
-        std::lock_guard<std::mutex> lock(listFileMutex());
-        platform::writeTextLinesAtomic(listFilePath(), model_.count(),
-                                       [this](qsizetype row) -> const QString& {
-                                           return model_.at(static_cast<int>(row)).path;
-                                       });
-    }
+    ListShape shape;
+    platform::writeTextLinesAtomic(
+        listFilePath(), model_.count(),
+        [this](qsizetype row) -> const QString& { return model_.at(static_cast<int>(row)).path; },
+        QStringConverter::System, [&shape](QByteArrayView bytes) { shape.add(bytes); });
+    // The cache's rows follow the file.
     if (cacheWriter_)
-        cacheWriter_->listChanged(); // the cache's rows follow the file
+        cacheWriter_->listChanged(std::move(shape).rows(platform::fileStamp(listFilePath())),
+                                  model_.paths());
 }
 
 QString GameList::countText() const {

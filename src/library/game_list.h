@@ -422,6 +422,7 @@ private:
     std::shared_ptr<StartUpRun> startUp_;
     std::shared_ptr<PendingStart> pendingStart_;
     std::shared_ptr<CacheWriter> cacheWriter_;
+    bool startRowsCurrent_ = false; // the cache knew List.ini's rows at the start
     // Outcomes for rows that were out of the list when the check reached them (undo brings
     // them back during the check).
     QHash<QString, CheckedGame> lateResults_;

@@ -30,15 +30,11 @@ void describeRows(StartRows& made) {
     made.rows.resize(static_cast<size_t>(made.paths.size()));
     const auto describe = [&made](size_t from, size_t to) {
         RegionTexts regions;
-        qint32 doneFrom = -1;
         for (size_t row = from; row < to; ++row) {
             const qint32 at = made.cachedAt[row];
-            if (doneFrom < 0)
-                doneFrom = at;
-            if ((row & ReleaseEveryRows) == ReleaseEveryRows && at > doneFrom) {
-                made.cache.release(doneFrom, at);
-                doneFrom = at;
-            }
+            // All of it: the rows need not be in the file's order (a sorted list).
+            if ((row & ReleaseEveryRows) == ReleaseEveryRows)
+                made.cache.release();
             const QString& path = made.paths.at(static_cast<qsizetype>(row));
             if (at >= 0 && !made.cache.usable(at))
                 made.cachedAt[row] = -1; // a damaged part of the cache: the row is read again
@@ -175,17 +171,16 @@ std::shared_ptr<StartPreview> previewFromCache(std::shared_ptr<const platform::H
                                                const platform::FileStamp& stamp,
                                                const HeaderCache& cache) {
     const ListRows* rows = cache.rows();
-    if (!rows || !stamp.isFile || stamp != rows->list || rows->lines.empty() ||
-        rows->lines.size() > size_t(std::numeric_limits<int>::max()))
+    // (The stamp's size is the file's: the rows' lines lie within it.)
+    if (!rows || !stamp.isFile || stamp != rows->list || rows->starts.empty() ||
+        rows->starts.size() > size_t(std::numeric_limits<int>::max()) ||
+        stamp.size != list->bytes().size())
         return nullptr;
-    const quint64 size = static_cast<quint64>(list->bytes().size());
-    for (const auto& [start, length] : rows->lines) {
-        if (length == 0 || quint64(start) + length > size)
-            return nullptr;
-    }
     auto preview = std::make_shared<StartPreview>();
+    preview->lines.reserve(rows->starts.size());
+    for (size_t row = 0; row < rows->starts.size(); ++row)
+        preview->lines.push_back(rows->line(row));
     preview->list = std::move(list);
-    preview->lines = rows->lines;
     preview->cachedAt = rows->cachedAt;
     preview->cache = cache;
     preview->dropped = static_cast<int>(std::min<quint32>(rows->dropped, 1u << 30));
@@ -325,29 +320,6 @@ StartParts prepareStart(const QString& folder) {
         }
     });
     return parts;
-}
-
-std::mutex& listFileMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<CacheWriter> makeCacheWriter(const QString& folder) {
-    return std::make_shared<CacheWriter>(cacheFileIn(folder), [listPath = listFileIn(folder)](
-                                                                  const CacheEntries& entries) {
-        platform::FileStamp stamp;
-        std::lock_guard<std::mutex> lock(listFileMutex());
-        try {
-            const std::shared_ptr<const platform::HeldFile> list = openList(listPath, stamp, true);
-            const std::shared_ptr<const StartPreview> lines = previewLines(list);
-            if (!stamp.isFile || !lines)
-                return QByteArray();
-            const ListRows rows{stamp, 0, static_cast<quint32>(lines->dropped), lines->lines, {}};
-            return HeaderCache::encodeRows(rows, list->bytes(), entries);
-        } catch (...) {
-            return QByteArray(); // no rows: the next start reads the whole cache
-        }
-    });
 }
 
 namespace {

@@ -15,7 +15,6 @@
 #include <exception>
 #include <future>
 #include <memory>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -60,13 +59,6 @@ struct StartParts {
     std::future<std::shared_ptr<const StartPreview>> preview;
     std::future<StartRows> rows;
 };
-
-// Held while List.ini is written, and while the cache writer reads it: an open file must never
-// stand in the way of its replacement (Windows refuses to replace a file open elsewhere).
-std::mutex& listFileMutex();
-
-// The cache writer of the folder's list: each write holds the rows of List.ini as it then stands.
-std::shared_ptr<CacheWriter> makeCacheWriter(const QString& folder);
 
 // Reads the folder's List.ini and header cache on a thread of its own: the preview first, then
 // the rows. Tests may hold the rows back (GameList::holdStartRows).

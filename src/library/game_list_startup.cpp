@@ -6,6 +6,7 @@
 #include "library/header_cache.h"
 #include "library/read_ahead.h"
 #include "platform/detached_thread.h"
+#include "platform/file_stamp.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -32,8 +33,8 @@ namespace {
 
 constexpr int MessageLoaded = 8;
 // A mapped cache file gives back the memory of the entries the check has confirmed, every so
-// many bytes: each time costs the other threads a pause.
-constexpr qint32 ReleaseBytes = 256 << 10;
+// many rows (about 300 KB of entries): each time costs the other threads a pause.
+constexpr int ReleaseRows = 2048;
 // The check hands its results to the window in runs, at most this often.
 constexpr qint64 ReportEveryMs = 50;
 
@@ -194,14 +195,15 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
     // Mostly the old entries again, left in the old cache's bytes.
     CacheEntries entries;
     int done = 0;
-    // The entries before `confirmedTo` were looked at (mostly in the file's order).
-    qint32 releasedTo = 0;
-    qint32 confirmedTo = 0;
+    // Rows confirmed since the cache last gave its memory back.
+    int confirmed = 0;
     const auto deliver = [&](bool last) {
-        // The entries confirmed so far give their memory back (a mapped cache file).
-        if (confirmedTo - releasedTo >= ReleaseBytes || (last && confirmedTo > releasedTo)) {
-            cache.release(releasedTo, confirmedTo);
-            releasedTo = confirmedTo;
+        // The entries read so far give their memory back (a mapped cache file): all of it, as
+        // the rows need not be in the file's order (a sorted list), and entries still to be
+        // read come again from the file.
+        if (confirmed >= ReleaseRows || (last && confirmed > 0)) {
+            cache.release();
+            confirmed = 0;
         }
         results->done = done;
         results->total = total;
@@ -248,7 +250,7 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
                 }
                 ++done;
                 keepEntry(finding.row); // confirmed, or unconfirmed in a folder that hangs
-                confirmedTo = std::max(confirmedTo, (*entryAt)[static_cast<size_t>(finding.row)]);
+                ++confirmed;
             }
             return deliver(false);
         });
@@ -383,10 +385,9 @@ void GameList::beginStartUpCheck(StartRows made) {
     }
 
     if (!cacheWriter_)
-        cacheWriter_ = makeCacheWriter(folder_);
+        cacheWriter_ = std::make_shared<CacheWriter>(cacheFilePath());
     cacheWriter_->hold();
-    if (!made.rowsCurrent)
-        cacheWriter_->listChanged(); // the cache is written again with this list's rows
+    startRowsCurrent_ = made.rowsCurrent;
     startUp_ = std::make_shared<StartUpRun>();
     startUp_->receiver = this;
     // The thread is not waited for: a folder that does not answer must hold up neither the
@@ -491,12 +492,21 @@ void GameList::finishStartUp(StartUpResults& results) {
     // it, with its rows.
     bool saved = true;
     try {
+        ListShape shape;
         if (dropped_ > 0 ||
-            !platform::holdsTextLines(listFilePath(), model_.count(),
-                                      [this](qsizetype row) -> const QString& {
-                                          return model_.at(static_cast<int>(row)).path;
-                                      }))
+            !platform::holdsTextLines(
+                listFilePath(), model_.count(),
+                [this](qsizetype row) -> const QString& {
+                    return model_.at(static_cast<int>(row)).path;
+                },
+                QStringConverter::System, [&shape](QByteArrayView bytes) { shape.add(bytes); }))
             save();
+        else if (startRowsCurrent_)
+            cacheWriter_->knowList(std::move(shape).rows(platform::fileStamp(listFilePath())),
+                                   model_.paths());
+        else
+            cacheWriter_->listChanged(std::move(shape).rows(platform::fileStamp(listFilePath())),
+                                      model_.paths());
     } catch (const platform::IoError& error) {
         saved = false;
         emit failed(error.text());
@@ -552,7 +562,7 @@ void GameList::describeBeside(const QStringList& paths) {
     if (paths.isEmpty())
         return;
     if (!cacheWriter_)
-        cacheWriter_ = makeCacheWriter(folder_);
+        cacheWriter_ = std::make_shared<CacheWriter>(cacheFilePath());
     platform::runDetached([writer = cacheWriter_, paths] {
         QByteArray entries;
         quint32 count = 0;

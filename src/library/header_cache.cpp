@@ -22,9 +22,10 @@ constexpr int HeaderBytes = 8 + 4 + 4 + 8 + 4 + 4 + 8;
 constexpr int ChunkBytes = 4 + 4 + 8;
 // A chunk is the whole entries that reach this size: about a screen of rows, checked at once.
 constexpr qsizetype ChunkTarget = 16 * 1024;
-// The list's stamp and checksum, the dropped lines and the number of rows, then 12 bytes a row.
+// The list's stamp and checksum, the dropped lines and the number of rows, then for each row
+// where its line starts and its entry.
 constexpr int RowsHeadBytes = 8 * 6 + 4 + 4;
-constexpr int RowBytes = 4 + 4 + 4;
+constexpr int RowBytes = 4 + 4;
 constexpr int MaxFiles = 8;
 
 // FNV-1a, 64 bits: the digest of a row's files.
@@ -36,42 +37,7 @@ quint64 fnv(quint64 hash, const char* data, qsizetype size) {
     }
     return hash;
 }
-// The checksum of the entries: FNV-1a's steps over 8 bytes at a time, so that a cache of
-// 100,000 games is checked in a few milliseconds. Each step is one-to-one, so a changed word
-// always changes the sum. The bytes may come in pieces of any size.
-class Checksum {
-public:
-    void add(const char* data, qsizetype size) {
-        if (carried_ > 0) {
-            while (carried_ < 8 && size > 0) {
-                carry_[carried_++] = *data++;
-                --size;
-            }
-            if (carried_ < 8)
-                return;
-            mix(carry_);
-            carried_ = 0;
-        }
-        for (; size >= 8; data += 8, size -= 8)
-            mix(data);
-        while (size > 0) {
-            carry_[carried_++] = *data++;
-            --size;
-        }
-    }
-    quint64 sum() const { return fnv(hash_, carry_, carried_); }
-
-private:
-    void mix(const char* word8) {
-        quint64 word = 0;
-        std::memcpy(&word, word8, sizeof word);
-        hash_ ^= qFromLittleEndian(word);
-        hash_ *= 1099511628211ull;
-    }
-    quint64 hash_ = FnvStart;
-    char carry_[8] = {};
-    int carried_ = 0;
-};
+using Checksum = CacheChecksum;
 
 quint64 checksum(const char* data, qsizetype size) {
     Checksum sum;
@@ -167,8 +133,68 @@ QString utf8(QByteArrayView bytes) {
 
 } // namespace
 
+void CacheChecksum::add(const char* data, qsizetype size) {
+    if (carried_ > 0) {
+        while (carried_ < 8 && size > 0) {
+            carry_[carried_++] = *data++;
+            --size;
+        }
+        if (carried_ < 8)
+            return;
+        mix(carry_);
+        carried_ = 0;
+    }
+    for (; size >= 8; data += 8, size -= 8)
+        mix(data);
+    while (size > 0) {
+        carry_[carried_++] = *data++;
+        --size;
+    }
+}
+
+quint64 CacheChecksum::sum() const {
+    return fnv(hash_, carry_, carried_);
+}
+
+void CacheChecksum::mix(const char* word8) {
+    quint64 word = 0;
+    std::memcpy(&word, word8, sizeof word);
+    hash_ ^= qFromLittleEndian(word);
+    hash_ *= 1099511628211ull;
+}
+
 quint64 cacheChecksum(QByteArrayView bytes) {
     return checksum(bytes.data(), bytes.size());
+}
+
+void ListShape::add(QByteArrayView piece) {
+    sum_.add(piece.data(), piece.size());
+    if (!showable_)
+        return;
+    qsizetype at = 0;
+    if (size_ == 0 && piece.startsWith("\xEF\xBB\xBF"))
+        at = 3; // the UTF-8 mark
+    showable_ = platform::isValidUtf8(piece) && !piece.contains('\0');
+    while (showable_ && at < piece.size()) {
+        const qsizetype end = piece.indexOf('\n', at);
+        // Each line of the file ends in CR LF, and every piece ends at a line's end.
+        showable_ = end > at + 1 && piece[end - 1] == '\r' &&
+                    size_ + quint64(end) <= std::numeric_limits<quint32>::max();
+        if (showable_)
+            starts_.push_back(static_cast<quint32>(size_ + quint64(at)));
+        at = end + 1;
+    }
+    size_ += static_cast<quint64>(piece.size());
+}
+
+ListRows ListShape::rows(const platform::FileStamp& stamp) && {
+    ListRows rows;
+    if (!showable_ || !stamp.isFile || quint64(stamp.size) != size_)
+        return rows;
+    rows.list = stamp;
+    rows.listSum = sum_.sum();
+    rows.starts = std::move(starts_);
+    return rows;
 }
 
 bool filesDigest(const QStringList& files, quint64& digest,
@@ -224,17 +250,25 @@ quint32 entrySizeAt(const char* at) {
     return qFromLittleEndian(size);
 }
 
-// Calls `each(data, size)` for the entries in the pieces, in order.
-template <typename Each> void forEachEntry(const std::vector<QByteArrayView>& pieces, Each each) {
-    for (const QByteArrayView piece : pieces) {
-        for (qsizetype at = 0; at + 4 <= piece.size();) {
-            const qsizetype size = entrySizeAt(piece.data() + at);
-            if (size < 4 || size > piece.size() - at)
-                break; // no entry of ours: pieces hold whole entries
-            each(piece.data() + at, size);
-            at += size;
+// Calls `each(data, size)` for the entries in the piece, in order. A piece of a mapped file gives
+// back the memory of its entries behind, a megabyte at a time.
+template <typename Each> void forEachEntry(const CacheEntries::HeldPiece& piece, Each each) {
+    constexpr qsizetype ReleaseBytes = qsizetype(1) << 20;
+    const QByteArrayView bytes = piece.bytes;
+    qsizetype done = 0;
+    for (qsizetype at = 0; at + 4 <= bytes.size();) {
+        const qsizetype size = entrySizeAt(bytes.data() + at);
+        if (size < 4 || size > bytes.size() - at)
+            break; // no entry of ours: pieces hold whole entries
+        each(bytes.data() + at, size);
+        at += size;
+        if (piece.file && at - done >= ReleaseBytes) {
+            piece.file->release(bytes.data() + done - piece.file->bytes().data(), at - done);
+            done = at;
         }
     }
+    if (piece.file && bytes.size() > done)
+        piece.file->release(bytes.data() + done - piece.file->bytes().data(), bytes.size() - done);
 }
 
 } // namespace
@@ -260,20 +294,22 @@ QByteArray HeaderCache::fileHead(const CacheEntries& entries, const QByteArray& 
         from = static_cast<quint32>(length);
         inChunk = 0;
     };
-    forEachEntry(entries.pieces(), [&](const char* data, qsizetype size) {
-        sum.add(data, size);
-        length += static_cast<quint64>(size);
-        ++inChunk;
-        if (length - from >= quint64(ChunkTarget))
-            close();
-    });
+    for (const CacheEntries::HeldPiece& piece : entries.heldPieces()) {
+        forEachEntry(piece, [&](const char* data, qsizetype size) {
+            sum.add(data, size);
+            length += static_cast<quint64>(size);
+            ++inChunk;
+            if (length - from >= quint64(ChunkTarget))
+                close();
+        });
+    }
     if (inChunk > 0)
         close();
     Checksum both;
     both.add(table.constData(), table.size());
     both.add(rows.constData(), rows.size());
     QByteArray out;
-    out.reserve(HeaderBytes + table.size() + rows.size());
+    out.reserve(HeaderBytes + table.size());
     out.append(Mark, sizeof Mark);
     put<quint32>(out, Version);
     put<quint32>(out, entries.count());
@@ -282,49 +318,82 @@ QByteArray HeaderCache::fileHead(const CacheEntries& entries, const QByteArray& 
     put<quint32>(out, static_cast<quint32>(rows.size()));
     put<quint64>(out, both.sum());
     out.append(table);
-    out.append(rows);
     return out;
 }
 
-QByteArray HeaderCache::encodeRows(const ListRows& rows, QByteArrayView list,
+QByteArray HeaderCache::encodeRows(const ListRows& rows, const QStringList& paths,
                                    const CacheEntries& entries) {
-    // Each entry's position by its path (the later of two counts).
-    struct Found {
-        QByteArrayView path;
-        qint32 at;
-    };
-    std::vector<Found> found;
-    found.reserve(entries.count());
-    QHash<quint64, qint32> byPath;
-    byPath.reserve(entries.count());
+    if (rows.starts.empty() || rows.starts.size() != size_t(paths.size()))
+        return {};
+    // Each entry's position with the top bits of its path's digest, in one word (a wrong
+    // match of those bits is told apart by the path itself), and where each piece starts, to
+    // find an entry's bytes again.
+    constexpr int PositionBits = 28; // the entries are smaller than MaxFileBytes
+    static_assert((qint64(1) << PositionBits) >= MaxFileBytes);
+    const auto keyOf = [](QByteArrayView path) { return pathKey(path) >> PositionBits; };
+    std::vector<quint64> keyed;
+    keyed.reserve(entries.count());
+    std::vector<std::pair<qint32, const char*>> pieceAt;
+    std::vector<const platform::HeldFile*> files;
     qint32 position = 0;
-    forEachEntry(entries.pieces(), [&](const char* data, qsizetype size) {
-        const quint32 pathSize = size >= 8 ? entrySizeAt(data + 4) : 0;
-        if (pathSize > 0 && pathSize <= quint64(size) - 8) {
-            const QByteArrayView path(data + 8, pathSize);
-            byPath.insert(pathKey(path), static_cast<qint32>(found.size()));
-            found.push_back({path, position});
-        }
-        position += static_cast<qint32>(size);
-    });
+    for (const CacheEntries::HeldPiece& held : entries.heldPieces()) {
+        const QByteArrayView piece = held.bytes;
+        pieceAt.emplace_back(position, piece.data());
+        if (held.file && std::find(files.begin(), files.end(), held.file) == files.end())
+            files.push_back(held.file);
+        forEachEntry(held, [&](const char* data, qsizetype size) {
+            const quint32 pathSize = size >= 8 ? entrySizeAt(data + 4) : 0;
+            if (pathSize > 0 && pathSize <= quint64(size) - 8)
+                keyed.push_back(keyOf(QByteArrayView(data + 8, pathSize)) << PositionBits |
+                                quint64(position));
+            position += static_cast<qint32>(size);
+        });
+        position = pieceAt.back().first + static_cast<qint32>(piece.size());
+    }
+    // Of two entries for one path, the later one counts: the last of equal keys is tried first.
+    std::sort(keyed.begin(), keyed.end());
+    const auto bytesAt = [&pieceAt](qint32 at) {
+        const auto piece = std::upper_bound(
+            pieceAt.begin(), pieceAt.end(), at,
+            [](qint32 at, const std::pair<qint32, const char*>& p) { return at < p.first; });
+        return std::prev(piece)->second + (at - std::prev(piece)->first);
+    };
     QByteArray out;
-    out.reserve(RowsHeadBytes + qsizetype(rows.lines.size()) * RowBytes);
+    out.reserve(RowsHeadBytes + qsizetype(rows.starts.size()) * RowBytes);
     put<qint64>(out, rows.list.size);
     put<qint64>(out, rows.list.modifiedNs);
     put<qint64>(out, rows.list.changedNs);
     put<quint64>(out, rows.list.device);
     put<quint64>(out, rows.list.fileNumber);
-    put<quint64>(out, cacheChecksum(list));
+    put<quint64>(out, rows.listSum);
     put<quint32>(out, rows.dropped);
-    put<quint32>(out, static_cast<quint32>(rows.lines.size()));
-    for (const auto& [start, size] : rows.lines) {
-        const QByteArrayView line = list.sliced(start, size);
-        const qint32 index = byPath.value(pathKey(line), -1);
-        put<quint32>(out, start);
-        put<quint32>(out, size);
-        put<qint32>(out,
-                    index >= 0 && found[size_t(index)].path == line ? found[size_t(index)].at : -1);
+    put<quint32>(out, static_cast<quint32>(rows.starts.size()));
+    for (size_t row = 0; row < rows.starts.size(); ++row) {
+        // The entries looked at give their memory back now and then (a mapped file).
+        if ((row & 4095) == 4095) {
+            for (const platform::HeldFile* file : files)
+                file->release(0, file->bytes().size());
+        }
+        const QByteArray path = paths.at(static_cast<qsizetype>(row)).toUtf8();
+        const quint64 key = keyOf(path);
+        // Positions are smaller than 1 << PositionBits: the last word with this key.
+        auto found = std::upper_bound(keyed.begin(), keyed.end(),
+                                      key << PositionBits | ((quint64(1) << PositionBits) - 1));
+        qint32 at = -1;
+        while (found != keyed.begin() && (*std::prev(found) >> PositionBits) == key) {
+            --found;
+            const qint32 candidate = static_cast<qint32>(*found & ((1u << PositionBits) - 1));
+            const char* data = bytesAt(candidate);
+            if (QByteArrayView(data + 8, entrySizeAt(data + 4)) == QByteArrayView(path)) {
+                at = candidate;
+                break;
+            }
+        }
+        put<quint32>(out, rows.starts[row]);
+        put<qint32>(out, at);
     }
+    for (const platform::HeldFile* file : files)
+        file->release(0, file->bytes().size());
     return out;
 }
 
@@ -357,6 +426,7 @@ HeaderCache HeaderCache::read(const QString& path) {
     HeaderCache cache = readLazily(path);
     cache.fetch();
     cache.checkAll();
+    cache.release(); // read again as used
     return cache;
 }
 
@@ -426,17 +496,21 @@ bool HeaderCache::take(QByteArrayView bytes) {
         const quint32 rowCount = rows.get<quint32>();
         if (!rows.ok() || quint64(rowsLength) != RowsHeadBytes + quint64(rowCount) * RowBytes)
             return false;
-        list->lines.reserve(rowCount);
+        list->starts.reserve(rowCount);
         list->cachedAt.reserve(rowCount);
+        // Each line holds at least one letter and its CR LF.
+        quint64 next = 0;
         for (quint32 row = 0; row < rowCount; ++row) {
             const quint32 start = rows.get<quint32>();
-            const quint32 size = rows.get<quint32>();
             const qint32 at = rows.get<qint32>();
-            if (at < -1 || (at >= 0 && quint64(at) >= length))
+            if (start < next || at < -1 || (at >= 0 && quint64(at) >= length))
                 return false;
-            list->lines.emplace_back(start, size);
+            next = quint64(start) + 3;
+            list->starts.push_back(start);
             list->cachedAt.push_back(at);
         }
+        if (list->list.size < 0 || quint64(list->list.size) < next)
+            return false;
         rows_ = std::move(list);
     }
     entriesFrom_ = static_cast<qsizetype>(headLength);
@@ -689,6 +763,15 @@ bool CacheEntries::areAllOf(const HeaderCache& cache) const {
            pieces_.front().from == 0 && pieces_.front().size == cache.entries().size();
 }
 
+std::vector<CacheEntries::HeldPiece> CacheEntries::heldPieces() const {
+    std::vector<HeldPiece> views;
+    views.reserve(pieces_.size());
+    for (const Piece& piece : pieces_)
+        views.push_back(
+            {QByteArrayView(piece.bytes.constData() + piece.from, piece.size), piece.holder.get()});
+    return views;
+}
+
 std::vector<QByteArrayView> CacheEntries::pieces() const {
     std::vector<QByteArrayView> views;
     views.reserve(pieces_.size());
@@ -699,8 +782,7 @@ std::vector<QByteArrayView> CacheEntries::pieces() const {
 
 // ---- CacheWriter ----------------------------------------------------------------------------
 
-CacheWriter::CacheWriter(const QString& path, std::function<QByteArray(const CacheEntries&)> rowsOf)
-    : path_(path), rowsOf_(std::move(rowsOf)) {}
+CacheWriter::CacheWriter(const QString& path) : path_(path) {}
 
 CacheWriter::~CacheWriter() {
     {
@@ -751,11 +833,18 @@ void CacheWriter::append(const QByteArray& entries, quint32 count) {
     wake_.notify_all();
 }
 
-void CacheWriter::listChanged() {
+void CacheWriter::knowList(ListRows rows, QStringList paths) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    list_ =
+        rows.starts.empty()
+            ? nullptr
+            : std::make_shared<const ListSnapshot>(ListSnapshot{std::move(rows), std::move(paths)});
+}
+
+void CacheWriter::listChanged(ListRows rows, QStringList paths) {
+    knowList(std::move(rows), std::move(paths));
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!rowsOf_)
-            return;
         if (holding_) {
             listChanged_ = true; // the whole cache goes out with the rows later
             return;
@@ -781,6 +870,7 @@ void CacheWriter::run() {
         // Appends that follow each other go out in one write.
         std::vector<Task> tasks = std::move(tasks_);
         tasks_.clear();
+        const std::shared_ptr<const ListSnapshot> list = list_;
         writing_ = true;
         lock.unlock();
         CacheEntries entries;
@@ -804,11 +894,27 @@ void CacheWriter::run() {
             entries = std::move(all);
         }
         try {
-            std::vector<QByteArrayView> pieces = entries.pieces();
-            const QByteArray header =
-                HeaderCache::fileHead(entries, rowsOf_ ? rowsOf_(entries) : QByteArray());
-            pieces.insert(pieces.begin(), QByteArrayView(header));
-            platform::writeFileAtomic(path_, pieces);
+            const QByteArray rows =
+                list ? HeaderCache::encodeRows(list->rows, list->paths, entries) : QByteArray();
+            const QByteArray header = HeaderCache::fileHead(entries, rows);
+            // Entries of a mapped file give back their memory once written, a megabyte at a
+            // time: an old cache is never all in memory at once.
+            constexpr qsizetype Slice = qsizetype(1) << 20;
+            std::vector<QByteArrayView> pieces{QByteArrayView(header), QByteArrayView(rows)};
+            std::vector<std::pair<const platform::HeldFile*, QByteArrayView>> held{{nullptr, {}},
+                                                                                   {nullptr, {}}};
+            for (const CacheEntries::HeldPiece& piece : entries.heldPieces()) {
+                for (qsizetype at = 0; at < piece.bytes.size(); at += Slice) {
+                    pieces.push_back(
+                        piece.bytes.sliced(at, std::min(Slice, piece.bytes.size() - at)));
+                    held.emplace_back(piece.file, pieces.back());
+                }
+            }
+            platform::writeFileAtomic(path_, pieces, [&held](size_t written) {
+                const auto& [file, bytes] = held[written];
+                if (file)
+                    file->release(bytes.data() - file->bytes().data(), bytes.size());
+            });
         } catch (const platform::IoError&) {
             // The old cache stays; rows it lacks are read again at the next start.
         }

@@ -11,7 +11,6 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -41,7 +40,20 @@ struct CachedGame {
 bool filesDigest(const QStringList& files, quint64& digest,
                  const std::vector<detail::NotedFile>& opened = {});
 
-// The checksum the cache uses, of any bytes.
+// The checksum the cache uses: FNV-1a's steps over 8 bytes at a time, so that a cache of
+// 100,000 games is checked in a few milliseconds. Each step is one-to-one, so a changed word
+// always changes the sum. The bytes may come in pieces of any size.
+class CacheChecksum {
+public:
+    void add(const char* data, qsizetype size);
+    quint64 sum() const;
+
+private:
+    void mix(const char* word8);
+    quint64 hash_ = 14695981039346656037ull;
+    char carry_[8] = {};
+    int carried_ = 0;
+};
 quint64 cacheChecksum(QByteArrayView bytes);
 
 // One entry as the cache file holds it.
@@ -71,8 +83,31 @@ struct ListRows {
     // is found out when its rows are made.
     quint64 listSum = 0;
     quint32 dropped = 0; // lines that are no row (empty ones)
-    std::vector<std::pair<quint32, quint32>> lines;
+    // Where each row's line starts; every line ends in CR LF.
+    std::vector<quint32> starts;
     std::vector<qint32> cachedAt;
+
+    // The row's line: its start and length.
+    std::pair<quint32, quint32> line(size_t row) const {
+        const quint64 end = row + 1 < starts.size() ? starts[row + 1] : quint64(list.size);
+        return {starts[row], static_cast<quint32>(end - starts[row] - 2)};
+    }
+};
+
+// What a list file holds, seen piece by piece as it is written or compared (each piece ends at
+// a line's end): its checksum, where its lines are, and whether a start can show its rows from
+// the cache (UTF-8 or ASCII, no empty line, no NUL).
+class ListShape {
+public:
+    void add(QByteArrayView piece);
+    // The rows of the file, which now has this stamp; none (no lines) when they cannot be shown.
+    ListRows rows(const platform::FileStamp& stamp) &&;
+
+private:
+    CacheChecksum sum_;
+    std::vector<quint32> starts_;
+    quint64 size_ = 0;
+    bool showable_ = true;
 };
 
 // The cache file: a header (a mark, the format's version, the number of entries, the lengths of
@@ -88,11 +123,12 @@ public:
 
     // The file's bytes around the encoded entries (no rows of a list).
     static QByteArray fileBytes(const QByteArray& entries, quint32 count);
-    // The file's first bytes, before these entries: the header, the chunk table and the rows.
+    // The file's first bytes: the header and the chunk table, then come the rows (see
+    // encodeRows) and these entries.
     static QByteArray fileHead(const CacheEntries& entries, const QByteArray& rows = {});
-    // The rows' part of the file for these entries: each line of the list found among them.
-    // (`list` is the list file's bytes; the rows' own cachedAt is not used.)
-    static QByteArray encodeRows(const ListRows& rows, QByteArrayView list,
+    // The rows' part of the file for these entries: each row's path (one a line) found among
+    // them; none when the paths are not one a line. The rows' own cachedAt is not used.
+    static QByteArray encodeRows(const ListRows& rows, const QStringList& paths,
                                  const CacheEntries& entries);
     // Reads the file; an empty cache whenever it cannot be used. The entries stay in the file's
     // bytes as held (platform::HeldFile), mapped from the file where that can be.
@@ -136,7 +172,7 @@ public:
     const QByteArray& entries() const { return entries_; }
     quint32 count() const { return count_; }
     // What keeps the entries' bytes valid (null when they are a byte array of their own).
-    std::shared_ptr<const void> holder() const { return file_; }
+    const std::shared_ptr<const platform::HeldFile>& holder() const { return file_; }
     // Asks the storage for the entries now (a mapped file), after what a start shows first.
     void fetch() const;
     // Gives back the memory of entries read so far where the file is mapped; they stay readable.
@@ -188,13 +224,19 @@ public:
     bool areAllOf(const HeaderCache& cache) const;
     // The pieces in order (valid while this lives).
     std::vector<QByteArrayView> pieces() const;
+    // The same, each with the mapped file it lies in (null for bytes of their own).
+    struct HeldPiece {
+        QByteArrayView bytes;
+        const platform::HeldFile* file;
+    };
+    std::vector<HeldPiece> heldPieces() const;
 
 private:
     struct Piece {
         QByteArray bytes;
         qsizetype from;
         qsizetype size;
-        std::shared_ptr<const void> holder{}; // of an old cache's bytes
+        std::shared_ptr<const platform::HeldFile> holder{}; // of an old cache's bytes
     };
     std::vector<Piece> pieces_;
     quint32 count_ = 0;
@@ -206,10 +248,7 @@ private:
 // whole cache the check writes.
 class CacheWriter {
 public:
-    // With `rowsOf`, each write also holds the rows of the list as it then stands (see ListRows),
-    // made by it from the entries written; none when it gives an empty array.
-    explicit CacheWriter(const QString& path,
-                         std::function<QByteArray(const CacheEntries&)> rowsOf = {});
+    explicit CacheWriter(const QString& path);
     // Finishes the writes asked for.
     ~CacheWriter();
     CacheWriter(const CacheWriter&) = delete;
@@ -221,8 +260,11 @@ public:
     void writeAll(CacheEntries entries, bool current = false);
     // Entries added to the cache in the file (an unusable file starts afresh).
     void append(const QByteArray& entries, quint32 count);
-    // The list file was written: the cache's rows are written again to match it.
-    void listChanged();
+    // The list file now holds these rows, with these paths: the cache is written again with
+    // them (and every later write holds them, until the list changes again).
+    void listChanged(ListRows rows, QStringList paths);
+    // The same for a list file the cache holds already: only later writes hold them.
+    void knowList(ListRows rows, QStringList paths);
     // Waits until every write asked for is done (tests).
     void flush();
 
@@ -230,7 +272,6 @@ private:
     void run();
 
     const QString path_;
-    const std::function<QByteArray(const CacheEntries&)> rowsOf_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
@@ -241,6 +282,11 @@ private:
     std::vector<Task> tasks_;
     CacheEntries held_;
     bool holding_ = false;
+    struct ListSnapshot {
+        ListRows rows;
+        QStringList paths;
+    };
+    std::shared_ptr<const ListSnapshot> list_;
     bool listChanged_ = false;
     bool writing_ = false;
     bool stop_ = false;

@@ -183,10 +183,11 @@ TEST_F(HeaderCacheTest, AListChangedUnderTheSameStampIsReadAsItStands) {
     ASSERT_TRUE(cache.rows() != nullptr);
     CacheEntries kept;
     kept.keepAll(cache);
-    const ListRows rows{platform::fileStamp(listPath), 0, 0, cache.rows()->lines, {}};
+    const ListRows rows{
+        platform::fileStamp(listPath), cacheChecksum(old), 0, cache.rows()->starts, {}};
     const QByteArray entries = cache.entries();
-    dir.write("ListHeaders.cache",
-              HeaderCache::fileHead(kept, HeaderCache::encodeRows(rows, old, kept)) + entries);
+    const QByteArray rowBytes = HeaderCache::encodeRows(rows, {a, gone, b}, kept);
+    dir.write("ListHeaders.cache", HeaderCache::fileHead(kept, rowBytes) + rowBytes + entries);
     EXPECT_EQ(start(), reference);
     EXPECT_EQ(testsupport::readAll(listPath), now);
 }
