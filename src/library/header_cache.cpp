@@ -177,8 +177,9 @@ void ListShape::add(QByteArrayView piece) {
     showable_ = platform::isValidUtf8(piece) && !piece.contains('\0');
     while (showable_ && at < piece.size()) {
         const qsizetype end = piece.indexOf('\n', at);
-        // Each line of the file ends in CR LF, and every piece ends at a line's end.
-        showable_ = end > at + 1 && piece[end - 1] == '\r' &&
+        // Each line of the file ends in CR LF, and every piece ends at a line's end. A CR
+        // within a line would end it for the list's reader.
+        showable_ = end > at + 1 && piece.indexOf('\r', at) == end - 1 &&
                     size_ + quint64(end) <= std::numeric_limits<quint32>::max();
         if (showable_)
             starts_.push_back(static_cast<quint32>(size_ + quint64(at)));
