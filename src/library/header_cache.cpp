@@ -251,25 +251,48 @@ quint32 entrySizeAt(const char* at) {
     return qFromLittleEndian(size);
 }
 
-// Calls `each(data, size)` for the entries in the piece, in order. A piece of a mapped file gives
-// back the memory of its entries behind, a megabyte at a time.
-template <typename Each> void forEachEntry(const CacheEntries::HeldPiece& piece, Each each) {
-    constexpr qsizetype ReleaseBytes = qsizetype(1) << 20;
+// Gives back the memory of the mapped files whose entries were read, every megabyte read: all
+// of each file, as the pieces read need not follow each other in it (the rows of a sorted list
+// take their entries from all over the old cache). They come again from the file when read.
+class ReadBehind {
+public:
+    ReadBehind() = default;
+    ReadBehind(const ReadBehind&) = delete;
+    ReadBehind& operator=(const ReadBehind&) = delete;
+    ~ReadBehind() { releaseAll(); }
+
+    void read(const platform::HeldFile* file, qsizetype bytes) {
+        if (!file)
+            return;
+        if (std::find(files_.begin(), files_.end(), file) == files_.end())
+            files_.push_back(file);
+        read_ += bytes;
+        if (read_ >= (qsizetype(1) << 20))
+            releaseAll();
+    }
+    void releaseAll() {
+        for (const platform::HeldFile* file : files_)
+            file->release(0, file->bytes().size());
+        read_ = 0;
+    }
+
+private:
+    std::vector<const platform::HeldFile*> files_;
+    qsizetype read_ = 0;
+};
+
+// Calls `each(data, size)` for the entries in the piece, in order.
+template <typename Each>
+void forEachEntry(const CacheEntries::HeldPiece& piece, ReadBehind& behind, Each each) {
     const QByteArrayView bytes = piece.bytes;
-    qsizetype done = 0;
     for (qsizetype at = 0; at + 4 <= bytes.size();) {
         const qsizetype size = entrySizeAt(bytes.data() + at);
         if (size < 4 || size > bytes.size() - at)
             break; // no entry of ours: pieces hold whole entries
         each(bytes.data() + at, size);
         at += size;
-        if (piece.file && at - done >= ReleaseBytes) {
-            piece.file->release(bytes.data() + done - piece.file->bytes().data(), at - done);
-            done = at;
-        }
+        behind.read(piece.file, size);
     }
-    if (piece.file && bytes.size() > done)
-        piece.file->release(bytes.data() + done - piece.file->bytes().data(), bytes.size() - done);
 }
 
 } // namespace
@@ -295,8 +318,9 @@ QByteArray HeaderCache::fileHead(const CacheEntries& entries, const QByteArray& 
         from = static_cast<quint32>(length);
         inChunk = 0;
     };
-    for (const CacheEntries::HeldPiece& piece : entries.heldPieces()) {
-        forEachEntry(piece, [&](const char* data, qsizetype size) {
+    ReadBehind behind;
+    for (size_t i = 0; i < entries.pieceCount(); ++i) {
+        forEachEntry(entries.piece(i), behind, [&](const char* data, qsizetype size) {
             sum.add(data, size);
             length += static_cast<quint64>(size);
             ++inChunk;
@@ -332,33 +356,22 @@ QByteArray HeaderCache::encodeRows(const ListRows& rows, const QStringList& path
     constexpr int PositionBits = 28; // the entries are smaller than MaxFileBytes
     static_assert((qint64(1) << PositionBits) >= MaxFileBytes);
     const auto keyOf = [](QByteArrayView path) { return pathKey(path) >> PositionBits; };
-    std::vector<quint64> keyed;
+    std::vector<std::pair<quint64, const char*>> keyed; // with the entry's bytes
     keyed.reserve(entries.count());
-    std::vector<std::pair<qint32, const char*>> pieceAt;
-    std::vector<const platform::HeldFile*> files;
+    ReadBehind behind;
     qint32 position = 0;
-    for (const CacheEntries::HeldPiece& held : entries.heldPieces()) {
-        const QByteArrayView piece = held.bytes;
-        pieceAt.emplace_back(position, piece.data());
-        if (held.file && std::find(files.begin(), files.end(), held.file) == files.end())
-            files.push_back(held.file);
-        forEachEntry(held, [&](const char* data, qsizetype size) {
+    for (size_t i = 0; i < entries.pieceCount(); ++i) {
+        forEachEntry(entries.piece(i), behind, [&](const char* data, qsizetype size) {
             const quint32 pathSize = size >= 8 ? entrySizeAt(data + 4) : 0;
             if (pathSize > 0 && pathSize <= quint64(size) - 8)
-                keyed.push_back(keyOf(QByteArrayView(data + 8, pathSize)) << PositionBits |
-                                quint64(position));
+                keyed.emplace_back(keyOf(QByteArrayView(data + 8, pathSize)) << PositionBits |
+                                       quint64(position),
+                                   data);
             position += static_cast<qint32>(size);
         });
-        position = pieceAt.back().first + static_cast<qint32>(piece.size());
     }
     // Of two entries for one path, the later one counts: the last of equal keys is tried first.
     std::sort(keyed.begin(), keyed.end());
-    const auto bytesAt = [&pieceAt](qint32 at) {
-        const auto piece = std::upper_bound(
-            pieceAt.begin(), pieceAt.end(), at,
-            [](qint32 at, const std::pair<qint32, const char*>& p) { return at < p.first; });
-        return std::prev(piece)->second + (at - std::prev(piece)->first);
-    };
     QByteArray out;
     out.reserve(RowsHeadBytes + qsizetype(rows.starts.size()) * RowBytes);
     put<qint64>(out, rows.list.size);
@@ -371,30 +384,26 @@ QByteArray HeaderCache::encodeRows(const ListRows& rows, const QStringList& path
     put<quint32>(out, static_cast<quint32>(rows.starts.size()));
     for (size_t row = 0; row < rows.starts.size(); ++row) {
         // The entries looked at give their memory back now and then (a mapped file).
-        if ((row & 4095) == 4095) {
-            for (const platform::HeldFile* file : files)
-                file->release(0, file->bytes().size());
-        }
+        if ((row & 4095) == 4095)
+            behind.releaseAll();
         const QByteArray path = paths.at(static_cast<qsizetype>(row)).toUtf8();
         const quint64 key = keyOf(path);
-        // Positions are smaller than 1 << PositionBits: the last word with this key.
-        auto found = std::upper_bound(keyed.begin(), keyed.end(),
-                                      key << PositionBits | ((quint64(1) << PositionBits) - 1));
+        // Positions are smaller than 1 << PositionBits: past the last word with this key.
+        auto found = std::upper_bound(
+            keyed.begin(), keyed.end(), key << PositionBits | ((quint64(1) << PositionBits) - 1),
+            [](quint64 word, const std::pair<quint64, const char*>& k) { return word < k.first; });
         qint32 at = -1;
-        while (found != keyed.begin() && (*std::prev(found) >> PositionBits) == key) {
+        while (found != keyed.begin() && (std::prev(found)->first >> PositionBits) == key) {
             --found;
-            const qint32 candidate = static_cast<qint32>(*found & ((1u << PositionBits) - 1));
-            const char* data = bytesAt(candidate);
+            const char* data = found->second;
             if (QByteArrayView(data + 8, entrySizeAt(data + 4)) == QByteArrayView(path)) {
-                at = candidate;
+                at = static_cast<qint32>(found->first & ((1u << PositionBits) - 1));
                 break;
             }
         }
         put<quint32>(out, rows.starts[row]);
         put<qint32>(out, at);
     }
-    for (const platform::HeldFile* file : files)
-        file->release(0, file->bytes().size());
     return out;
 }
 
@@ -721,24 +730,35 @@ CachedGame HeaderCache::entry(qint32 at) const {
 
 // ---- CacheEntries ---------------------------------------------------------------------------
 
+quint32 CacheEntries::ownerOf(const QByteArray& bytes,
+                              const std::shared_ptr<const platform::HeldFile>& file) {
+    if (!owners_.empty() && owners_.back().bytes.constData() == bytes.constData())
+        return static_cast<quint32>(owners_.size() - 1);
+    owners_.push_back({bytes, file});
+    return static_cast<quint32>(owners_.size() - 1);
+}
+
 void CacheEntries::keep(const HeaderCache& cache, qint32 at) {
     const QByteArray& entries = cache.entries();
     const qsizetype size = entrySize(entries, at);
+    const char* data = entries.constData() + at;
     ++count_;
     if (!pieces_.empty()) {
         Piece& last = pieces_.back();
-        if (last.bytes.constData() == entries.constData() && last.from + last.size == at) {
+        if (last.data + last.size == data &&
+            owners_[last.owner].bytes.constData() == entries.constData()) {
             last.size += size;
             return;
         }
     }
-    pieces_.push_back({entries, at, size, cache.holder()});
+    pieces_.push_back({data, size, ownerOf(entries, cache.holder())});
 }
 
 void CacheEntries::keepAll(const HeaderCache& cache) {
     if (cache.isEmpty())
         return;
-    pieces_.push_back({cache.entries(), 0, cache.entries().size(), cache.holder()});
+    pieces_.push_back({cache.entries().constData(), cache.entries().size(),
+                       ownerOf(cache.entries(), cache.holder())});
     count_ += cache.count();
 }
 
@@ -746,38 +766,35 @@ void CacheEntries::add(QByteArray entries, quint32 count) {
     if (entries.isEmpty())
         return;
     const qsizetype size = entries.size();
-    pieces_.push_back({std::move(entries), 0, size});
+    owners_.push_back({std::move(entries), nullptr});
+    pieces_.push_back(
+        {owners_.back().bytes.constData(), size, static_cast<quint32>(owners_.size() - 1)});
     count_ += count;
 }
 
 void CacheEntries::add(CacheEntries&& more) {
-    for (Piece& piece : more.pieces_)
-        pieces_.push_back(std::move(piece));
+    const quint32 from = static_cast<quint32>(owners_.size());
+    for (Owner& owner : more.owners_)
+        owners_.push_back(std::move(owner)); // the bytes stay where they are
+    for (const Piece& piece : more.pieces_)
+        pieces_.push_back({piece.data, piece.size, piece.owner + from});
     count_ += more.count_;
+    more.owners_.clear();
     more.pieces_.clear();
     more.count_ = 0;
 }
 
 bool CacheEntries::areAllOf(const HeaderCache& cache) const {
     return pieces_.size() == 1 && count_ == cache.count() &&
-           pieces_.front().bytes.constData() == cache.entries().constData() &&
-           pieces_.front().from == 0 && pieces_.front().size == cache.entries().size();
-}
-
-std::vector<CacheEntries::HeldPiece> CacheEntries::heldPieces() const {
-    std::vector<HeldPiece> views;
-    views.reserve(pieces_.size());
-    for (const Piece& piece : pieces_)
-        views.push_back(
-            {QByteArrayView(piece.bytes.constData() + piece.from, piece.size), piece.holder.get()});
-    return views;
+           pieces_.front().data == cache.entries().constData() &&
+           pieces_.front().size == cache.entries().size();
 }
 
 std::vector<QByteArrayView> CacheEntries::pieces() const {
     std::vector<QByteArrayView> views;
     views.reserve(pieces_.size());
     for (const Piece& piece : pieces_)
-        views.emplace_back(piece.bytes.constData() + piece.from, piece.size);
+        views.emplace_back(piece.data, piece.size);
     return views;
 }
 
@@ -902,19 +919,18 @@ void CacheWriter::run() {
             // time: an old cache is never all in memory at once.
             constexpr qsizetype Slice = qsizetype(1) << 20;
             std::vector<QByteArrayView> pieces{QByteArrayView(header), QByteArrayView(rows)};
-            std::vector<std::pair<const platform::HeldFile*, QByteArrayView>> held{{nullptr, {}},
-                                                                                   {nullptr, {}}};
-            for (const CacheEntries::HeldPiece& piece : entries.heldPieces()) {
-                for (qsizetype at = 0; at < piece.bytes.size(); at += Slice) {
-                    pieces.push_back(
-                        piece.bytes.sliced(at, std::min(Slice, piece.bytes.size() - at)));
-                    held.emplace_back(piece.file, pieces.back());
+            std::vector<size_t> pieceOf{0, 0}; // each written piece's piece of the entries
+            for (size_t i = 0; i < entries.pieceCount(); ++i) {
+                const QByteArrayView bytes = entries.piece(i).bytes;
+                for (qsizetype at = 0; at < bytes.size(); at += Slice) {
+                    pieces.push_back(bytes.sliced(at, std::min(Slice, bytes.size() - at)));
+                    pieceOf.push_back(i);
                 }
             }
-            platform::writeFileAtomic(path_, pieces, [&held](size_t written) {
-                const auto& [file, bytes] = held[written];
-                if (file)
-                    file->release(bytes.data() - file->bytes().data(), bytes.size());
+            ReadBehind behind;
+            platform::writeFileAtomic(path_, pieces, [&](size_t written) {
+                if (written >= 2)
+                    behind.read(entries.piece(pieceOf[written]).file, pieces[written].size());
             });
         } catch (const platform::IoError&) {
             // The old cache stays; rows it lacks are read again at the next start.

@@ -224,20 +224,31 @@ public:
     bool areAllOf(const HeaderCache& cache) const;
     // The pieces in order (valid while this lives).
     std::vector<QByteArrayView> pieces() const;
-    // The same, each with the mapped file it lies in (null for bytes of their own).
+    // One piece, with the mapped file it lies in (null for bytes of their own).
     struct HeldPiece {
         QByteArrayView bytes;
         const platform::HeldFile* file;
     };
-    std::vector<HeldPiece> heldPieces() const;
+    size_t pieceCount() const { return pieces_.size(); }
+    HeldPiece piece(size_t i) const {
+        const Piece& piece = pieces_[i];
+        return {QByteArrayView(piece.data, piece.size), owners_[piece.owner].file.get()};
+    }
 
 private:
-    struct Piece {
+    // What keeps pieces' bytes: an old cache's (its file) or bytes of their own. A sorted list
+    // keeps its entries one by one from all over the old cache: a piece is small.
+    struct Owner {
         QByteArray bytes;
-        qsizetype from;
-        qsizetype size;
-        std::shared_ptr<const platform::HeldFile> holder{}; // of an old cache's bytes
+        std::shared_ptr<const platform::HeldFile> file;
     };
+    struct Piece {
+        const char* data;
+        qsizetype size;
+        quint32 owner;
+    };
+    quint32 ownerOf(const QByteArray& bytes, const std::shared_ptr<const platform::HeldFile>& file);
+    std::vector<Owner> owners_;
     std::vector<Piece> pieces_;
     quint32 count_ = 0;
 };
