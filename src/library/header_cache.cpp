@@ -1,5 +1,7 @@
 #include "library/header_cache.h"
 
+#include "library/cache_memory.h"
+
 #include "platform/file_stamp.h"
 #include "platform/held_file.h"
 #include "platform/io_error.h"
@@ -245,41 +247,8 @@ QByteArray encodeCacheEntry(const CachedGame& game) {
 
 namespace {
 
-quint32 entrySizeAt(const char* at) {
-    quint32 size = 0;
-    std::memcpy(&size, at, sizeof size);
-    return qFromLittleEndian(size);
-}
-
-// Gives back the memory of the mapped files whose entries were read, every megabyte read: all
-// of each file, as the pieces read need not follow each other in it (the rows of a sorted list
-// take their entries from all over the old cache). They come again from the file when read.
-class ReadBehind {
-public:
-    ReadBehind() = default;
-    ReadBehind(const ReadBehind&) = delete;
-    ReadBehind& operator=(const ReadBehind&) = delete;
-    ~ReadBehind() { releaseAll(); }
-
-    void read(const platform::HeldFile* file, qsizetype bytes) {
-        if (!file)
-            return;
-        if (std::find(files_.begin(), files_.end(), file) == files_.end())
-            files_.push_back(file);
-        read_ += bytes;
-        if (read_ >= (qsizetype(1) << 20))
-            releaseAll();
-    }
-    void releaseAll() {
-        for (const platform::HeldFile* file : files_)
-            file->release(0, file->bytes().size());
-        read_ = 0;
-    }
-
-private:
-    std::vector<const platform::HeldFile*> files_;
-    qsizetype read_ = 0;
-};
+using detail::entrySizeAt;
+using detail::ReadBehind;
 
 // Calls `each(data, size)` for the entries in the piece, in order.
 template <typename Each>
@@ -605,18 +574,8 @@ void HeaderCache::release(qint32 from, qint32 to) const {
         file_->release(entriesFrom_ + qsizetype(from), qsizetype(to) - from);
 }
 
-namespace {
-
-quint32 entrySize(const QByteArray& entries, qint32 at) {
-    quint32 size = 0;
-    std::memcpy(&size, entries.constData() + at, sizeof size);
-    return qFromLittleEndian(size);
-}
-
-} // namespace
-
 qint32 HeaderCache::next(qint32 at) const {
-    const qint64 after = qint64(at) + entrySize(entries_, at);
+    const qint64 after = qint64(at) + entrySizeAt(entries_.constData() + at);
     return after < entries_.size() ? static_cast<qint32>(after) : -1;
 }
 
@@ -677,7 +636,7 @@ qint32 HeaderCache::find(QByteArrayView key) const {
         return -1;
     Fields fields;
     // Two paths with one digest: the entry is another path's.
-    if (!parse(entries_.constData() + at, entrySize(entries_, at), fields) ||
+    if (!parse(entries_.constData() + at, entrySizeAt(entries_.constData() + at), fields) ||
         fields.path.size() != key.size() ||
         std::memcmp(fields.path.data(), key.data(), static_cast<size_t>(key.size())) != 0)
         return -1;
@@ -686,7 +645,7 @@ qint32 HeaderCache::find(QByteArrayView key) const {
 
 QByteArray HeaderCache::raw(qint32 at) const {
     // A copy of its own: the entries' bytes may be the file's, valid only while it is held.
-    return QByteArray(entries_.constData() + at, entrySize(entries_, at));
+    return QByteArray(entries_.constData() + at, entrySizeAt(entries_.constData() + at));
 }
 
 QString RegionTexts::text(QByteArrayView utf8) {
@@ -702,7 +661,7 @@ QString RegionTexts::text(QByteArrayView utf8) {
 
 GameRecord HeaderCache::record(qint32 at, const QString& path, RegionTexts& regions) const {
     Fields fields;
-    parse(entries_.constData() + at, entrySize(entries_, at), fields);
+    parse(entries_.constData() + at, entrySizeAt(entries_.constData() + at), fields);
     GameRecord record;
     record.path = path;
     record.gameName = utf8(fields.gameName);
@@ -713,7 +672,7 @@ GameRecord HeaderCache::record(qint32 at, const QString& path, RegionTexts& regi
 
 CachedGame HeaderCache::entry(qint32 at) const {
     Fields fields;
-    parse(entries_.constData() + at, entrySize(entries_, at), fields);
+    parse(entries_.constData() + at, entrySizeAt(entries_.constData() + at), fields);
     CachedGame game;
     game.record.path = utf8(fields.path);
     game.record.gameName = utf8(fields.gameName);
@@ -726,222 +685,6 @@ CachedGame HeaderCache::entry(qint32 at) const {
                                              : utf8(fields.files[i]));
     game.digest = fields.digest;
     return game;
-}
-
-// ---- CacheEntries ---------------------------------------------------------------------------
-
-quint32 CacheEntries::ownerOf(const QByteArray& bytes,
-                              const std::shared_ptr<const platform::HeldFile>& file) {
-    if (!owners_.empty() && owners_.back().bytes.constData() == bytes.constData())
-        return static_cast<quint32>(owners_.size() - 1);
-    owners_.push_back({bytes, file});
-    return static_cast<quint32>(owners_.size() - 1);
-}
-
-void CacheEntries::keep(const HeaderCache& cache, qint32 at) {
-    const QByteArray& entries = cache.entries();
-    const qsizetype size = entrySize(entries, at);
-    const char* data = entries.constData() + at;
-    ++count_;
-    if (!pieces_.empty()) {
-        Piece& last = pieces_.back();
-        if (last.data + last.size == data &&
-            owners_[last.owner].bytes.constData() == entries.constData()) {
-            last.size += size;
-            return;
-        }
-    }
-    pieces_.push_back({data, size, ownerOf(entries, cache.holder())});
-}
-
-void CacheEntries::keepAll(const HeaderCache& cache) {
-    if (cache.isEmpty())
-        return;
-    pieces_.push_back({cache.entries().constData(), cache.entries().size(),
-                       ownerOf(cache.entries(), cache.holder())});
-    count_ += cache.count();
-}
-
-void CacheEntries::add(QByteArray entries, quint32 count) {
-    if (entries.isEmpty())
-        return;
-    const qsizetype size = entries.size();
-    owners_.push_back({std::move(entries), nullptr});
-    pieces_.push_back(
-        {owners_.back().bytes.constData(), size, static_cast<quint32>(owners_.size() - 1)});
-    count_ += count;
-}
-
-void CacheEntries::add(CacheEntries&& more) {
-    const quint32 from = static_cast<quint32>(owners_.size());
-    for (Owner& owner : more.owners_)
-        owners_.push_back(std::move(owner)); // the bytes stay where they are
-    for (const Piece& piece : more.pieces_)
-        pieces_.push_back({piece.data, piece.size, piece.owner + from});
-    count_ += more.count_;
-    more.owners_.clear();
-    more.pieces_.clear();
-    more.count_ = 0;
-}
-
-bool CacheEntries::areAllOf(const HeaderCache& cache) const {
-    return pieces_.size() == 1 && count_ == cache.count() &&
-           pieces_.front().data == cache.entries().constData() &&
-           pieces_.front().size == cache.entries().size();
-}
-
-std::vector<QByteArrayView> CacheEntries::pieces() const {
-    std::vector<QByteArrayView> views;
-    views.reserve(pieces_.size());
-    for (const Piece& piece : pieces_)
-        views.emplace_back(piece.data, piece.size);
-    return views;
-}
-
-// ---- CacheWriter ----------------------------------------------------------------------------
-
-CacheWriter::CacheWriter(const QString& path) : path_(path) {}
-
-CacheWriter::~CacheWriter() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-    }
-    wake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
-}
-
-void CacheWriter::hold() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    holding_ = true;
-}
-
-void CacheWriter::writeAll(CacheEntries entries, bool current) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        holding_ = false;
-        if (current && held_.count() == 0 && !listChanged_)
-            return; // the file holds these entries already, and the list's rows
-        listChanged_ = false;
-        entries.add(std::move(held_));
-        held_ = CacheEntries();
-        tasks_.push_back({true, std::move(entries)});
-        if (!thread_.joinable())
-            thread_ = std::thread([this] { run(); });
-    }
-    wake_.notify_all();
-}
-
-void CacheWriter::append(const QByteArray& entries, quint32 count) {
-    if (count == 0)
-        return;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (holding_) {
-            held_.add(entries, count);
-            return;
-        }
-        CacheEntries added;
-        added.add(entries, count);
-        tasks_.push_back({false, std::move(added)});
-        if (!thread_.joinable())
-            thread_ = std::thread([this] { run(); });
-    }
-    wake_.notify_all();
-}
-
-void CacheWriter::knowList(ListRows rows, QStringList paths) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    list_ =
-        rows.starts.empty()
-            ? nullptr
-            : std::make_shared<const ListSnapshot>(ListSnapshot{std::move(rows), std::move(paths)});
-}
-
-void CacheWriter::listChanged(ListRows rows, QStringList paths) {
-    knowList(std::move(rows), std::move(paths));
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (holding_) {
-            listChanged_ = true; // the whole cache goes out with the rows later
-            return;
-        }
-        tasks_.push_back({false, CacheEntries()});
-        if (!thread_.joinable())
-            thread_ = std::thread([this] { run(); });
-    }
-    wake_.notify_all();
-}
-
-void CacheWriter::flush() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    idle_.wait(lock, [this] { return tasks_.empty() && !writing_; });
-}
-
-void CacheWriter::run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stop_ || !tasks_.empty(); });
-        if (tasks_.empty())
-            return; // stopped with nothing left to write
-        // Appends that follow each other go out in one write.
-        std::vector<Task> tasks = std::move(tasks_);
-        tasks_.clear();
-        const std::shared_ptr<const ListSnapshot> list = list_;
-        writing_ = true;
-        lock.unlock();
-        CacheEntries entries;
-        bool whole = false;
-        for (Task& task : tasks) {
-            if (task.whole) {
-                entries = std::move(task.entries);
-                whole = true;
-            } else {
-                entries.add(std::move(task.entries));
-            }
-        }
-        tasks.clear();
-        HeaderCache old;
-        if (!whole) {
-            // Appended entries go after those the file holds.
-            old = HeaderCache::read(path_);
-            CacheEntries all;
-            all.keepAll(old);
-            all.add(std::move(entries));
-            entries = std::move(all);
-        }
-        try {
-            const QByteArray rows =
-                list ? HeaderCache::encodeRows(list->rows, list->paths, entries) : QByteArray();
-            const QByteArray header = HeaderCache::fileHead(entries, rows);
-            // Entries of a mapped file give back their memory once written, a megabyte at a
-            // time: an old cache is never all in memory at once.
-            constexpr qsizetype Slice = qsizetype(1) << 20;
-            std::vector<QByteArrayView> pieces{QByteArrayView(header), QByteArrayView(rows)};
-            std::vector<size_t> pieceOf{0, 0}; // each written piece's piece of the entries
-            for (size_t i = 0; i < entries.pieceCount(); ++i) {
-                const QByteArrayView bytes = entries.piece(i).bytes;
-                for (qsizetype at = 0; at < bytes.size(); at += Slice) {
-                    pieces.push_back(bytes.sliced(at, std::min(Slice, bytes.size() - at)));
-                    pieceOf.push_back(i);
-                }
-            }
-            ReadBehind behind;
-            platform::writeFileAtomic(path_, pieces, [&](size_t written) {
-                if (written >= 2)
-                    behind.read(entries.piece(pieceOf[written]).file, pieces[written].size());
-            });
-        } catch (const platform::IoError&) {
-            // The old cache stays; rows it lacks are read again at the next start.
-        }
-        entries = CacheEntries();
-        old = HeaderCache();
-        lock.lock();
-        writing_ = false;
-        if (tasks_.empty())
-            idle_.notify_all();
-    }
 }
 
 } // namespace library
