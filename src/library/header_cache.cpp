@@ -569,11 +569,6 @@ void HeaderCache::release() const {
         file_->release(entriesFrom_, entries_.size());
 }
 
-void HeaderCache::release(qint32 from, qint32 to) const {
-    if (file_ && from >= 0 && to > from)
-        file_->release(entriesFrom_ + qsizetype(from), qsizetype(to) - from);
-}
-
 qint32 HeaderCache::next(qint32 at) const {
     const qint64 after = qint64(at) + entrySizeAt(entries_.constData() + at);
     return after < entries_.size() ? static_cast<qint32>(after) : -1;

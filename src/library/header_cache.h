@@ -177,8 +177,6 @@ public:
     void fetch() const;
     // Gives back the memory of entries read so far where the file is mapped; they stay readable.
     void release() const;
-    // The same for the entries from position `from` up to `to` (whole pages within them).
-    void release(qint32 from, qint32 to) const;
 
 private:
     struct Chunk {
