@@ -49,4 +49,36 @@ private:
     qsizetype read_ = 0;
 };
 
+// The rows in the order of their entries in the cache file (rows without one first). Rows taken
+// in this order read a mapped cache from its start to its end, once, however the list was
+// sorted since the cache was written; taken in a sorted list's own order they read it all over,
+// and the kernel maps the pages around each page read: the whole file would be in memory.
+// Empty when the rows are in that order already (rows without an entry anywhere): see rowAt.
+inline std::vector<int> rowsInFileOrder(const std::vector<qint32>& cachedAt) {
+    qint32 last = -1;
+    const bool inOrder = std::all_of(cachedAt.begin(), cachedAt.end(), [&last](qint32 at) {
+        if (at < 0)
+            return true;
+        const bool after = at >= last;
+        last = at;
+        return after;
+    });
+    if (inOrder)
+        return {};
+    // Each row as its entry's position (rows without one as 0) above the row's own number.
+    std::vector<quint64> keyed(cachedAt.size());
+    for (size_t row = 0; row < cachedAt.size(); ++row)
+        keyed[row] = quint64(quint32(cachedAt[row] + 1)) << 32 | row;
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<int> rows(keyed.size());
+    for (size_t i = 0; i < keyed.size(); ++i)
+        rows[i] = static_cast<int>(keyed[i] & 0xffffffffu);
+    return rows;
+}
+
+// The row taken `i`th in the order rowsInFileOrder gave.
+inline int rowAt(const std::vector<int>& order, size_t i) {
+    return order.empty() ? static_cast<int>(i) : order[i];
+}
+
 } // namespace library::detail

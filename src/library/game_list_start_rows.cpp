@@ -3,6 +3,8 @@
 
 #include "library/game_list_start_rows.h"
 
+#include "library/cache_memory.h"
+
 #include "platform/detached_thread.h"
 #include "platform/file_stamp.h"
 #include "platform/paths.h"
@@ -25,15 +27,17 @@ namespace {
 constexpr int ReleaseEveryRows = 4095;
 
 // Makes the rows' texts from their paths and cache entries, in two halves at once for a long
-// list. The entries described give back their memory behind (a mapped cache file).
+// list, in the order of the entries in the file. The entries described give back their memory
+// behind (a mapped cache file).
 void describeRows(StartRows& made) {
     made.rows.resize(static_cast<size_t>(made.paths.size()));
-    const auto describe = [&made](size_t from, size_t to) {
+    const std::vector<int> order = detail::rowsInFileOrder(made.cachedAt);
+    const auto describe = [&made, &order](size_t from, size_t to) {
         RegionTexts regions;
-        for (size_t row = from; row < to; ++row) {
+        for (size_t i = from; i < to; ++i) {
+            const size_t row = static_cast<size_t>(detail::rowAt(order, i));
             const qint32 at = made.cachedAt[row];
-            // All of it: the rows need not be in the file's order (a sorted list).
-            if ((row & ReleaseEveryRows) == ReleaseEveryRows)
+            if ((i & ReleaseEveryRows) == ReleaseEveryRows)
                 made.cache.release();
             const QString& path = made.paths.at(static_cast<qsizetype>(row));
             if (at >= 0 && !made.cache.usable(at))
@@ -59,13 +63,11 @@ StartRows makeStartRows(const QString& listPath, HeaderCache cache) {
     try {
         QStringList lines = platform::readTextLines(listPath, MaxListFileBytes);
         made.cache = std::move(cache);
-        // First the rows' paths and entries, in order (a repeat is known only from the rows
-        // before it), then their texts.
+        // First the rows' paths, in order (a repeat is known only from the rows before it), then
+        // their entries and their texts.
         QStringList& paths = made.paths;
         paths.reserve(lines.size());
-        made.cachedAt.reserve(static_cast<size_t>(lines.size()));
         made.index.reserve(lines.size());
-        qint32 expected = made.cache.first(); // the entry after the last one found
         for (const QString& line : lines) {
             if (line.isEmpty() || line.contains(QChar(0))) {
                 ++made.dropped;
@@ -80,13 +82,11 @@ StartRows makeStartRows(const QString& listPath, HeaderCache cache) {
             }
             row = static_cast<int>(paths.size());
             paths.append(line);
-            const qint32 at = expected >= 0 && made.cache.isFor(expected, line)
-                                  ? expected
-                                  : made.cache.find(line);
-            made.cachedAt.push_back(at);
-            if (at >= 0)
-                expected = made.cache.next(at);
         }
+        made.cachedAt =
+            made.cache.findRows(static_cast<size_t>(paths.size()), [&paths](size_t row) {
+                return paths.at(static_cast<qsizetype>(row)).toUtf8();
+            });
         lines = QStringList(); // the rows hold the texts
         describeRows(made);
     } catch (...) {
@@ -190,21 +190,15 @@ std::shared_ptr<StartPreview> previewFromCache(std::shared_ptr<const platform::H
     return preview;
 }
 
-// Each row's cache entry, found mostly right after the previous row's.
+// Each row's cache entry.
 void previewEntries(StartPreview& preview, const HeaderCache& cache) {
     preview.cache = cache;
-    preview.cachedAt.reserve(preview.lines.size());
-    qint32 expected = cache.first(); // the entry after the last one found
-    for (size_t row = 0; row < preview.lines.size(); ++row) {
+    preview.cachedAt = cache.findRows(preview.lines.size(), [&preview](size_t row) {
         const QByteArrayView line = preview.line(row);
-        const qint32 at =
-            expected >= 0 && cache.isFor(expected, line) ? expected : cache.find(line);
-        preview.cachedAt.push_back(at);
-        if (at >= 0)
-            expected = cache.next(at);
-        else
-            ++preview.checking;
-    }
+        return QByteArray::fromRawData(line.data(), line.size());
+    });
+    preview.checking =
+        static_cast<int>(std::count(preview.cachedAt.begin(), preview.cachedAt.end(), qint32(-1)));
 }
 
 // The rows the preview shows, made.

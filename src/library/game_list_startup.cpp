@@ -1,6 +1,7 @@
 // Start-up: every List.ini entry shows at once, and the games are checked beside the window.
 
 #include "i18n/messages.h"
+#include "library/cache_memory.h"
 #include "library/game_list.h"
 #include "library/game_list_start_rows.h"
 #include "library/header_cache.h"
@@ -71,7 +72,7 @@ constexpr int MaxStalledWorkers = 16;
 struct Finding {
     enum class Kind : quint8 { Confirmed, ToRead, Read, Left };
     Kind kind;
-    int row;
+    int row; // the item looked at
     // Read only. Most findings are rows confirmed by thousands, each as small as this.
     std::unique_ptr<CheckedGame> game;
 };
@@ -221,35 +222,40 @@ void GameList::checkBeside(const std::shared_ptr<StartUpRun>& run, const QString
         if (at >= 0)
             entries.keep(cache, at);
     };
-    const auto folderOf = [paths](int row) { return platform::folderPart(paths.at(row)); };
-
-    // First every row the cache knows, by the identities of its files alone.
+    // First every row the cache knows, by the identities of its files alone, in the order of
+    // their entries in the file: a sorted list reads the cache once from start to end.
+    const auto order = std::make_shared<const std::vector<int>>(detail::rowsInFileOrder(*entryAt));
+    const auto rowOf = [&order](int item) { return detail::rowAt(*order, size_t(item)); };
     std::vector<int> toRead;
     const bool firstDone = lookGuarded(
-        total, folderOf,
-        [&cache, &paths, &entryAt](int) {
-            return [cache, paths, entryAt](int row) {
+        total,
+        [paths, order](int item) {
+            return platform::folderPart(paths.at(detail::rowAt(*order, size_t(item))));
+        },
+        [&cache, &paths, &entryAt, &order](int) {
+            return [cache, paths, entryAt, order](int item) {
+                const int row = detail::rowAt(*order, size_t(item));
                 const qint32 at = (*entryAt)[static_cast<size_t>(row)];
                 if (at < 0)
-                    return Finding{Finding::Kind::ToRead, row, {}};
+                    return Finding{Finding::Kind::ToRead, item, {}};
                 const CachedGame cached = cache.entry(at);
                 quint64 digest = 0;
                 // The first file is always the image itself.
                 const bool same = !cached.files.isEmpty() &&
                                   cached.files.first() == paths.at(row) &&
                                   filesDigest(cached.files, digest) && digest == cached.digest;
-                return Finding{same ? Finding::Kind::Confirmed : Finding::Kind::ToRead, row, {}};
+                return Finding{same ? Finding::Kind::Confirmed : Finding::Kind::ToRead, item, {}};
             };
         },
         intervalMs,
         [&](std::vector<Finding>& findings) {
             for (Finding& finding : findings) {
                 if (finding.kind == Finding::Kind::ToRead) {
-                    toRead.push_back(finding.row);
+                    toRead.push_back(rowOf(finding.row));
                     continue;
                 }
                 ++done;
-                keepEntry(finding.row); // confirmed, or unconfirmed in a folder that hangs
+                keepEntry(rowOf(finding.row)); // confirmed, or unconfirmed in a folder that hangs
                 ++confirmed;
             }
             return deliver(false);

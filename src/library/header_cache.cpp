@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 namespace library {
@@ -315,32 +316,90 @@ QByteArray HeaderCache::fileHead(const CacheEntries& entries, const QByteArray& 
     return out;
 }
 
+namespace {
+
+// Finds each row's entry among the entries (its position in them) for `count` rows whose paths
+// `pathOf` gives as UTF-8 (none for a row given no path), and tells `found` of it. Of two
+// entries for one path, the later one counts. The entries are read once in their order, and the
+// paths compared in the order of the entries, never in the rows' (see rowsInFileOrder).
+void findEntriesOfRows(const CacheEntries& entries, size_t count,
+                       const std::function<QByteArray(size_t)>& pathOf,
+                       const std::function<void(size_t row, qint32 at)>& found) {
+    // Each entry's position with the top bits of its path's digest, in one word (a wrong
+    // match of those bits is told apart by the path itself), and where each piece starts.
+    constexpr int PositionBits = 28; // the entries are smaller than MaxFileBytes
+    static_assert((qint64(1) << PositionBits) >= HeaderCache::MaxFileBytes);
+    constexpr quint64 PositionMask = (quint64(1) << PositionBits) - 1;
+    const auto keyOf = [](QByteArrayView path) { return pathKey(path) >> PositionBits; };
+    std::vector<quint64> keyed;
+    keyed.reserve(entries.count());
+    std::vector<qint32> pieceStarts;
+    pieceStarts.reserve(entries.pieceCount());
+    ReadBehind behind;
+    qint32 position = 0;
+    for (size_t i = 0; i < entries.pieceCount(); ++i) {
+        pieceStarts.push_back(position);
+        forEachEntry(entries.piece(i), behind, [&](const char* data, qsizetype size) {
+            const quint32 pathSize = size >= 8 ? entrySizeAt(data + 4) : 0;
+            if (pathSize > 0 && pathSize <= quint64(size) - 8)
+                keyed.push_back(keyOf(QByteArrayView(data + 8, pathSize)) << PositionBits |
+                                quint64(position));
+            position += static_cast<qint32>(size);
+        });
+    }
+    const auto bytesAt = [&](quint64 word) {
+        const qint32 at = static_cast<qint32>(word & PositionMask);
+        const size_t piece = size_t(std::upper_bound(pieceStarts.begin(), pieceStarts.end(), at) -
+                                    pieceStarts.begin() - 1);
+        return entries.piece(piece).bytes.data() + (at - pieceStarts[piece]);
+    };
+    // The last of equal keys is tried first.
+    std::sort(keyed.begin(), keyed.end());
+    // Each row with the last word of its key, compared in the order of the entries.
+    struct Candidate {
+        quint32 row;
+        quint32 keyed;
+    };
+    std::vector<Candidate> candidates;
+    candidates.reserve(count);
+    for (size_t row = 0; row < count; ++row) {
+        const QByteArray path = pathOf(row);
+        if (path.isEmpty())
+            continue;
+        const quint64 key = keyOf(path);
+        const auto past =
+            std::upper_bound(keyed.begin(), keyed.end(), key << PositionBits | PositionMask);
+        if (past != keyed.begin() && (*std::prev(past) >> PositionBits) == key)
+            candidates.push_back(
+                {static_cast<quint32>(row), static_cast<quint32>(past - keyed.begin() - 1)});
+    }
+    std::sort(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
+        return (keyed[a.keyed] & PositionMask) < (keyed[b.keyed] & PositionMask);
+    });
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        // The entries looked at give their memory back now and then (a mapped file).
+        if ((i & 4095) == 4095)
+            behind.releaseAll();
+        const Candidate& candidate = candidates[i];
+        const QByteArray path = pathOf(candidate.row);
+        const quint64 key = keyed[candidate.keyed] >> PositionBits;
+        // Another path with the same key (seldom): an entry before it may be the row's.
+        for (size_t k = candidate.keyed + 1; k-- > 0 && (keyed[k] >> PositionBits) == key;) {
+            const char* data = bytesAt(keyed[k]);
+            if (QByteArrayView(data + 8, entrySizeAt(data + 4)) == QByteArrayView(path)) {
+                found(candidate.row, static_cast<qint32>(keyed[k] & PositionMask));
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
+
 QByteArray HeaderCache::encodeRows(const ListRows& rows, const QStringList& paths,
                                    const CacheEntries& entries) {
     if (rows.starts.empty() || rows.starts.size() != size_t(paths.size()))
         return {};
-    // Each entry's position with the top bits of its path's digest, in one word (a wrong
-    // match of those bits is told apart by the path itself), and where each piece starts, to
-    // find an entry's bytes again.
-    constexpr int PositionBits = 28; // the entries are smaller than MaxFileBytes
-    static_assert((qint64(1) << PositionBits) >= MaxFileBytes);
-    const auto keyOf = [](QByteArrayView path) { return pathKey(path) >> PositionBits; };
-    std::vector<std::pair<quint64, const char*>> keyed; // with the entry's bytes
-    keyed.reserve(entries.count());
-    ReadBehind behind;
-    qint32 position = 0;
-    for (size_t i = 0; i < entries.pieceCount(); ++i) {
-        forEachEntry(entries.piece(i), behind, [&](const char* data, qsizetype size) {
-            const quint32 pathSize = size >= 8 ? entrySizeAt(data + 4) : 0;
-            if (pathSize > 0 && pathSize <= quint64(size) - 8)
-                keyed.emplace_back(keyOf(QByteArrayView(data + 8, pathSize)) << PositionBits |
-                                       quint64(position),
-                                   data);
-            position += static_cast<qint32>(size);
-        });
-    }
-    // Of two entries for one path, the later one counts: the last of equal keys is tried first.
-    std::sort(keyed.begin(), keyed.end());
     QByteArray out;
     out.reserve(RowsHeadBytes + qsizetype(rows.starts.size()) * RowBytes);
     put<qint64>(out, rows.list.size);
@@ -351,29 +410,58 @@ QByteArray HeaderCache::encodeRows(const ListRows& rows, const QStringList& path
     put<quint64>(out, rows.listSum);
     put<quint32>(out, rows.dropped);
     put<quint32>(out, static_cast<quint32>(rows.starts.size()));
+    // Each row's line, with no entry until one is found.
     for (size_t row = 0; row < rows.starts.size(); ++row) {
-        // The entries looked at give their memory back now and then (a mapped file).
-        if ((row & 4095) == 4095)
-            behind.releaseAll();
-        const QByteArray path = paths.at(static_cast<qsizetype>(row)).toUtf8();
-        const quint64 key = keyOf(path);
-        // Positions are smaller than 1 << PositionBits: past the last word with this key.
-        auto found = std::upper_bound(
-            keyed.begin(), keyed.end(), key << PositionBits | ((quint64(1) << PositionBits) - 1),
-            [](quint64 word, const std::pair<quint64, const char*>& k) { return word < k.first; });
-        qint32 at = -1;
-        while (found != keyed.begin() && (std::prev(found)->first >> PositionBits) == key) {
-            --found;
-            const char* data = found->second;
-            if (QByteArrayView(data + 8, entrySizeAt(data + 4)) == QByteArrayView(path)) {
-                at = static_cast<qint32>(found->first & ((1u << PositionBits) - 1));
-                break;
-            }
-        }
         put<quint32>(out, rows.starts[row]);
-        put<qint32>(out, at);
+        put<qint32>(out, -1);
     }
+    findEntriesOfRows(
+        entries, rows.starts.size(),
+        [&paths](size_t row) { return paths.at(static_cast<qsizetype>(row)).toUtf8(); },
+        [&out](size_t row, qint32 at) {
+            const qint32 little = qToLittleEndian(at);
+            std::memcpy(out.data() + RowsHeadBytes + qsizetype(row) * RowBytes + 4, &little,
+                        sizeof little);
+        });
     return out;
+}
+
+std::vector<qint32> HeaderCache::findRows(size_t count,
+                                          const std::function<QByteArray(size_t)>& pathOf) const {
+    std::vector<qint32> found(count, -1);
+    if (count_ == 0)
+        return found;
+    // Mostly each row's entry follows the previous row's (or the one after it, an entry of a
+    // row since deleted): read in the file's order.
+    bool missed = false;
+    qint32 expected = first();
+    for (size_t row = 0; row < count; ++row) {
+        if (expected < 0) {
+            missed = true;
+            break;
+        }
+        const QByteArray path = pathOf(row);
+        qint32 at = isFor(expected, QByteArrayView(path)) ? expected : -1;
+        if (at < 0) {
+            const qint32 after = next(expected);
+            at = after >= 0 && isFor(after, QByteArrayView(path)) ? after : -1;
+        }
+        if (at < 0) {
+            missed = true;
+            continue;
+        }
+        found[row] = at;
+        expected = next(at);
+    }
+    if (!missed)
+        return found;
+    // The others (a list sorted since the cache was written, rows added) are looked up.
+    CacheEntries all;
+    all.keepAll(*this);
+    findEntriesOfRows(
+        all, count, [&](size_t row) { return found[row] < 0 ? pathOf(row) : QByteArray(); },
+        [&found](size_t row, qint32 at) { found[row] = at; });
+    return found;
 }
 
 HeaderCache HeaderCache::readLazily(const QString& path) {
@@ -537,10 +625,18 @@ bool HeaderCache::chunkSound(int chunk) const {
 bool HeaderCache::checkAll() {
     if (count_ == 0)
         return false;
+    // The chunks checked give back their memory a megabyte at a time (a mapped file): the
+    // whole cache is never in memory at once.
+    qint32 released = 0;
     for (size_t chunk = 0; chunk < chunks_->table.size(); ++chunk) {
         if (!chunkSound(int(chunk))) {
             *this = HeaderCache();
             return false;
+        }
+        const qint32 end = chunkEnd(int(chunk));
+        if (file_ && end - released >= (1 << 20)) {
+            file_->release(entriesFrom_ + released, end - released);
+            released = end;
         }
     }
     return true;

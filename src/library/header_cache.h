@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -163,6 +164,11 @@ public:
     // The same for a path as UTF-8 bytes.
     bool isFor(qint32 at, QByteArrayView utf8) const;
     qint32 find(QByteArrayView utf8) const;
+    // Each row's entry (-1 where there is none) for `count` rows whose paths `pathOf` gives as
+    // UTF-8, found with the entries read once in the file's order, however the rows are sorted.
+    // Needs checkAll() first.
+    std::vector<qint32> findRows(size_t count,
+                                 const std::function<QByteArray(size_t)>& pathOf) const;
     CachedGame entry(qint32 at) const;
     // The entry's encoded bytes, to be written again unchanged.
     QByteArray raw(qint32 at) const;

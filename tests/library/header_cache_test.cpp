@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -223,6 +225,25 @@ TEST_F(HeaderCacheTest, ALongListShowsEveryRowFromItsOwnEntry) {
     QStringList first;
     EXPECT_EQ(start(&first), reference);
     EXPECT_EQ(first, reference);
+
+    // Sorted anew: each row's entry is found anywhere in the cache, then shown from the rows
+    // the cache keeps; the entries stay where they are (not all read again to be rewritten).
+    const auto entries = [this] {
+        const HeaderCache cache = HeaderCache::read(dir.file("ListHeaders.cache"));
+        return QByteArray(cache.entries().constData(), cache.entries().size());
+    };
+    const QByteArray before = entries();
+    QByteArrayList lines = testsupport::readAll(dir.file("List.ini")).split('\n');
+    lines.removeLast();
+    std::reverse(lines.begin(), lines.end());
+    dir.write("List.ini", lines.join('\n') + "\n");
+    QStringList reversed = reference;
+    std::reverse(reversed.begin(), reversed.end());
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(start(&first), reversed);
+        EXPECT_EQ(first, reversed);
+        EXPECT_EQ(entries(), before);
+    }
 }
 
 // The cache's entries may stay in the file's own bytes (mapped from it): entries kept for the
