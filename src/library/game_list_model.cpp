@@ -14,7 +14,7 @@ namespace library {
 namespace {
 
 // Byte order with only the letters a-z folded onto A-Z; every other byte by its unsigned value.
-int compareFolded(const QByteArray& a, const QByteArray& b) {
+int compareFolded(QByteArrayView a, QByteArrayView b) {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
@@ -562,27 +562,35 @@ void GameListModel::sortByColumn(int column, Qt::SortOrder order) {
     emit sortIndicatorChanged(column, order);
     if (rows_.size() < 2)
         return;
-    // Each key is converted to 8-bit text once, not once per comparison; the few area symbol
-    // strings are converted once each.
-    std::vector<QByteArray> keys;
-    keys.reserve(rows_.size());
+    // Each key is converted to 8-bit text once, not once per comparison, into one buffer
+    // (100,000 keys of their own would take 7 MB); the few area symbol strings are converted
+    // once each.
+    QByteArray text;
+    std::vector<qsizetype> starts;
+    starts.reserve(rows_.size() + 1);
     QHash<QString, QByteArray> regions;
     for (const GameRecord& row : rows_) {
+        starts.push_back(text.size());
         const QString& field = fieldOf(row, column);
         if (column != 3) {
-            keys.push_back(platform::toLocal8Bit(field));
+            text += platform::toLocal8Bit(field);
             continue;
         }
         auto key = regions.constFind(field);
         if (key == regions.constEnd())
             key = regions.insert(field, platform::toLocal8Bit(field));
-        keys.push_back(*key);
+        text += *key;
     }
+    starts.push_back(text.size());
+    const auto keyOf = [&text, &starts](int row) {
+        const size_t at = static_cast<size_t>(row);
+        return QByteArrayView(text.constData() + starts[at], starts[at + 1] - starts[at]);
+    };
     const int sign = order == Qt::DescendingOrder ? -1 : 1;
     std::vector<int> rowOrder(rows_.size());
     std::iota(rowOrder.begin(), rowOrder.end(), 0);
-    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keys, sign](int a, int b) {
-        return sign * compareFolded(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) < 0;
+    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keyOf, sign](int a, int b) {
+        return sign * compareFolded(keyOf(a), keyOf(b)) < 0;
     });
     applyOrder(rowOrder);
 }
@@ -598,13 +606,28 @@ void GameListModel::reorder(const std::vector<int>& rowOrder) {
 void GameListModel::applyOrder(const std::vector<int>& rowOrder) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(rows_.size());
-    std::vector<GameRecord> sorted;
-    sorted.reserve(rows_.size());
-    for (size_t i = 0; i < rowOrder.size(); ++i) {
+    for (size_t i = 0; i < rowOrder.size(); ++i)
         newRowOf[static_cast<size_t>(rowOrder[i])] = static_cast<int>(i);
-        sorted.push_back(std::move(rows_[static_cast<size_t>(rowOrder[i])]));
+    // The rows move where they belong, one cycle of the order after another: a second list of
+    // them (10 MB at 100,000 games) is never made. Each place takes the row it is given from
+    // that row's old place, which then takes its own, until the cycle comes back.
+    std::vector<bool> placed(rows_.size());
+    for (size_t first = 0; first < rows_.size(); ++first) {
+        if (placed[first])
+            continue;
+        GameRecord held = std::move(rows_[first]);
+        size_t place = first;
+        for (;;) {
+            placed[place] = true;
+            const size_t from = static_cast<size_t>(rowOrder[place]);
+            if (from == first) {
+                rows_[place] = std::move(held);
+                break;
+            }
+            rows_[place] = std::move(rows_[from]);
+            place = from;
+        }
     }
-    rows_ = std::move(sorted);
     if (index_.size() == count()) {
         // Every path once: each entry takes its row's new number where it is.
         for (auto it = index_.begin(); it != index_.end(); ++it)
