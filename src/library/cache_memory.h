@@ -65,14 +65,14 @@ inline std::vector<int> rowsInFileOrder(const std::vector<qint32>& cachedAt) {
     });
     if (inOrder)
         return {};
-    // Each row as its entry's position (rows without one as 0) above the row's own number.
-    std::vector<quint64> keyed(cachedAt.size());
-    for (size_t row = 0; row < cachedAt.size(); ++row)
-        keyed[row] = quint64(quint32(cachedAt[row] + 1)) << 32 | row;
-    std::sort(keyed.begin(), keyed.end());
-    std::vector<int> rows(keyed.size());
-    for (size_t i = 0; i < keyed.size(); ++i)
-        rows[i] = static_cast<int>(keyed[i] & 0xffffffffu);
+    std::vector<int> rows(cachedAt.size());
+    for (size_t row = 0; row < rows.size(); ++row)
+        rows[row] = static_cast<int>(row);
+    std::sort(rows.begin(), rows.end(), [&cachedAt](int a, int b) {
+        const qint32 x = cachedAt[size_t(a)];
+        const qint32 y = cachedAt[size_t(b)];
+        return x != y ? x < y : a < b;
+    });
     return rows;
 }
 
