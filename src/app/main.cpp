@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/launcher_run.h"
+#include "platform/memory.h"
 #include "platform/process.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    platform::giveLargeBlocksBack();
     // Named before the command line is read: --version and --help print these, and the
     // per-user data folder is named after the program.
     QCoreApplication::setApplicationName(QStringLiteral("varnix"));
