@@ -670,35 +670,13 @@ qint32 HeaderCache::next(qint32 at) const {
     return after < entries_.size() ? static_cast<qint32>(after) : -1;
 }
 
-bool HeaderCache::isFor(qint32 at, const QString& path) const {
-    // The path is the entry's first text, after the entry's length and its own.
-    quint32 size = 0;
-    std::memcpy(&size, entries_.constData() + at + 4, sizeof size);
-    size = qFromLittleEndian(size);
-    const char* bytes = entries_.constData() + at + 8;
-    if (size != quint32(path.size())) {
-        // Letters beyond ASCII take more bytes than characters.
-        return size > quint32(path.size()) &&
-               QString::fromUtf8(bytes, static_cast<qsizetype>(size)) == path;
-    }
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const char16_t c = path.at(i).unicode();
-        if (c >= 0x80)
-            return QString::fromUtf8(bytes, static_cast<qsizetype>(size)) == path;
-        if (static_cast<unsigned char>(bytes[i]) != c)
-            return false;
-    }
-    return true;
-}
-
 qint32 HeaderCache::find(const QString& path) const {
     return count_ == 0 ? -1 : find(QByteArrayView(path.toUtf8()));
 }
 
 bool HeaderCache::isFor(qint32 at, QByteArrayView utf8) const {
-    quint32 size = 0;
-    std::memcpy(&size, entries_.constData() + at + 4, sizeof size);
-    return qFromLittleEndian(size) == quint64(utf8.size()) &&
+    // The path is the entry's first text, after the entry's length and its own.
+    return entrySizeAt(entries_.constData() + at + 4) == quint64(utf8.size()) &&
            (utf8.isEmpty() ||
             std::memcmp(entries_.constData() + at + 8, utf8.data(), size_t(utf8.size())) == 0);
 }
@@ -723,20 +701,8 @@ qint32 HeaderCache::find(QByteArrayView key) const {
         indexed_ = true;
     }
     const qint32 at = index_.value(pathKey(key), -1);
-    if (at < 0)
-        return -1;
-    Fields fields;
     // Two paths with one digest: the entry is another path's.
-    if (!parse(entries_.constData() + at, entrySizeAt(entries_.constData() + at), fields) ||
-        fields.path.size() != key.size() ||
-        std::memcmp(fields.path.data(), key.data(), static_cast<size_t>(key.size())) != 0)
-        return -1;
-    return at;
-}
-
-QByteArray HeaderCache::raw(qint32 at) const {
-    // A copy of its own: the entries' bytes may be the file's, valid only while it is held.
-    return QByteArray(entries_.constData() + at, entrySizeAt(entries_.constData() + at));
+    return at >= 0 && isFor(at, key) ? at : -1;
 }
 
 QString RegionTexts::text(QByteArrayView utf8) {

@@ -157,8 +157,7 @@ public:
     qint32 first() const { return count_ > 0 ? 0 : -1; }
     qint32 next(qint32 at) const;
     // Whether the entry at the position is the path's.
-    bool isFor(qint32 at, const QString& path) const;
-    // The entry kept for the path, as a position for entry() and raw(); -1 when there is none
+    // The entry kept for the path, as a position for entry(); -1 when there is none
     // (or its chunk is damaged). Of two entries for one path, the later one counts.
     qint32 find(const QString& path) const;
     // The same for a path as UTF-8 bytes.
@@ -170,8 +169,6 @@ public:
     std::vector<qint32> findRows(size_t count,
                                  const std::function<QByteArray(size_t)>& pathOf) const;
     CachedGame entry(qint32 at) const;
-    // The entry's encoded bytes, to be written again unchanged.
-    QByteArray raw(qint32 at) const;
     // The row of the entry, with the path given (the list's own spelling); area symbols already
     // met come from `regions` without being decoded again.
     GameRecord record(qint32 at, const QString& path, RegionTexts& regions) const;

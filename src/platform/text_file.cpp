@@ -443,7 +443,6 @@ void writeFileAtomic(const QString& path, const std::vector<QByteArrayView>& pie
 
 namespace {
 
-// Writes the lines in the encoding, after a byte order mark when `mark` is set.
 // Encodes the lines, each ended by CR LF, handing them to `take` in pieces of about
 // WritePieceBytes; stops when `take` gives false. Each line is encoded straight into the piece,
 // without a buffer of its own.
@@ -472,6 +471,7 @@ bool encodeLines(qsizetype count, const std::function<const QString&(qsizetype)>
     return take(bytes);
 }
 
+// Writes the lines in the encoding, after a byte order mark when `mark` is set.
 void writeEncodedLines(const QString& path, qsizetype count,
                        const std::function<const QString&(qsizetype)>& line,
                        QStringConverter::Encoding encoding, bool mark,
@@ -501,10 +501,8 @@ void writeTextLinesAtomic(const QString& path, qsizetype count,
                           const std::function<void(QByteArrayView)>& bytes) {
     // A letter the code page lacks would be written as "?": such a file is UTF-8 instead, with
     // the mark that tells it apart from the code page's files.
-    if (fitsCodePage(count, line, codePage))
-        writeEncodedLines(path, count, line, codePage, false, bytes);
-    else
-        writeEncodedLines(path, count, line, QStringConverter::Utf8, true, bytes);
+    const bool fits = fitsCodePage(count, line, codePage);
+    writeEncodedLines(path, count, line, fits ? codePage : QStringConverter::Utf8, !fits, bytes);
 }
 
 bool holdsTextLines(const QString& path, qsizetype count,
@@ -514,6 +512,7 @@ bool holdsTextLines(const QString& path, qsizetype count,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
+    // The encoding writeTextLinesAtomic would choose.
     const bool fits = fitsCodePage(count, line, codePage);
     QByteArray read;
     const bool same =
